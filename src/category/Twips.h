@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QRect>
+#include <QtMath>
+
+// Window geometry is designed in twips (1/1440 inch). At 96 dpi fifteen twips make one
+// logical pixel; Qt's high-DPI scaling takes care of everything above that.
+constexpr int twips(int value) { return (value * 2 + 15) / 30; }
+
+inline QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(twips(left), twips(top), twips(width), twips(height));
+}

@@ -1,0 +1,403 @@
+#include "Form1.h"
+
+#include "Composition.h"
+#include "Dialogs.h"
+#include "Editing.h"
+#include "Fonts.h"
+#include "HelpTexts.h"
+#include "KbHelp.h"
+#include "LibraryFiles.h"
+#include "SafeSave.h"
+#include "SimpleCombo.h"
+#include "TextBox.h"
+#include "Twips.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+const QColor windowColour(255, 255, 192);
+const QColor frameColour(224, 224, 224);
+constexpr int clientWidth = 7530;
+constexpr int clientHeight = 4800;
+constexpr int text1Height = 1335;
+constexpr int largeExtra = 400; // "大" makes the window and the composition box this much taller
+
+void setBackground(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+} // namespace
+
+Form1::Form1(std::unique_ptr<Dialogs> dialogs, QWidget *parent)
+    : QMainWindow(parent),
+      m_dialogs(dialogs ? std::move(dialogs) : std::make_unique<MessageBoxDialogs>(this)),
+      m_client(new QWidget(this)),
+      m_frame(new QGroupBox(m_client))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("ことばん　（所見作成ソフト）"));
+    setWindowIcon(QIcon(QStringLiteral(":/kotoban/kotoban32.png")));
+    setFont(uiFont(9));
+    m_client->setObjectName(QStringLiteral("client"));
+    setBackground(m_client, windowColour);
+    m_client->setFixedSize(twips(clientWidth), twips(clientHeight));
+    setCentralWidget(m_client);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    createMenus();
+    createFrame();
+    createCompositionArea();
+    setupTabOrder();
+    setupConnections();
+    Form_Load();
+}
+
+Form1::~Form1()
+{
+    if (m_help)
+        delete m_help.data();
+}
+
+void Form1::createMenus()
+{
+    auto addMenu = [this](const char *name, const QString &caption) {
+        QMenu *menu = menuBar()->addMenu(caption);
+        menu->setObjectName(QString::fromLatin1(name));
+        return menu;
+    };
+    auto addItem = [this](QMenu *menu, const char *name, const QString &caption, void (Form1::*handler)()) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+
+    QMenu *file = addMenu("mnuFile", QStringLiteral("ファイル(&F)　"));
+    QAction *save = file->addAction(QStringLiteral("上書き保存(&S)"));
+    save->setObjectName(QStringLiteral("mnuFileSave"));
+    connect(save, &QAction::triggered, this, [this] { mnuFileSave_Click(); });
+    addItem(file, "mnuFileClose", QStringLiteral("閉じる"), &Form1::mnuFileClose_Click);
+
+    QMenu *edit = addMenu("mnuEdit", QStringLiteral("編集(&E)　　"));
+    connect(edit, &QMenu::aboutToShow, this, &Form1::mnuEdit_Click);
+    addItem(edit, "mnuEditCut", QStringLiteral("切り取り(&T)"), &Form1::mnuEditCut_Click);
+    addItem(edit, "mnuEditCopy", QStringLiteral("コピー(&C)"), &Form1::mnuEditCopy_Click);
+    m_paste = addItem(edit, "mnuEditPaste", QStringLiteral("貼り付け(&V)"), &Form1::mnuEditPaste_Click);
+
+    QMenu *mozi = addMenu("mnuMozi", QStringLiteral("文字の大きさ"));
+    m_mozi1 = addItem(mozi, "mnuMozi1", QStringLiteral("中"), &Form1::mnuMozi1_Click);
+    m_mozi2 = addItem(mozi, "mnuMozi2", QStringLiteral("大"), &Form1::mnuMozi2_Click);
+    m_mozi1->setCheckable(true);
+    m_mozi2->setCheckable(true);
+    m_mozi1->setChecked(true);
+
+    QMenu *help = addMenu("mnuHelp", QStringLiteral("ヘルプ(&H)"));
+    addItem(help, "mnuHelpContents", QStringLiteral("目次"), &Form1::mnuHelpContents_Click);
+    addItem(help, "mnuHelpAbout", QStringLiteral("このソフトについて"), &Form1::mnuHelpAbout_Click);
+}
+
+QPushButton *Form1::createButton(QWidget *parent, const char *name, const QString &caption, QRect geometry,
+                                 double pointSize)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(twipsRect(geometry.x(), geometry.y(), geometry.width(), geometry.height()));
+    if (pointSize > 0)
+        button->setFont(uiFont(pointSize));
+    return button;
+}
+
+void Form1::createFrame()
+{
+    m_frame->setObjectName(QStringLiteral("Frame1"));
+    m_frame->setGeometry(twipsRect(120, 0, 7335, 3255));
+    setBackground(m_frame, frameColour);
+
+    static const int optionGeometry[3][2] = {{240, 1695}, {2160, 2535}, {4920, 2295}};
+    for (int i = 0; i < 3; ++i) {
+        const CategoryTraits &traits = categoryTraits()[i];
+        m_options[i] = new QRadioButton(traits.layoutCaption, m_frame);
+        m_options[i]->setObjectName(QStringLiteral("Option1_%1").arg(i));
+        m_options[i]->setGeometry(twipsRect(optionGeometry[i][0], 240, optionGeometry[i][1], 375));
+        m_options[i]->setFont(uiFont(9.75));
+        setBackground(m_options[i], frameColour);
+        m_pages[i] = new CategoryPage(traits, m_frame, this);
+    }
+    m_options[0]->setChecked(true);
+
+    auto *label1 = new QLabel(QStringLiteral("例文数"), m_frame);
+    label1->setObjectName(QStringLiteral("Label1"));
+    label1->setGeometry(twipsRect(4920, 720, 615, 255));
+    label1->setFont(uiFont(8.25));
+    setBackground(label1, frameColour);
+
+    createButton(m_frame, "CmdDelete", QStringLiteral("例文削除"), {240, 2160, 975, 300}, 8.25);
+    createButton(m_frame, "CmdEdit", QStringLiteral("例文訂正"), {240, 2520, 975, 300}, 8.25);
+    createButton(m_frame, "CmdAdd1", QStringLiteral("例文追加"), {240, 2880, 975, 300}, 8.25);
+    createButton(m_frame, "CmdBack", QStringLiteral("前文"), {5760, 2160, 615, 375}, 8.25);
+    createButton(m_frame, "CmdNext", QStringLiteral("次文"), {6480, 2160, 615, 375}, 8.25);
+    createButton(m_frame, "CmdKettei1", QStringLiteral("決　定"), {5760, 2640, 1335, 495}, 0);
+}
+
+void Form1::createCompositionArea()
+{
+    m_text1 = new TextBox(m_client);
+    m_text1->setObjectName(QStringLiteral("Text1"));
+    m_text1->setGeometry(twipsRect(120, 3360, 5655, text1Height));
+    m_text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    createButton(m_client, "CmdClear", QStringLiteral("文章消去"), {5880, 3480, 1455, 375}, 0);
+    createButton(m_client, "CmdCopy", QStringLiteral("文章をコピー"), {5880, 3960, 1455, 495}, 0);
+
+    m_count = new QLabel(m_client);
+    m_count->setObjectName(QStringLiteral("LabelCount"));
+    m_count->setGeometry(twipsRect(5880, 4500, 1455, 255));
+    m_count->setAlignment(Qt::AlignCenter);
+    m_count->setText(QStringLiteral("0字"));
+    for (TextBox *box : {m_text1, m_pages[0]->text, m_pages[1]->text, m_pages[2]->text})
+        box->setFont(uiFont(9));
+}
+
+void Form1::setupTabOrder()
+{
+    auto widget = [this](const char *name) { return findChild<QWidget *>(QString::fromLatin1(name)); };
+    const char *const order[] = {"Combo1", "Combo2", "Combo3", "List1", "Combo4", "Combo5", "Combo6", "List2",
+                                 "Combo7", "Combo8", "Combo9", "List3", "Text2", "CmdKettei1", "Option1_0",
+                                 "Text1", "CmdCopy", "CmdClear", "Option1_1", "Option1_2", "Text4", "Text3",
+                                 "CmdNext", "CmdBack", "CmdEdit", "CmdDelete", "CmdAdd1"};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(widget(order[i - 1]), widget(order[i]));
+}
+
+void Form1::setupConnections()
+{
+    auto onClick = [this](const char *name, void (Form1::*handler)()) {
+        connect(findChild<QPushButton *>(QString::fromLatin1(name)), &QPushButton::clicked, this, handler);
+    };
+    onClick("CmdKettei1", &Form1::CmdKettei1_Click);
+    onClick("CmdClear", &Form1::CmdClear_Click);
+    onClick("CmdCopy", &Form1::CmdCopy_Click);
+    onClick("CmdAdd1", &Form1::CmdAdd1_Click);
+    onClick("CmdEdit", &Form1::CmdEdit_Click);
+    onClick("CmdDelete", &Form1::CmdDelete_Click);
+    onClick("CmdNext", &Form1::CmdNext_Click);
+    onClick("CmdBack", &Form1::CmdBack_Click);
+
+    for (QRadioButton *option : m_options)
+        connect(option, &QRadioButton::toggled, this, [this](bool checked) {
+            if (checked)
+                Option1_Click();
+        });
+    for (int i = 0; i < 3; ++i) {
+        connect(m_pages[i]->text, &TextBox::gotFocus, this, [this, i] { TextFocus = i + 2; });
+        connect(m_pages[i]->text, &TextBox::lostFocus, this, [this] { TextFocus = 1; });
+    }
+    connect(m_text1, &QPlainTextEdit::textChanged, this,
+            [this] { m_count->setText(QString::number(characterCount(m_text1->text())) + u'字'); });
+}
+
+void Form1::Form_Load()
+{
+    for (CategoryPage *page : m_pages)
+        page->current = 1;
+    TextFocus = 1;
+    Option1_Click();
+    LoadLibrary();
+}
+
+void Form1::Option1_Click()
+{
+    for (int i = 0; i < 3; ++i)
+        m_pages[i]->setVisible(false);
+    if (CategoryPage *page = currentPage())
+        page->setVisible(true);
+}
+
+CategoryPage *Form1::currentPage()
+{
+    for (int i = 0; i < 3; ++i)
+        if (m_options[i]->isChecked())
+            return m_pages[i];
+    return nullptr;
+}
+
+void Form1::LoadLibrary()
+{
+    for (int i = 0; i < 3; ++i) {
+        CategoryPage &page = *m_pages[i];
+        const LoadedFile loaded = readDataFile(page.traits.fileName, page.traits.fieldsCanBeUnset);
+        page.origin.state = loaded.state;
+        page.origin.encoding = loaded.encoding;
+        page.origin.bytes = loaded.bytes;
+        page.origin.startBytes = loaded.bytes;
+        page.origin.backedUp = loaded.state != LoadedFile::State::Loaded; // nothing to keep
+        if (loaded.state == LoadedFile::State::Loaded) {
+            m_options[i]->setText(loaded.content.title);
+            page.data.fill(loaded.content.records);
+        }
+        m_startupProblems += describeLoadProblems(page.traits.fileName, loaded, page.data.overflow.size());
+    }
+    RefillClassLists();
+}
+
+void Form1::RefillClassLists()
+{
+    for (CategoryPage *page : m_pages)
+        page->fillClassList();
+}
+
+void Form1::reportStartupProblems()
+{
+    if (m_startupProblems.isEmpty())
+        return;
+    m_dialogs->inform(appTitle(), m_startupProblems.join(QStringLiteral("\n\n")), Dialogs::Icon::Warning);
+    m_startupProblems.clear();
+}
+
+bool Form1::mnuFileSave_Click()
+{
+    // Encode all three files first, then write each: a failure in one leaves the others saved.
+    std::array<QByteArray, 3> encoded;
+    for (int i = 0; i < 3; ++i)
+        encoded[i] = encodeLibraryFile(m_options[i]->text(), m_pages[i]->data, m_pages[i]->origin.encoding);
+
+    QStringList failures;
+    for (int i = 0; i < 3; ++i) {
+        CategoryPage &page = *m_pages[i];
+        const QString failure = saveLibraryFile(page.traits.fileName, encoded[i], page.origin, *m_dialogs);
+        if (!failure.isEmpty())
+            failures += failure;
+    }
+    if (!failures.isEmpty())
+        m_dialogs->inform(appTitle(), failures.join(QStringLiteral("\n\n")), Dialogs::Icon::Warning);
+    return failures.isEmpty();
+}
+
+void Form1::mnuFileClose_Click() { close(); }
+
+bool Form1::Form_Unload()
+{
+    if (!mnuFileSave_Click()
+        && !m_dialogs->ask(appTitle(),
+                           QStringLiteral("保存できなかったファイルがあります。保存しないで閉じますか？"),
+                           Dialogs::Icon::Warning, false))
+        return false;
+    if (m_help)
+        m_help->close();
+    return true;
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    if (Form_Unload())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void Form1::CmdKettei1_Click()
+{
+    if (CategoryPage *page = currentPage())
+        appendExample(*m_text1, page->text->text());
+}
+
+void Form1::CmdClear_Click() { m_text1->setText(QString()); }
+
+void Form1::CmdCopy_Click() { copyToClipboard(*m_text1); }
+
+void Form1::CmdAdd1_Click()
+{
+    if (CategoryPage *page = currentPage())
+        addExample(*page, *m_dialogs, [this] { RefillClassLists(); });
+}
+
+void Form1::CmdEdit_Click()
+{
+    if (CategoryPage *page = currentPage())
+        correctExample(*page, *m_dialogs);
+}
+
+void Form1::CmdDelete_Click()
+{
+    if (CategoryPage *page = currentPage())
+        if (const int shown = deleteExample(*page, *m_dialogs))
+            EDCurrent = shown;
+}
+
+void Form1::CmdNext_Click()
+{
+    if (CategoryPage *page = currentPage())
+        EDCurrent = page->browse(+1);
+}
+
+void Form1::CmdBack_Click()
+{
+    if (CategoryPage *page = currentPage())
+        EDCurrent = page->browse(-1);
+}
+
+TextBox *Form1::focusTarget()
+{
+    switch (TextFocus) {
+    case 1: return m_text1;
+    case 2: case 3: case 4: return m_pages[TextFocus - 2]->text;
+    default: return nullptr;
+    }
+}
+
+void Form1::mnuEdit_Click() { m_paste->setEnabled(clipboardHasText()); }
+
+void Form1::mnuEditCut_Click()
+{
+    if (TextBox *box = focusTarget())
+        cutToClipboard(*box);
+}
+
+void Form1::mnuEditCopy_Click()
+{
+    if (TextBox *box = focusTarget())
+        copyToClipboard(*box);
+}
+
+void Form1::mnuEditPaste_Click()
+{
+    if (TextBox *box = focusTarget())
+        pasteFromClipboard(*box);
+}
+
+void Form1::setTextSize(bool large)
+{
+    m_mozi1->setChecked(!large);
+    m_mozi2->setChecked(large);
+    const int extra = large ? largeExtra : 0;
+    m_client->setFixedSize(twips(clientWidth), twips(clientHeight + extra));
+    m_text1->resize(m_text1->width(), twips(text1Height + extra));
+    const QFont font = uiFont(large ? 11 : 9);
+    for (TextBox *box : {m_text1, m_pages[0]->text, m_pages[1]->text, m_pages[2]->text})
+        box->setFont(font);
+}
+
+void Form1::mnuMozi1_Click() { setTextSize(false); }
+
+void Form1::mnuMozi2_Click() { setTextSize(true); }
+
+void Form1::mnuHelpContents_Click()
+{
+    if (!m_help)
+        m_help = new KbHelp();
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
+}
+
+void Form1::mnuHelpAbout_Click() { m_dialogs->inform(appTitle(), aboutMessage(), Dialogs::Icon::None); }

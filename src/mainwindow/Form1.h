@@ -1,0 +1,95 @@
+#pragma once
+
+#include "CategoryPage.h"
+#include "Dialogs.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <array>
+#include <memory>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class KbHelp;
+class TextBox;
+
+// The main window. It composes three CategoryPages (one per library: their lists,
+// example box and count label, stacked in the frame, only the selected one visible),
+// the buttons they share, the composition area below the frame and the menus.
+// Shared buttons act on the category whose option button is selected when they run.
+// The library lives in the pages; it is read once at start-up and written back by
+// "上書き保存(&S)" and when the window closes.
+class Form1 : public QMainWindow {
+    Q_OBJECT
+public:
+    // Dialogs answer every message box (tests pass their own); null shows real message boxes.
+    explicit Form1(std::unique_ptr<Dialogs> dialogs = nullptr, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // Shows what went wrong while loading, once the window is on screen.
+    void reportStartupProblems();
+
+    CategoryPage &page(int index) { return *m_pages[index]; }
+    // The category whose option button is selected.
+    CategoryPage *currentPage();
+    int TextFocus = 1;
+    int EDCurrent = 0;
+
+    // Handlers, named after their control and event.
+    void Form_Load();
+    void Option1_Click();
+    void LoadLibrary();
+    void RefillClassLists();
+    // Saves the three files; false when one of them could not be written.
+    bool mnuFileSave_Click();
+    void mnuFileClose_Click();
+    void CmdKettei1_Click();
+    void CmdClear_Click();
+    void CmdCopy_Click();
+    void CmdAdd1_Click();
+    void CmdEdit_Click();
+    void CmdDelete_Click();
+    void CmdNext_Click();
+    void CmdBack_Click();
+    void mnuEdit_Click();
+    void mnuEditCut_Click();
+    void mnuEditCopy_Click();
+    void mnuEditPaste_Click();
+    void mnuMozi1_Click();
+    void mnuMozi2_Click();
+    void mnuHelpContents_Click();
+    void mnuHelpAbout_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createMenus();
+    void createFrame();
+    void createCompositionArea();
+    void setupTabOrder();
+    void setupConnections();
+    QPushButton *createButton(QWidget *parent, const char *name, const QString &caption, QRect twipsGeometry,
+                              double pointSize);
+    TextBox *focusTarget();
+    void setTextSize(bool large);
+    bool Form_Unload();
+
+    std::unique_ptr<Dialogs> m_dialogs;
+    QWidget *const m_client;
+    QGroupBox *const m_frame;
+    std::array<QRadioButton *, 3> m_options{};
+    std::array<CategoryPage *, 3> m_pages{};
+    TextBox *m_text1 = nullptr;
+    QLabel *m_count = nullptr;
+    QAction *m_mozi1 = nullptr;
+    QAction *m_mozi2 = nullptr;
+    QAction *m_paste = nullptr;
+    QPointer<KbHelp> m_help;
+    QStringList m_startupProblems;
+};
