@@ -458,5 +458,13 @@ EncodedText encodeText(const QString &text, Encoding encoding)
 
 QString unencodableCharacters(const QString &text, Encoding encoding)
 {
-    return encodeText(text, encoding).unencodable;
+    QString found = encodeText(text, encoding).unencodable;
+    if (encoding == Encoding::Cp932) {
+        // iconv writes the half-width ¥ and ‾ as the bytes of \ and ~, which read back as
+        // those: a text holding them could not be stored as typed.
+        for (const QChar c : {QChar(0x00A5), QChar(0x203E)})
+            if (text.contains(c) && !found.contains(c))
+                found += c;
+    }
+    return found;
 }

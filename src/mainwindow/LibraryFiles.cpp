@@ -3,6 +3,7 @@
 #include "Dialogs.h"
 #include "SafeSave.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 QStringList describeLoadProblems(const QString &fileName, const LoadedFile &loaded, int recordsKeptAside)
@@ -47,7 +48,8 @@ QString saveLibraryFile(const QString &fileName, const QByteArray &bytes, FileOr
 
     QString backupError;
     if (!origin.backedUp && origin.state == LoadedFile::State::Loaded) {
-        const QString backupName = QFileInfo(fileName).completeBaseName() + QStringLiteral(".bak");
+        const QFileInfo info(fileName);
+        const QString backupName = info.dir().filePath(info.completeBaseName() + QStringLiteral(".bak"));
         const SaveResult backup = writeFileSafely(backupName, origin.startBytes);
         if (backup.ok)
             origin.backedUp = true;

@@ -1,0 +1,496 @@
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QStorageInfo>
+#include <QTest>
+
+#include "LibraryFiles.h"
+#include "SafeSave.h"
+#include "TestSupport.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const char *const RootSkip = "running as root, which reads and writes whatever the permissions say; "
+                             "run the tests as an unprivileged user to cover this case";
+
+QByteArray cp932(const QString &text) { return encodeText(text, Encoding::Cp932).bytes; }
+
+// A data file of n records, about 90 bytes each.
+QByteArray library(int records, const QString &sentence = QStringLiteral("よく学習に取り組んでいます。"))
+{
+    QString text = QStringLiteral("\"学習について\"\r\n");
+    for (int i = 1; i <= records; ++i)
+        text += QStringLiteral("\"５教科\",\"全体\",\"ほめたい\",\"%1 その%2\"\r\n").arg(sentence).arg(i);
+    return cp932(text);
+}
+
+// What the main window remembers of a file it has just read.
+FileOrigin originOf(const LoadedFile &loaded)
+{
+    FileOrigin origin;
+    origin.state = loaded.state;
+    origin.encoding = loaded.encoding;
+    origin.bytes = loaded.bytes;
+    origin.startBytes = loaded.bytes;
+    origin.backedUp = loaded.state != LoadedFile::State::Loaded;
+    return origin;
+}
+
+FileOrigin load(const QString &name) { return originOf(readDataFile(name, true)); }
+
+// The file's identity on disk: a save that writes nothing keeps it.
+ino_t inode(const QString &path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
+bool isRoot() { return ::geteuid() == 0; }
+
+QStringList entries(const QString &dir)
+{
+    QStringList names = QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    names.sort();
+    return names;
+}
+
+} // namespace
+
+class TestLibraryFiles : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void readStates();
+    void readPermissionDenied();
+    void encodingDetected_data();
+    void encodingDetected();
+    void undecodableBytes();
+    void loadProblemMessages();
+
+    void saveWritesAndBacksUpOnce();
+    void identicalContentWritesNothing();
+    void missingFileIsCreated();
+    void changedOnDisk_data();
+    void changedOnDisk();
+    void unreadableFileIsNeverWritten();
+    void folderInPlaceOfFile();
+    void readOnlyFolder();
+    void readOnlyFile();
+    void fullDisk();
+};
+
+void TestLibraryFiles::readStates()
+{
+    WorkingFolder folder;
+
+    const LoadedFile missing = readDataFile(QStringLiteral("Kotoban1.txt"), true);
+    QCOMPARE(int(missing.state), int(LoadedFile::State::Missing));
+    QVERIFY(missing.error.isEmpty());
+    QVERIFY(missing.content.title.isNull());
+    QVERIFY(missing.content.records.isEmpty());
+
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("Kotoban1.txt")));
+    const LoadedFile directory = readDataFile(QStringLiteral("Kotoban1.txt"), true);
+    QCOMPARE(int(directory.state), int(LoadedFile::State::Unreadable));
+    QVERIFY(!directory.error.isEmpty());
+    QVERIFY(directory.content.records.isEmpty());
+
+    // A link to a file that is not there (a drive not plugged in) is not a missing file:
+    // creating it would write through the link.
+    QVERIFY(QFile::link(folder.filePath(QStringLiteral("nowhere/Kotoban2.txt")), folder.filePath(QStringLiteral("Kotoban2.txt"))));
+    const LoadedFile dangling = readDataFile(QStringLiteral("Kotoban2.txt"), true);
+    QCOMPARE(int(dangling.state), int(LoadedFile::State::Unreadable));
+    QVERIFY(!dangling.error.isEmpty());
+
+    folder.write(QStringLiteral("Kotoban3.txt"), QByteArray());
+    const LoadedFile empty = readDataFile(QStringLiteral("Kotoban3.txt"), false);
+    QCOMPARE(int(empty.state), int(LoadedFile::State::Loaded));
+    QVERIFY(empty.content.title.isNull());
+    QVERIFY(empty.content.records.isEmpty());
+    QVERIFY(empty.badLines.isEmpty());
+
+    const QByteArray bytes = library(3);
+    folder.write(QStringLiteral("Kotoban3.txt"), bytes);
+    const LoadedFile loaded = readDataFile(QStringLiteral("Kotoban3.txt"), false);
+    QCOMPARE(int(loaded.state), int(LoadedFile::State::Loaded));
+    QVERIFY(loaded.bytes == bytes);
+    QCOMPARE(loaded.content.title, QStringLiteral("学習について"));
+    QCOMPARE(int(loaded.content.records.size()), 3);
+}
+
+void TestLibraryFiles::readPermissionDenied()
+{
+    if (isRoot())
+        QSKIP(RootSkip);
+    WorkingFolder folder;
+    folder.write(QStringLiteral("Kotoban1.txt"), library(2));
+    QVERIFY(::chmod(QFile::encodeName(folder.filePath(QStringLiteral("Kotoban1.txt"))).constData(), 0) == 0);
+    const LoadedFile loaded = readDataFile(QStringLiteral("Kotoban1.txt"), true);
+    QCOMPARE(int(loaded.state), int(LoadedFile::State::Unreadable));
+    QVERIFY(!loaded.error.isEmpty());
+    QVERIFY(loaded.content.records.isEmpty());
+    QVERIFY(describeLoadProblems(QStringLiteral("Kotoban1.txt"), loaded, 0).join(QString()).contains(QStringLiteral("Kotoban1.txt")));
+}
+
+void TestLibraryFiles::encodingDetected_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("encoding");
+    const QString text = QStringLiteral("\"学習について\"\r\n\"５教科\",\"全体\",\"ほめたい\",\"理解力があります。\"\r\n");
+    QTest::newRow("code page 932") << cp932(text) << int(Encoding::Cp932);
+    QTest::newRow("UTF-8") << text.toUtf8() << int(Encoding::Utf8);
+    QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF") + text.toUtf8() << int(Encoding::Utf8Bom);
+}
+
+void TestLibraryFiles::encodingDetected()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, encoding);
+    WorkingFolder folder;
+    folder.write(QStringLiteral("Kotoban1.txt"), bytes);
+    const LoadedFile loaded = readDataFile(QStringLiteral("Kotoban1.txt"), true);
+    QCOMPARE(int(loaded.state), int(LoadedFile::State::Loaded));
+    QCOMPARE(int(loaded.encoding), encoding);
+    QVERIFY(loaded.badLines.isEmpty());
+    QCOMPARE(loaded.content.title, QStringLiteral("学習について"));
+    QCOMPARE(int(loaded.content.records.size()), 1);
+    QCOMPARE(loaded.content.records[0].sentence(), QStringLiteral("理解力があります。"));
+}
+
+void TestLibraryFiles::undecodableBytes()
+{
+    WorkingFolder folder;
+    // Line 3 holds a byte that is no code page 932 character; the file ends in half a character.
+    QByteArray bytes = library(3);
+    const qsizetype line3 = bytes.indexOf("\r\n", bytes.indexOf("\r\n") + 2) + 2;
+    bytes.insert(line3 + 1, '\x80');
+    bytes.append("\"a\",\"b\",\"c\",\"d\x82");
+    folder.write(QStringLiteral("Kotoban2.txt"), bytes);
+
+    const LoadedFile loaded = readDataFile(QStringLiteral("Kotoban2.txt"), true);
+    QCOMPARE(int(loaded.state), int(LoadedFile::State::Loaded));
+    QCOMPARE(int(loaded.encoding), int(Encoding::Cp932));
+    QCOMPARE(loaded.badLines, (QList<int>{3, 5}));
+    QCOMPARE(int(loaded.content.records.size()), 4);
+    QCOMPARE(loaded.content.records[1].firstClass(), QStringLiteral("\uFFFD５教科"));
+    QCOMPARE(loaded.content.records[3].sentence(), QStringLiteral("d\uFFFD"));
+    QVERIFY(loaded.bytes == bytes);
+}
+
+void TestLibraryFiles::loadProblemMessages()
+{
+    WorkingFolder folder;
+    const QString name = QStringLiteral("Kotoban2.txt");
+
+    folder.write(name, library(2));
+    QVERIFY(describeLoadProblems(name, readDataFile(name, true), 0).isEmpty());
+    QVERIFY(describeLoadProblems(QStringLiteral("Kotoban3.txt"), readDataFile(QStringLiteral("Kotoban3.txt"), false), 0).isEmpty());
+
+    QByteArray bad = library(12);
+    bad.replace(QByteArray("\"\x82\xD9"), QByteArray("\"\x82\xFF")); // every "ほめたい" broken
+    folder.write(name, bad);
+    const QString badLines = describeLoadProblems(name, readDataFile(name, true), 0).join(u'\n');
+    QVERIFY2(badLines.contains(name), qPrintable(badLines));
+    QSet<int> numbers;
+    for (const QRegularExpressionMatch &match : QRegularExpression(QStringLiteral("\\d+")).globalMatch(badLines))
+        numbers.insert(match.captured().toInt());
+    for (int line = 2; line <= 13; ++line)
+        QVERIFY2(numbers.contains(line), qPrintable(badLines));
+
+    const QString overflow = describeLoadProblems(name, readDataFile(name, true), 12).join(u'\n');
+    QVERIFY2(overflow.contains(name) && overflow.contains(QStringLiteral("12")), qPrintable(overflow));
+
+    QDir(folder.path()).remove(name);
+    QVERIFY(QDir(folder.path()).mkdir(name));
+    const LoadedFile unreadable = readDataFile(name, true);
+    const QStringList messages = describeLoadProblems(name, unreadable, 0);
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages[0].contains(name) && messages[0].contains(unreadable.error), qPrintable(messages[0]));
+}
+
+void TestLibraryFiles::saveWritesAndBacksUpOnce()
+{
+    WorkingFolder folder;
+    const QByteArray start = library(3);
+    folder.write(QStringLiteral("Kotoban1.txt"), start);
+    FileOrigin origin = load(QStringLiteral("Kotoban1.txt"));
+    ScriptedDialogs dialogs;
+
+    const QByteArray first = library(4);
+    QCOMPARE(saveLibraryFile(QStringLiteral("Kotoban1.txt"), first, origin, dialogs), QString());
+    QVERIFY(folder.read(QStringLiteral("Kotoban1.txt")) == first);
+    QVERIFY(folder.read(QStringLiteral("Kotoban1.bak")) == start);
+
+    // Later saves of the same run keep the start-up content as the backup.
+    const QByteArray second = library(5);
+    QCOMPARE(saveLibraryFile(QStringLiteral("Kotoban1.txt"), second, origin, dialogs), QString());
+    QVERIFY(folder.read(QStringLiteral("Kotoban1.txt")) == second);
+    QVERIFY(folder.read(QStringLiteral("Kotoban1.bak")) == start);
+    QVERIFY(dialogs.calls.isEmpty());
+    QCOMPARE(entries(folder.path()), (QStringList{"Kotoban1.bak", "Kotoban1.txt"}));
+
+    // The next run backs up its own start.
+    FileOrigin nextRun = load(QStringLiteral("Kotoban1.txt"));
+    QCOMPARE(saveLibraryFile(QStringLiteral("Kotoban1.txt"), first, nextRun, dialogs), QString());
+    QVERIFY(folder.read(QStringLiteral("Kotoban1.bak")) == second);
+}
+
+void TestLibraryFiles::identicalContentWritesNothing()
+{
+    WorkingFolder folder;
+    const QByteArray start = library(3);
+    folder.write(QStringLiteral("Kotoban1.txt"), start);
+    FileOrigin origin = load(QStringLiteral("Kotoban1.txt"));
+    ScriptedDialogs dialogs;
+    const ino_t before = inode(folder.filePath(QStringLiteral("Kotoban1.txt")));
+
+    QCOMPARE(saveLibraryFile(QStringLiteral("Kotoban1.txt"), start, origin, dialogs), QString());
+    QCOMPARE(saveLibraryFile(QStringLiteral("Kotoban1.txt"), start, origin, dialogs), QString());
+    QCOMPARE(inode(folder.filePath(QStringLiteral("Kotoban1.txt"))), before);
+    QCOMPARE(entries(folder.path()), QStringList{"Kotoban1.txt"});
+    QVERIFY(dialogs.calls.isEmpty());
+
+    // Changed and changed back within one run: the backup is still the start-up content.
+    QCOMPARE(saveLibraryFile(QStringLiteral("Kotoban1.txt"), library(4), origin, dialogs), QString());
+    QCOMPARE(saveLibraryFile(QStringLiteral("Kotoban1.txt"), start, origin, dialogs), QString());
+    QVERIFY(folder.read(QStringLiteral("Kotoban1.txt")) == start);
+    QVERIFY(folder.read(QStringLiteral("Kotoban1.bak")) == start);
+}
+
+void TestLibraryFiles::missingFileIsCreated()
+{
+    WorkingFolder folder;
+    FileOrigin origin = load(QStringLiteral("Kotoban3.txt"));
+    QCOMPARE(int(origin.state), int(LoadedFile::State::Missing));
+    ScriptedDialogs dialogs;
+
+    const QByteArray bytes = cp932(QStringLiteral("\"日常生活について\"\r\n"));
+    QCOMPARE(saveLibraryFile(QStringLiteral("Kotoban3.txt"), bytes, origin, dialogs), QString());
+    QVERIFY(folder.read(QStringLiteral("Kotoban3.txt")) == bytes);
+    QCOMPARE(entries(folder.path()), QStringList{"Kotoban3.txt"}); // nothing to back up
+    QVERIFY(dialogs.calls.isEmpty());
+
+    // Once created, it is ours: the next save does not ask.
+    QCOMPARE(saveLibraryFile(QStringLiteral("Kotoban3.txt"), library(1), origin, dialogs), QString());
+    QVERIFY(folder.read(QStringLiteral("Kotoban3.txt")) == library(1));
+    QVERIFY(dialogs.calls.isEmpty());
+}
+
+void TestLibraryFiles::changedOnDisk_data()
+{
+    QTest::addColumn<bool>("existedAtStart");
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("edited, no") << true << false;
+    QTest::newRow("edited, yes") << true << true;
+    QTest::newRow("created meanwhile, no") << false << false;
+    QTest::newRow("created meanwhile, yes") << false << true;
+}
+
+void TestLibraryFiles::changedOnDisk()
+{
+    QFETCH(bool, existedAtStart);
+    QFETCH(bool, answer);
+    WorkingFolder folder;
+    const QString name = QStringLiteral("Kotoban1.txt");
+    const QByteArray start = library(3);
+    if (existedAtStart)
+        folder.write(name, start);
+    FileOrigin origin = load(name);
+
+    const QByteArray others = library(3, QStringLiteral("ほかのソフトで直した例文。"));
+    folder.write(name, others);
+
+    ScriptedDialogs dialogs;
+    dialogs.answers = {answer};
+    const QByteArray ours = library(4);
+    QCOMPARE(saveLibraryFile(name, ours, origin, dialogs), QString());
+    QCOMPARE(dialogs.calls.size(), 1);
+    QVERIFY(dialogs.calls[0].question);
+    QCOMPARE(dialogs.calls[0].title, QStringLiteral("ことばん"));
+    QCOMPARE(dialogs.calls[0].text, QStringLiteral("Kotoban1.txt は、起動後にほかのソフトで変更されています。上書きしますか？"));
+
+    if (!answer) {
+        QVERIFY(folder.read(name) == others);
+        QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("Kotoban1.bak"))));
+        // Asked again at the next save: the other program's version is still there.
+        QCOMPARE(saveLibraryFile(name, ours, origin, dialogs), QString());
+        QCOMPARE(dialogs.calls.size(), 2);
+        return;
+    }
+    QVERIFY(folder.read(name) == ours);
+    if (existedAtStart)
+        QVERIFY(folder.read(QStringLiteral("Kotoban1.bak")) == start);
+    // Overwritten with the teacher's consent: the file is ours again, not asked twice.
+    QCOMPARE(saveLibraryFile(name, library(5), origin, dialogs), QString());
+    QCOMPARE(dialogs.calls.size(), 1);
+    QVERIFY(folder.read(name) == library(5));
+}
+
+void TestLibraryFiles::unreadableFileIsNeverWritten()
+{
+    WorkingFolder folder;
+    const QString name = QStringLiteral("Kotoban1.txt");
+    QVERIFY(QDir(folder.path()).mkdir(name));
+    FileOrigin origin = load(name);
+    QCOMPARE(int(origin.state), int(LoadedFile::State::Unreadable));
+    ScriptedDialogs dialogs;
+
+    // Even once the obstacle is gone, this run does not write over what it could not read.
+    QVERIFY(QDir(folder.path()).rmdir(name));
+    folder.write(name, library(7));
+    QCOMPARE(saveLibraryFile(name, library(1), origin, dialogs), QString());
+    QVERIFY(folder.read(name) == library(7));
+    QVERIFY(QFile::remove(folder.filePath(name)));
+    QCOMPARE(saveLibraryFile(name, library(1), origin, dialogs), QString());
+    QVERIFY(!QFile::exists(folder.filePath(name)));
+    QVERIFY(dialogs.calls.isEmpty());
+    QCOMPARE(entries(folder.path()), QStringList());
+
+    if (isRoot())
+        return; // a file unreadable by permissions: see readPermissionDenied
+    folder.write(name, library(2));
+    QVERIFY(::chmod(QFile::encodeName(folder.filePath(name)).constData(), 0) == 0);
+    FileOrigin locked = load(name);
+    QCOMPARE(int(locked.state), int(LoadedFile::State::Unreadable));
+    QVERIFY(::chmod(QFile::encodeName(folder.filePath(name)).constData(), 0644) == 0);
+    QCOMPARE(saveLibraryFile(name, library(1), locked, dialogs), QString());
+    QVERIFY(folder.read(name) == library(2));
+}
+
+void TestLibraryFiles::folderInPlaceOfFile()
+{
+    WorkingFolder folder;
+    const QString name = QStringLiteral("Kotoban2.txt");
+    const QByteArray start = library(3);
+    folder.write(name, start);
+    FileOrigin origin = load(name);
+
+    // Replaced by a folder after start-up (a teacher tidying up).
+    QVERIFY(QFile::remove(folder.filePath(name)));
+    QVERIFY(QDir(folder.path()).mkdir(name));
+    folder.write(name + QStringLiteral("/memo.txt"), "memo");
+
+    ScriptedDialogs dialogs; // overwrite: yes
+    const QString failure = saveLibraryFile(name, library(4), origin, dialogs);
+    QVERIFY2(failure.contains(name), qPrintable(failure));
+    QVERIFY(QFileInfo(folder.filePath(name)).isDir());
+    QCOMPARE(entries(folder.filePath(name)), QStringList{"memo.txt"});
+    QVERIFY(folder.read(name + QStringLiteral("/memo.txt")) == "memo");
+    // The start-up content, gone from its place, survives in the backup.
+    QVERIFY(folder.read(QStringLiteral("Kotoban2.bak")) == start);
+    QCOMPARE(entries(folder.path()), (QStringList{"Kotoban2.bak", "Kotoban2.txt"}));
+}
+
+void TestLibraryFiles::readOnlyFolder()
+{
+    if (isRoot())
+        QSKIP(RootSkip);
+    WorkingFolder folder;
+    const QString name = QStringLiteral("Kotoban1.txt");
+    const QByteArray start = library(3);
+    folder.write(name, start);
+    FileOrigin origin = load(name);
+    const QByteArray path = QFile::encodeName(folder.path());
+    QVERIFY(::chmod(path.constData(), 0555) == 0);
+
+    ScriptedDialogs dialogs;
+    const QString failure = saveLibraryFile(name, library(4), origin, dialogs);
+    QVERIFY(::chmod(path.constData(), 0755) == 0);
+    QVERIFY2(failure.contains(name), qPrintable(failure));
+    QVERIFY(folder.read(name) == start);
+    QCOMPARE(entries(folder.path()), QStringList{name});
+    QVERIFY(dialogs.calls.isEmpty());
+
+    // Once the folder can be written again, the next save goes through.
+    QCOMPARE(saveLibraryFile(name, library(4), origin, dialogs), QString());
+    QVERIFY(folder.read(name) == library(4));
+    QVERIFY(folder.read(QStringLiteral("Kotoban1.bak")) == start);
+}
+
+void TestLibraryFiles::readOnlyFile()
+{
+    if (isRoot())
+        QSKIP(RootSkip);
+    WorkingFolder folder;
+    const QString name = QStringLiteral("Kotoban1.txt");
+    const QByteArray start = library(3);
+    folder.write(name, start);
+    FileOrigin origin = load(name);
+    QVERIFY(QFile::setPermissions(folder.filePath(name), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+
+    ScriptedDialogs dialogs;
+    const QString failure = saveLibraryFile(name, library(4), origin, dialogs);
+    QVERIFY2(failure.contains(name), qPrintable(failure));
+    QVERIFY(folder.read(name) == start);
+    QVERIFY(!QFileInfo(folder.filePath(name)).isWritable());
+}
+
+void TestLibraryFiles::fullDisk()
+{
+    if (!isRoot())
+        QSKIP("mounting a small tmpfs to fill needs root");
+    WorkingFolder folder;
+    const QString disk = folder.filePath(QStringLiteral("disk"));
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("disk")));
+
+    QProcess mount;
+    mount.start(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=64k", "tmpfs", disk});
+    if (!mount.waitForFinished(10000) || mount.exitStatus() != QProcess::NormalExit || mount.exitCode() != 0)
+        QSKIP(qPrintable(QStringLiteral("mounting a tmpfs was refused: %1 %2")
+                             .arg(QString::fromLocal8Bit(mount.readAllStandardError()).trimmed(), mount.errorString())));
+    // Leaves the disk and unmounts it, however the test ends.
+    struct Unmount {
+        QString disk;
+        QString previous = QDir::currentPath();
+        ~Unmount()
+        {
+            QDir::setCurrent(previous);
+            QProcess::execute(QStringLiteral("umount"), {disk});
+        }
+    } unmount{disk};
+    QVERIFY(QDir::setCurrent(disk));
+
+    const QString name = QStringLiteral("Kotoban1.txt");
+    const QByteArray start = library(120); // about 12 KiB
+    {
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(start), start.size());
+        QVERIFY(file.flush());
+    }
+    FileOrigin origin = load(name);
+    QCOMPARE(int(origin.state), int(LoadedFile::State::Loaded));
+
+    {
+        QFile filler(QStringLiteral("filler"));
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const QByteArray block(512, 'x');
+        while (filler.write(block) == block.size()) {
+        }
+        while (filler.write("x", 1) == 1) {
+        }
+    }
+    QCOMPARE(QStorageInfo(disk).bytesAvailable(), qint64(0));
+
+    ScriptedDialogs dialogs;
+    const QByteArray larger = library(200); // about 20 KiB
+    const QString failure = saveLibraryFile(name, larger, origin, dialogs);
+    QVERIFY2(!failure.isEmpty() && failure.contains(name), qPrintable(failure));
+    QVERIFY(currentBytes(name) == start);
+    QCOMPARE(entries(disk), (QStringList{name, "filler"})); // no half-written file left behind
+    QVERIFY(dialogs.calls.isEmpty());
+
+    // With room again, the same save goes through and the start-up content is backed up.
+    QVERIFY(QFile::remove(QStringLiteral("filler")));
+    QCOMPARE(saveLibraryFile(name, larger, origin, dialogs), QString());
+    QVERIFY(currentBytes(name) == larger);
+    QVERIFY(currentBytes(QStringLiteral("Kotoban1.bak")) == start);
+}
+
+QTEST_GUILESS_MAIN(TestLibraryFiles)
+#include "tst_libraryfiles.moc"
