@@ -1,5 +1,6 @@
 #include "SimpleCombo.h"
 
+#include <QEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalBlocker>
@@ -16,13 +17,22 @@ SimpleCombo::SimpleCombo(QWidget *parent)
         if (row >= 0)
             pick(row);
     });
-    // A click on the entry that is already current picks it again, for instance after
-    // the edit field was typed over.
+    // A click on the entry that is already current picks it again: the teacher clicks a
+    // class once more to start over below it. A click that made the entry current has
+    // picked it already, through currentRowChanged.
+    m_list->viewport()->installEventFilter(this);
     connect(m_list, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
         const int row = m_list->row(item);
-        if (row >= 0 && m_edit->text() != item->text())
+        if (row >= 0 && row == m_rowAtPress)
             pick(row);
     });
+}
+
+bool SimpleCombo::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonPress)
+        m_rowAtPress = m_list->currentRow();
+    return QWidget::eventFilter(watched, event);
 }
 
 QString SimpleCombo::text() const { return m_edit->text(); }

@@ -40,10 +40,12 @@ Q_SIGNALS:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void pick(int index);
 
     QLineEdit *const m_edit;
     QListWidget *const m_list;
+    int m_rowAtPress = -1; // the current entry when the mouse was last pressed on the list
 };

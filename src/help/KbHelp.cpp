@@ -2,6 +2,7 @@
 
 #include "ClickableLabel.h"
 #include "Fonts.h"
+#include "HelpAccessibility.h"
 #include "HelpTexts.h"
 #include "Twips.h"
 #include "WrapLabel.h"
@@ -69,6 +70,7 @@ KbHelp::KbHelp(QWidget *parent)
     createLabels();
     connectLabels();
     Form_Load();
+    nameHelpWindowControls(this);
 }
 
 void KbHelp::createLabels()

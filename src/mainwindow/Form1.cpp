@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "Accessibility.h"
 #include "Composition.h"
 #include "Dialogs.h"
 #include "Editing.h"
@@ -13,6 +14,7 @@
 #include "Twips.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -61,10 +63,13 @@ Form1::Form1(std::unique_ptr<Dialogs> dialogs, QWidget *parent)
     setupTabOrder();
     setupConnections();
     Form_Load();
+    nameMainWindowControls(this);
 }
 
 Form1::~Form1()
 {
+    // Focus changes while the controls are torn down must not reach the focus tracking.
+    disconnect(qApp, nullptr, this, nullptr);
     if (m_help)
         delete m_help.data();
 }
@@ -198,10 +203,18 @@ void Form1::setupConnections()
             if (checked)
                 Option1_Click();
         });
-    for (int i = 0; i < 3; ++i) {
-        connect(m_pages[i]->text, &TextBox::gotFocus, this, [this, i] { TextFocus = i + 2; });
-        connect(m_pages[i]->text, &TextBox::lostFocus, this, [this] { TextFocus = 1; });
-    }
+    // The Edit menu acts on the example box that has the focus, and on the composition
+    // box once any other control of this window takes it. The menu bar (which takes the
+    // focus while a menu is opened with Alt or an access key), the menus themselves and
+    // other windows leave the target alone.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (!now || now->window() != this || now == menuBar())
+            return;
+        TextFocus = 1;
+        for (int i = 0; i < 3; ++i)
+            if (now == m_pages[i]->text)
+                TextFocus = i + 2;
+    });
     connect(m_text1, &QPlainTextEdit::textChanged, this,
             [this] { m_count->setText(QString::number(characterCount(m_text1->text())) + u'字'); });
 }

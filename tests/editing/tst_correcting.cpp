@@ -1,0 +1,119 @@
+// "例文訂正" through the real window: only the sentence of the selected example changes.
+
+#include "EditingFixture.h"
+
+#include <QtTest>
+
+class TestCorrecting : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void replacesOnlyTheSentence();
+    void followsTheListAfterAClassChange();
+    void unstorableCharactersRefused_data();
+    void unstorableCharactersRefused();
+};
+
+void TestCorrecting::replacesOnlyTheSentence()
+{
+    WorkingFolder folder;
+    fixture::write(folder);
+    FormDriver form;
+    CategoryPage &page = form.page(1);
+
+    // Record 6 is the third line of 国語 / 読む / ほめたい.
+    form.showRecord(1, 6);
+    QCOMPARE(form.exampleList(1)->currentRow(), 2);
+    const CategoryState before = form.state(1);
+    const QString corrected = QStringLiteral("読書感想文では、本の内容と自分の体験を結びつけて書けました。");
+    form.typeSentence(1, corrected);
+    form.correct();
+
+    QVERIFY(form.dialogs->calls.isEmpty());
+    QCOMPARE(page.data.row(6), fixture::example({"国語", "読む", "ほめたい", corrected}));
+    QStringList expected = fixture::sentences(fixture::category1());
+    expected[5] = corrected;
+    QCOMPARE(form.sentences(1), expected);
+    // Nothing else moves: lists, selection, count label, positions.
+    CategoryState after = form.state(1);
+    QCOMPARE(after.comboTexts, before.comboTexts);
+    QCOMPARE(after.lines, before.lines);
+    QCOMPARE(after.currentRow, 2);
+    QCOMPARE(after.label, before.label);
+    QCOMPARE(after.now, before.now);
+    QCOMPARE(after.current, before.current);
+
+    // Selecting the line again shows the corrected sentence.
+    FormDriver::clickEntry(form.exampleList(1), 0);
+    QCOMPARE(form.exampleBox(1)->text(), fixture::category1()[0][3]);
+    FormDriver::clickEntry(form.exampleList(1), 2);
+    QCOMPARE(form.exampleBox(1)->text(), corrected);
+
+    // Each press stores the box as it stands, an empty box as an empty sentence.
+    form.typeSentence(1, QString());
+    form.correct();
+    QCOMPARE(page.data.row(6).sentence(), QString());
+    QCOMPARE(page.data.row(6).firstClass(), QStringLiteral("国語"));
+    QCOMPARE(page.data.max, 7);
+
+    // Category 3 corrects its own table.
+    form.chooseCategory(3);
+    form.showRecord(3, 2);
+    form.typeSentence(3, QStringLiteral("忘れ物が減ってきました。"));
+    form.correct();
+    QCOMPARE(form.page(3).data.row(2), fixture::example({"生活", "態度", "がんばらせたい", "忘れ物が減ってきました。"}));
+    QCOMPARE(form.page(1).data.row(6).sentence(), QString());
+    QCOMPARE(form.sentences(2), fixture::sentences(fixture::category2()));
+    QVERIFY(form.dialogs->calls.isEmpty());
+}
+
+void TestCorrecting::followsTheListAfterAClassChange()
+{
+    WorkingFolder folder;
+    fixture::write(folder);
+    FormDriver form;
+    CategoryPage &page = form.page(1);
+
+    // A third-level choice after a selection narrows anew: the correction applies to the
+    // line the narrowing selected.
+    form.showRecord(1, 2);
+    form.pickClass(1, 3, QStringLiteral("がんばらせたい"));
+    QCOMPARE(page.sel3, QVector<int>({3}));
+    form.typeSentence(1, QStringLiteral("音読の声が大きくなってきました。"));
+    form.correct();
+    QVERIFY(form.dialogs->calls.isEmpty());
+    QCOMPARE(page.data.row(3).sentence(), QStringLiteral("音読の声が大きくなってきました。"));
+    QCOMPARE(page.data.row(2).sentence(), fixture::category1()[1][3]);
+}
+
+void TestCorrecting::unstorableCharactersRefused_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("characters");
+    QTest::newRow("double quote") << QStringLiteral("先生に\"すごい\"とほめられました。") << QStringLiteral("\"");
+    QTest::newRow("outside code page 932") << QStringLiteral("𠮷野さんと協力しました。") << QStringLiteral("𠮷");
+    QTest::newRow("both, each named once") << QStringLiteral("\"𠮷\"と\"𠮷\"") << QStringLiteral("\"𠮷");
+}
+
+void TestCorrecting::unstorableCharactersRefused()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, characters);
+    WorkingFolder folder;
+    fixture::write(folder);
+    FormDriver form;
+
+    form.showRecord(1, 2);
+    form.typeSentence(1, text);
+    const CategoryState before = form.state(1);
+    form.correct();
+
+    QCOMPARE(form.dialogs->texts(), QStringList({QStringLiteral("次の文字は例文データファイルに保存できません：")
+                                                 + characters + QStringLiteral("\n別の文字に置き換えてください。")}));
+    QCOMPARE(form.state(1), before);
+    QCOMPARE(form.exampleBox(1)->text(), text);
+    QCOMPARE(form.sentences(1), fixture::sentences(fixture::category1()));
+}
+
+QTEST_MAIN(TestCorrecting)
+#include "tst_correcting.moc"

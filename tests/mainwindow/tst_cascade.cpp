@@ -1,0 +1,432 @@
+// The classification cascade and the example list, driven with clicks and typing:
+// what each step leaves in the lists, the example box and the count label.
+
+#include "WindowDriver.h"
+
+class TestCascade : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void stepsNarrowLevelByLevel();
+    void classesAreExactTexts();
+    void exampleListEntries();
+    void surrogatePairsAreNeverSplit();
+    void exampleListClicksShowTheExample();
+    void pickingTheCurrentEntryAgainRunsItsRefresh();
+    void typedClassesThatNameNothing();
+    void typedThirdLevelThatMatchesNothing();
+    void categoryWithoutExamples();
+    void secondLevelFirstMatchAlsoTestsFirstLevelInCategoriesTwoAndThree();
+
+private:
+    void open(const QByteArray &file1, const QByteArray &file2, const QByteArray &file3);
+    std::unique_ptr<WorkingFolder> folder;
+    std::unique_ptr<WindowDriver> driver;
+};
+
+namespace {
+
+QString s(const char *utf8) { return QString::fromUtf8(utf8); }
+
+QStringList ex(const char *first, const char *second, const char *third, const char *sentence)
+{
+    return {s(first), s(second), s(third), s(sentence)};
+}
+
+// Category 1: 13 examples. Under "５教科" 9 examples; under "５教科"/"全体" 6, of which 5
+// are "ほめたい". "5教科" (half-width) and "A"/"a" are classes of their own; "" is a
+// second-level class under both "５教科" and "5教科".
+const QVector<QStringList> learning = {
+    ex("５教科", "全体", "ほめたい", "理解力あり。"),
+    ex("５教科", "国語", "ほめたい", "音読がとても上手で、登場人物の気持ちを込めて読めます。"),
+    ex("５教科", "全体", "がんばろう", "忘れ物が多い。"),
+    ex("5教科", "全体", "ほめたい", "半角の五教科。"),
+    ex("５教科", "全体", "ほめたい", "ちょうど十文字の文。"),
+    ex("５教科", "", "ほめたい", "区分なしの例文です。"),
+    ex("５教科", "国語", "がんばろう", "漢字を丁寧に書きましょう。"),
+    ex("５教科", "全体", "ほめたい", "あいうえおかきくけこさしすせそ"),
+    ex("英語", "A", "大", "大文字のＡ。"),
+    ex("英語", "a", "小", "小文字のａ。"),
+    ex("５教科", "全体", "ほめたい", "十一文字ちょうどの文。"),
+    ex("5教科", "", "ほめたい", "半角で区分なし。"),
+    ex("５教科", "全体", "ほめたい", "最後の例です。"),
+};
+
+const QVector<QStringList> moral = {
+    ex("道徳", "思いやり", "ほめたい", "友達に優しい。"),
+    ex("道徳", "思いやり", "がんばろう", "言葉遣いに気をつけよう。"),
+    ex("行事", "運動会", "ほめたい", "応援を頑張りました。"),
+};
+
+const QVector<QStringList> daily = {
+    ex("生活", "あいさつ", "ほめたい", "元気にあいさつ。"),
+    ex("生活", "あいさつ", "がんばろう", "あいさつを自分から。"),
+};
+
+} // namespace
+
+void TestCascade::open(const QByteArray &file1, const QByteArray &file2, const QByteArray &file3)
+{
+    // The old folder goes first: it puts back the working directory it found.
+    driver.reset();
+    folder.reset();
+    folder = std::make_unique<WorkingFolder>();
+    folder->write(QStringLiteral("Kotoban1.txt"), file1);
+    folder->write(QStringLiteral("Kotoban2.txt"), file2);
+    folder->write(QStringLiteral("Kotoban3.txt"), file3);
+    driver = std::make_unique<WindowDriver>();
+    QVERIFY(driver->active);
+}
+
+void TestCascade::init()
+{
+    open(libraryFile(s("学習について"), learning), libraryFile(s("道徳、特活、総合、行事"), moral),
+         libraryFile(s("日常生活について"), daily));
+}
+
+void TestCascade::cleanup()
+{
+    driver.reset();
+    folder.reset();
+}
+
+void TestCascade::stepsNarrowLevelByLevel()
+{
+    WindowDriver &d = *driver;
+    QCOMPARE(d.combo("Combo1")->items(), (QStringList{s("５教科"), s("5教科"), s("英語")}));
+    QCOMPARE(d.labelText("Label3"), s(" 13"));
+
+    // First level: the second-level classes in order of first occurrence, one each,
+    // the empty class among them; nothing chosen below.
+    DRIVE(d.pick("Combo1", s("５教科")));
+    QCOMPARE(d.combo("Combo1")->text(), s("５教科"));
+    QCOMPARE(d.combo("Combo2")->items(), (QStringList{s("全体"), s("国語"), QString()}));
+    QCOMPARE(d.combo("Combo2")->text(), QString());
+    QCOMPARE(d.combo("Combo2")->currentIndex(), -1);
+    QCOMPARE(d.combo("Combo3")->count(), 0);
+    QCOMPARE(d.list("List1")->count(), 0);
+    QCOMPARE(d.box("Text2")->text(), QString());
+    QCOMPARE(d.labelText("Label3"), s(" 9"));
+    QCOMPARE(d.window->page(0).sel1, (QVector<int>{1, 2, 3, 5, 6, 7, 8, 11, 13}));
+
+    // Second level: the third list stands on its first class, whose examples are listed
+    // with the first one shown; the label counts the second level.
+    DRIVE(d.pick("Combo2", s("全体")));
+    QCOMPARE(d.combo("Combo2")->text(), s("全体"));
+    QCOMPARE(d.combo("Combo3")->items(), (QStringList{s("ほめたい"), s("がんばろう")}));
+    QCOMPARE(d.combo("Combo3")->text(), s("ほめたい"));
+    QCOMPARE(d.combo("Combo3")->currentIndex(), 0);
+    QCOMPARE(d.list("List1")->count(), 5);
+    QCOMPARE(d.list("List1")->currentRow(), 0);
+    QCOMPARE(d.box("Text2")->text(), s("理解力あり。"));
+    QCOMPARE(d.labelText("Label3"), s("1/ 6"));
+    QCOMPARE(d.window->page(0).now, 1);
+    QCOMPARE(d.window->page(0).current, 1);
+
+    // Third level: the picked class's examples, the first shown, the label counting them.
+    DRIVE(d.pick("Combo3", s("がんばろう")));
+    QCOMPARE(d.combo("Combo3")->text(), s("がんばろう"));
+    QCOMPARE(d.combo("Combo2")->text(), s("全体"));
+    QCOMPARE(d.list("List1")->count(), 1);
+    QCOMPARE(d.list("List1")->item(0)->text(), s("忘れ物が多い。･･･"));
+    QCOMPARE(d.list("List1")->currentRow(), 0);
+    QCOMPARE(d.box("Text2")->text(), s("忘れ物が多い。"));
+    QCOMPARE(d.labelText("Label3"), s(" 1/ 1"));
+    QCOMPARE(d.window->page(0).current, 3);
+
+    DRIVE(d.pick("Combo3", s("ほめたい")));
+    QCOMPARE(d.labelText("Label3"), s(" 1/ 5"));
+    QCOMPARE(d.box("Text2")->text(), s("理解力あり。"));
+
+    // The empty second-level class is a class like any other.
+    DRIVE(d.pick("Combo2", QString()));
+    QCOMPARE(d.combo("Combo3")->items(), QStringList{s("ほめたい")});
+    QCOMPARE(d.list("List1")->count(), 1);
+    QCOMPARE(d.box("Text2")->text(), s("区分なしの例文です。"));
+    QCOMPARE(d.labelText("Label3"), s("1/ 1"));
+
+    // A new first-level choice empties everything below it again.
+    DRIVE(d.pick("Combo1", s("英語")));
+    QCOMPARE(d.combo("Combo2")->items(), (QStringList{s("A"), s("a")}));
+    QCOMPARE(d.combo("Combo3")->count(), 0);
+    QCOMPARE(d.combo("Combo3")->text(), QString());
+    QCOMPARE(d.list("List1")->count(), 0);
+    QCOMPARE(d.box("Text2")->text(), QString());
+    QCOMPARE(d.labelText("Label3"), s(" 2"));
+}
+
+void TestCascade::classesAreExactTexts()
+{
+    WindowDriver &d = *driver;
+    // Half-width "5" is not full-width "５".
+    DRIVE(d.pick("Combo1", s("5教科")));
+    QCOMPARE(d.labelText("Label3"), s(" 2"));
+    QCOMPARE(d.combo("Combo2")->items(), (QStringList{s("全体"), QString()}));
+    DRIVE(d.pick("Combo2", s("全体")));
+    QCOMPARE(d.combo("Combo3")->items(), QStringList{s("ほめたい")});
+    QCOMPARE(d.list("List1")->count(), 1);
+    QCOMPARE(d.box("Text2")->text(), s("半角の五教科。"));
+    QCOMPARE(d.labelText("Label3"), s("1/ 1"));
+
+    // "a" is not "A".
+    DRIVE(d.pick("Combo1", s("英語")));
+    DRIVE(d.pick("Combo2", s("a")));
+    QCOMPARE(d.combo("Combo3")->items(), QStringList{s("小")});
+    QCOMPARE(d.box("Text2")->text(), s("小文字のａ。"));
+    DRIVE(d.pick("Combo2", s("A")));
+    QCOMPARE(d.combo("Combo3")->items(), QStringList{s("大")});
+    QCOMPARE(d.box("Text2")->text(), s("大文字のＡ。"));
+    QCOMPARE(d.labelText("Label3"), s("1/ 1"));
+}
+
+void TestCascade::exampleListEntries()
+{
+    WindowDriver &d = *driver;
+    DRIVE(d.pick("Combo1", s("５教科")));
+    DRIVE(d.pick("Combo2", s("全体")));
+    QStringList entries;
+    for (int i = 0; i < d.list("List1")->count(); ++i)
+        entries.append(d.list("List1")->item(i)->text());
+    // Ten characters and the three half-width dots, short sentences whole, in library order.
+    QCOMPARE(entries, (QStringList{s("理解力あり。･･･"), s("ちょうど十文字の文。･･･"), s("あいうえおかきくけこ･･･"),
+                                   s("十一文字ちょうどの文･･･"), s("最後の例です。･･･")}));
+
+    DRIVE(d.pick("Combo2", s("国語")));
+    QCOMPARE(d.list("List1")->item(0)->text(), s("音読がとても上手で、･･･"));
+    QCOMPARE(d.box("Text2")->text(), s("音読がとても上手で、登場人物の気持ちを込めて読めます。"));
+    QCOMPARE(d.labelText("Label3"), s("1/ 2"));
+}
+
+void TestCascade::surrogatePairsAreNeverSplit()
+{
+    // 𠮷 has no code in code page 932: a library saved as UTF-8 can hold it.
+    open(libraryFile(s("学習"),
+                     {ex("国語", "漢字", "ほめたい", "あいうえおかきくけ𠮷です。"),
+                      ex("国語", "漢字", "ほめたい", "一二三四五六七八九𠮷"),
+                      ex("国語", "漢字", "ほめたい", "𠮷𠮷𠮷𠮷𠮷𠮷𠮷𠮷𠮷𠮷𠮷")},
+                     Encoding::Utf8),
+         libraryFile(s("道徳"), moral), libraryFile(s("日常"), daily));
+    WindowDriver &d = *driver;
+    DRIVE(d.pick("Combo1", s("国語")));
+    DRIVE(d.pick("Combo2", s("漢字")));
+    QListWidget *list = d.list("List1");
+    QCOMPARE(list->count(), 3);
+    QCOMPARE(list->item(0)->text(), s("あいうえおかきくけ𠮷･･･"));
+    QCOMPARE(list->item(1)->text(), s("一二三四五六七八九𠮷･･･"));
+    QCOMPARE(list->item(2)->text(), s("𠮷𠮷𠮷𠮷𠮷𠮷𠮷𠮷𠮷𠮷･･･"));
+    DRIVE(d.clickRow("List1", 1));
+    QCOMPARE(d.box("Text2")->text(), s("一二三四五六七八九𠮷"));
+}
+
+void TestCascade::exampleListClicksShowTheExample()
+{
+    WindowDriver &d = *driver;
+    DRIVE(d.pick("Combo1", s("５教科")));
+    DRIVE(d.pick("Combo2", s("全体")));
+    QCOMPARE(d.labelText("Label3"), s("1/ 6"));
+
+    DRIVE(d.clickRow("List1", 1));
+    QCOMPARE(d.box("Text2")->text(), s("ちょうど十文字の文。"));
+    QCOMPARE(d.labelText("Label3"), s(" 2/ 5"));
+    QCOMPARE(d.window->page(0).now, 2);
+    QCOMPARE(d.window->page(0).current, 5);
+
+    DRIVE(d.clickRow("List1", 4));
+    QCOMPARE(d.box("Text2")->text(), s("最後の例です。"));
+    QCOMPARE(d.labelText("Label3"), s(" 5/ 5"));
+    QCOMPARE(d.window->page(0).current, 13);
+
+    // The keyboard selects too.
+    QTest::keyClick(d.list("List1"), Qt::Key_Up);
+    QCOMPARE(d.box("Text2")->text(), s("十一文字ちょうどの文。"));
+    QCOMPARE(d.labelText("Label3"), s(" 4/ 5"));
+
+    // An edit in the example box goes when another entry, or the same one, is selected.
+    QTest::mouseClick(d.box("Text2"), Qt::LeftButton);
+    typeText(d.box("Text2"), s("書き足し"));
+    QVERIFY(d.box("Text2")->text() != s("十一文字ちょうどの文。"));
+    DRIVE(d.clickRow("List1", 3));
+    QCOMPARE(d.box("Text2")->text(), s("十一文字ちょうどの文。"));
+    QCOMPARE(d.labelText("Label3"), s(" 4/ 5"));
+    d.box("Text2")->setText(s("書き換えた"));
+    DRIVE(d.clickRow("List1", 0));
+    QCOMPARE(d.box("Text2")->text(), s("理解力あり。"));
+    QCOMPARE(d.labelText("Label3"), s(" 1/ 5"));
+    // Only the box changed: the library keeps its sentence.
+    QCOMPARE(d.window->page(0).data.row(11).sentence(), s("十一文字ちょうどの文。"));
+
+    // Nothing else moved.
+    QCOMPARE(d.combo("Combo3")->text(), s("ほめたい"));
+    QCOMPARE(d.list("List1")->count(), 5);
+    QCOMPARE(d.box("Text1")->text(), QString());
+}
+
+void TestCascade::pickingTheCurrentEntryAgainRunsItsRefresh()
+{
+    WindowDriver &d = *driver;
+    DRIVE(d.pick("Combo1", s("５教科")));
+    DRIVE(d.pick("Combo2", s("全体")));
+    DRIVE(d.clickRow("List1", 2));
+    QCOMPARE(d.labelText("Label3"), s(" 3/ 5"));
+
+    // A click on the third-level class the list already stands on lists its examples
+    // afresh: the first one shown, the label counting the example list.
+    DRIVE(d.pick("Combo3", s("ほめたい")));
+    QCOMPARE(d.list("List1")->currentRow(), 0);
+    QCOMPARE(d.box("Text2")->text(), s("理解力あり。"));
+    QCOMPARE(d.labelText("Label3"), s(" 1/ 5"));
+
+    // The same on the first level: back to the second-level choice.
+    DRIVE(d.pick("Combo1", s("５教科")));
+    QCOMPARE(d.combo("Combo2")->text(), QString());
+    QCOMPARE(d.combo("Combo3")->count(), 0);
+    QCOMPARE(d.list("List1")->count(), 0);
+    QCOMPARE(d.box("Text2")->text(), QString());
+    QCOMPARE(d.labelText("Label3"), s(" 9"));
+}
+
+void TestCascade::typedClassesThatNameNothing()
+{
+    WindowDriver &d = *driver;
+    DRIVE(d.pick("Combo1", s("５教科")));
+    DRIVE(d.pick("Combo2", s("全体")));
+    DRIVE(d.clickRow("List1", 1));
+    const CategoryPage &page = d.window->page(0);
+    QCOMPARE(page.current, 5);
+
+    // A second-level text that names no class: nothing below it, a count of 0, the
+    // second list itself untouched.
+    d.typeInto("Combo2", s("新しい区分"));
+    QCOMPARE(d.combo("Combo2")->text(), s("新しい区分"));
+    QCOMPARE(d.combo("Combo2")->items(), (QStringList{s("全体"), s("国語"), QString()}));
+    QCOMPARE(d.combo("Combo3")->count(), 0);
+    QCOMPARE(d.combo("Combo3")->text(), QString());
+    QCOMPARE(d.list("List1")->count(), 0);
+    QCOMPARE(d.box("Text2")->text(), QString());
+    QCOMPARE(d.labelText("Label3"), s(" 0"));
+    QCOMPARE(page.now, 2);
+    QCOMPARE(page.current, 5);
+
+    // Typing a class that exists does what picking it does.
+    d.typeInto("Combo2", s("国語"));
+    QCOMPARE(d.combo("Combo3")->items(), (QStringList{s("ほめたい"), s("がんばろう")}));
+    QCOMPARE(d.box("Text2")->text(), s("音読がとても上手で、登場人物の気持ちを込めて読めます。"));
+    QCOMPARE(d.labelText("Label3"), s("1/ 2"));
+
+    // A first-level text that names no class: no phantom empty class below it.
+    d.typeInto("Combo1", s("新教科"));
+    QCOMPARE(d.combo("Combo1")->text(), s("新教科"));
+    QCOMPARE(d.combo("Combo1")->count(), 3);
+    QCOMPARE(d.combo("Combo2")->count(), 0);
+    QCOMPARE(d.combo("Combo2")->text(), QString());
+    QCOMPARE(d.combo("Combo3")->count(), 0);
+    QCOMPARE(d.list("List1")->count(), 0);
+    QCOMPARE(d.box("Text2")->text(), QString());
+    QCOMPARE(d.labelText("Label3"), s(" 0"));
+    QVERIFY(page.sel1.isEmpty());
+
+    // Typing on to a class that exists fills the second list.
+    d.typeInto("Combo1", s("英語"));
+    QCOMPARE(d.combo("Combo2")->items(), (QStringList{s("A"), s("a")}));
+    QCOMPARE(d.labelText("Label3"), s(" 2"));
+
+    // The other categories and the composition never moved.
+    QCOMPARE(d.labelText("Label4"), s(" 3"));
+    QCOMPARE(d.labelText("Label7"), s(" 2"));
+    QCOMPARE(d.box("Text1")->text(), QString());
+    QVERIFY(d.dialogs->calls.isEmpty());
+}
+
+void TestCascade::typedThirdLevelThatMatchesNothing()
+{
+    WindowDriver &d = *driver;
+    DRIVE(d.pick("Combo1", s("５教科")));
+    DRIVE(d.pick("Combo2", s("全体")));
+    DRIVE(d.clickRow("List1", 3));
+    const CategoryPage &page = d.window->page(0);
+    QCOMPARE(page.now, 4);
+    QCOMPARE(page.current, 11);
+
+    d.typeInto("Combo3", s("新しい観点"));
+    QCOMPARE(d.list("List1")->count(), 0);
+    QCOMPARE(d.box("Text2")->text(), QString());
+    QCOMPARE(d.labelText("Label3"), s(" 0"));
+    QCOMPARE(page.now, 4);
+    QCOMPARE(page.current, 11);
+
+    // With no example shown, correcting and deleting refuse and change nothing.
+    d.box("Text2")->setText(s("新しい文"));
+    d.click("CmdEdit");
+    QCOMPARE(d.dialogs->calls.size(), 1);
+    QVERIFY(!d.dialogs->calls[0].question);
+    QCOMPARE(page.data.row(11).sentence(), s("十一文字ちょうどの文。"));
+    d.click("CmdDelete");
+    QCOMPARE(d.dialogs->calls.size(), 2);
+    QVERIFY(!d.dialogs->calls[1].question);
+    QCOMPARE(page.data.max, 13);
+
+    // Typing the class back lists its examples again.
+    d.typeInto("Combo3", s("ほめたい"));
+    QCOMPARE(d.list("List1")->count(), 5);
+    QCOMPARE(d.list("List1")->currentRow(), 0);
+    QCOMPARE(d.box("Text2")->text(), s("理解力あり。"));
+    QCOMPARE(d.labelText("Label3"), s(" 1/ 5"));
+    QCOMPARE(page.current, 1);
+}
+
+void TestCascade::categoryWithoutExamples()
+{
+    open(libraryFile(s("学習"), learning), libraryFile(s("道徳"), moral), libraryFile(s("日常（空）"), {}));
+    WindowDriver &d = *driver;
+    d.chooseCategory(2);
+    // The first list holds the one empty class the loader seeds it with.
+    QCOMPARE(d.combo("Combo7")->items(), QStringList{QString()});
+    QCOMPARE(d.labelText("Label7"), s(" 0"));
+    DRIVE(d.pick("Combo7", QString()));
+    QCOMPARE(d.combo("Combo8")->count(), 0);
+    QCOMPARE(d.labelText("Label7"), s(" 0"));
+    d.typeInto("Combo9", s("なにか"));
+    QCOMPARE(d.list("List3")->count(), 0);
+    QCOMPARE(d.box("Text4")->text(), QString());
+    QCOMPARE(d.labelText("Label7"), s(" 0"));
+}
+
+void TestCascade::secondLevelFirstMatchAlsoTestsFirstLevelInCategoriesTwoAndThree()
+{
+    WindowDriver &d = *driver;
+    // In category 2 the first match must also carry the first list's text. The two can
+    // only disagree when code changes the first list's text without its refresh.
+    d.chooseCategory(1);
+    DRIVE(d.pick("Combo4", s("道徳")));
+    DRIVE(d.pick("Combo5", s("思いやり")));
+    QCOMPARE(d.list("List2")->count(), 1);
+    QCOMPARE(d.labelText("Label4"), s("1/ 2"));
+    d.combo("Combo4")->setTextQuietly(s("行事"));
+    DRIVE(d.pick("Combo5", s("思いやり")));
+    QCOMPARE(d.combo("Combo6")->count(), 0);
+    QCOMPARE(d.list("List2")->count(), 0);
+    QCOMPARE(d.box("Text3")->text(), QString());
+    QCOMPARE(d.labelText("Label4"), s(" 0"));
+
+    // Category 3 alike.
+    d.chooseCategory(2);
+    DRIVE(d.pick("Combo7", s("生活")));
+    d.combo("Combo7")->setTextQuietly(s("学校"));
+    DRIVE(d.pick("Combo8", s("あいさつ")));
+    QCOMPARE(d.list("List3")->count(), 0);
+    QCOMPARE(d.labelText("Label7"), s(" 0"));
+
+    // Category 1 tests the second-level class only.
+    d.chooseCategory(0);
+    DRIVE(d.pick("Combo1", s("５教科")));
+    d.combo("Combo1")->setTextQuietly(s("英語"));
+    DRIVE(d.pick("Combo2", s("国語")));
+    QCOMPARE(d.combo("Combo3")->items(), (QStringList{s("ほめたい"), s("がんばろう")}));
+    QCOMPARE(d.list("List1")->count(), 1);
+    QCOMPARE(d.labelText("Label3"), s("1/ 2"));
+}
+
+QTEST_MAIN(TestCascade)
+#include "tst_cascade.moc"
