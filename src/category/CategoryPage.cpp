@@ -1,5 +1,6 @@
 #include "CategoryPage.h"
 
+#include "Background.h"
 #include "SimpleCombo.h"
 #include "TextBox.h"
 #include "Twips.h"
@@ -92,10 +93,7 @@ CategoryPage::CategoryPage(const CategoryTraits &categoryTraits, QWidget *frame,
     label->setObjectName(traits.labelName);
     const QRect geometry = traits.labelTwips;
     label->setGeometry(twipsRect(geometry.x(), geometry.y(), geometry.width(), geometry.height()));
-    label->setAutoFillBackground(true);
-    palette = label->palette();
-    palette.setColor(QPalette::Window, QColor(224, 224, 224));
-    label->setPalette(palette);
+    setBackground(label, QColor(224, 224, 224));
 }
 
 void CategoryPage::setVisible(bool visible)

@@ -1,6 +1,5 @@
 #include "TextBox.h"
 
-#include <QFocusEvent>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -49,18 +48,3 @@ void TextBox::setSelection(int start, int length)
 }
 
 QString TextBox::selectedText() const { return fromDocument(textCursor().selectedText()); }
-
-void TextBox::focusInEvent(QFocusEvent *event)
-{
-    QPlainTextEdit::focusInEvent(event);
-    Q_EMIT gotFocus();
-}
-
-// Opening a menu or switching to another window does not take the focus away from
-// the box as far as the program is concerned: the Edit menu still acts on it.
-void TextBox::focusOutEvent(QFocusEvent *event)
-{
-    QPlainTextEdit::focusOutEvent(event);
-    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
-        Q_EMIT lostFocus();
-}

@@ -17,12 +17,4 @@ public:
     int selLength() const;
     void setSelection(int start, int length);
     QString selectedText() const;
-
-Q_SIGNALS:
-    void gotFocus();
-    void lostFocus();
-
-protected:
-    void focusInEvent(QFocusEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
 };

@@ -1,5 +1,6 @@
 #include "KbHelp.h"
 
+#include "Background.h"
 #include "ClickableLabel.h"
 #include "Fonts.h"
 #include "HelpAccessibility.h"
@@ -30,12 +31,8 @@ Label *placeLabel(QWidget *window, const char *name, const QRect &geometry,
     label->setGeometry(geometry);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    if (background.isValid()) {
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::Window, background);
-        label->setPalette(palette);
-        label->setAutoFillBackground(true);
-    }
+    if (background.isValid())
+        setBackground(label, background);
     return label;
 }
 

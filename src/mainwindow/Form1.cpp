@@ -1,6 +1,7 @@
 #include "Form1.h"
 
 #include "Accessibility.h"
+#include "Background.h"
 #include "Composition.h"
 #include "Dialogs.h"
 #include "Editing.h"
@@ -32,13 +33,6 @@ constexpr int clientHeight = 4800;
 constexpr int text1Height = 1335;
 constexpr int largeExtra = 400; // "大" makes the window and the composition box this much taller
 
-void setBackground(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
 } // namespace
 
 Form1::Form1(std::unique_ptr<Dialogs> dialogs, QWidget *parent)
