@@ -1,8 +1,11 @@
 #pragma once
 
-// Drives the real main window the way a teacher does: clicks on list entries and
-// buttons found by object name, typing into the lists' edit fields and the example
-// boxes. Japanese text arrives as an input-method commit, as it does from an IME.
+// Drives the real main window the way a teacher does: finds controls by their object
+// names or by category, clicks entries, option buttons, buttons and menu items, types
+// into the lists' edit fields and the text boxes. Japanese text arrives as an
+// input-method commit, as it does from an IME. The data files are written into a
+// WorkingFolder before the driver is made, because the window reads them while it is
+// constructed.
 
 #include "CategoryPage.h"
 #include "Codec.h"
@@ -11,20 +14,26 @@
 #include "TestSupport.h"
 #include "TextBox.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QtTest>
 
 #include <memory>
 
 // The bytes of a data file: the title line and one line per record, every field quoted,
-// CR LF, code page 932.
-inline QByteArray dataFile(const QString &title, const QVector<QStringList> &records)
+// CR LF.
+inline QByteArray dataFile(const QString &title, const QVector<QStringList> &records,
+                           Encoding encoding = Encoding::Cp932)
 {
     QString text = u'"' + title + QStringLiteral("\"\r\n");
     for (const QStringList &record : records) {
@@ -33,7 +42,43 @@ inline QByteArray dataFile(const QString &title, const QVector<QStringList> &rec
             quoted.append(u'"' + field + u'"');
         text += quoted.join(u',') + QStringLiteral("\r\n");
     }
-    return encodeText(text, Encoding::Cp932).bytes;
+    return encodeText(text, encoding).bytes;
+}
+
+// Puts the three data files, Kotoban1.txt to Kotoban3.txt, into the folder.
+inline void writeDataFiles(const WorkingFolder &folder, const QByteArray &file1, const QByteArray &file2,
+                           const QByteArray &file3)
+{
+    folder.write(QStringLiteral("Kotoban1.txt"), file1);
+    folder.write(QStringLiteral("Kotoban2.txt"), file2);
+    folder.write(QStringLiteral("Kotoban3.txt"), file3);
+}
+
+// The three data files with the starter library's titles, code page 932.
+inline void writeLibrary(const WorkingFolder &folder, const QVector<QStringList> &category1,
+                         const QVector<QStringList> &category2, const QVector<QStringList> &category3)
+{
+    writeDataFiles(folder, dataFile(QStringLiteral("学習について"), category1),
+                   dataFile(QStringLiteral("道徳、特活、総合、行事"), category2),
+                   dataFile(QStringLiteral("日常生活について"), category3));
+}
+
+// Sends text as typing: ASCII as key clicks, anything else as an input-method commit (a
+// surrogate pair travels in one commit).
+inline void typeText(QWidget *widget, const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.unicode() >= 0x20 && c.unicode() < 0x7f) {
+            QTest::keyClick(widget, c.toLatin1());
+            continue;
+        }
+        const qsizetype length = c.isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        QInputMethodEvent event;
+        event.setCommitString(text.mid(i, length));
+        QApplication::sendEvent(widget, &event);
+        i += length - 1;
+    }
 }
 
 // Everything a teacher can see of one category, plus its table: what "nothing changed"
@@ -68,25 +113,30 @@ inline char *toString(const CategoryState &s)
 
 class FormDriver {
 public:
-    // The data files must already be in the working folder.
+    // Makes the window from the data files in the current folder and shows it, active.
     FormDriver() : dialogs(new ScriptedDialogs), window(std::unique_ptr<Dialogs>(dialogs))
     {
         window.show();
         window.activateWindow();
-        if (!QTest::qWaitForWindowExposed(&window))
-            qWarning("the main window was not exposed");
+        active = QTest::qWaitForWindowActive(&window);
+        if (!active)
+            qWarning("the main window did not become active");
     }
 
     ScriptedDialogs *const dialogs; // owned by the window
     Form1 window;
+    bool active = false;
 
-    template <typename T> T *child(const QString &name)
+    // Controls by object name; null when there is none.
+    template <class T = QWidget> T *get(const char *name) const
     {
-        T *found = window.findChild<T *>(name);
-        if (!found)
-            qFatal("no control named %s", qPrintable(name));
-        return found;
+        return window.findChild<T *>(QString::fromLatin1(name));
     }
+    SimpleCombo *combo(const char *name) const { return get<SimpleCombo>(name); }
+    QListWidget *list(const char *name) const { return get<QListWidget>(name); }
+    TextBox *box(const char *name) const { return get<TextBox>(name); }
+    QString labelText(const char *name) const { return get<QLabel>(name)->text(); }
+    QAction *action(const char *name) const { return get<QAction>(name); }
 
     // Category 1 to 3 and its controls.
     CategoryPage &page(int category) { return window.page(category - 1); }
@@ -95,56 +145,73 @@ public:
     TextBox *exampleBox(int category) { return page(category).text; }
     QString label(int category) { return page(category).label->text(); }
 
-    void click(const QString &buttonName) { QTest::mouseClick(child<QAbstractButton>(buttonName), Qt::LeftButton); }
-    void add() { click(QStringLiteral("CmdAdd1")); }
-    void correct() { click(QStringLiteral("CmdEdit")); }
-    void remove() { click(QStringLiteral("CmdDelete")); }
-    void next() { click(QStringLiteral("CmdNext")); }
-    void back() { click(QStringLiteral("CmdBack")); }
-
-    void chooseCategory(int category)
+    void click(const char *buttonName) const
     {
-        auto *option = child<QRadioButton>(QStringLiteral("Option1_%1").arg(category - 1));
-        // On the round button itself, left of the caption.
-        QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(8, option->height() / 2));
+        auto *button = get<QAbstractButton>(buttonName);
+        if (!button)
+            qFatal("no button named %s", buttonName);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    void add() const { click("CmdAdd1"); }
+    void correct() const { click("CmdEdit"); }
+    void remove() const { click("CmdDelete"); }
+    void next() const { click("CmdNext"); }
+    void back() const { click("CmdBack"); }
+
+    // Category 1 to 3, by a click on its option button's round indicator, which always
+    // lies inside the button's hit area.
+    void chooseCategory(int category) const
+    {
+        auto *option = get<QRadioButton>(QStringLiteral("Option1_%1").arg(category - 1).toLatin1().constData());
+        QStyleOptionButton style;
+        style.initFrom(option);
+        style.text = option->text();
+        const QRect indicator = option->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &style, option);
+        QTest::mouseClick(option, Qt::LeftButton, {}, indicator.center());
     }
 
-    // Clicks an entry of a list, scrolling it into view first.
-    static void clickEntry(QListWidget *list, int row)
+    // A mouse click on an entry of a shown list, scrolled into view first.
+    bool clickRow(QListWidget *view, int row) const
     {
-        QListWidgetItem *item = list->item(row);
-        if (!item) {
-            QTest::qFail(qPrintable(QStringLiteral("%1 has no entry %2").arg(list->objectName()).arg(row)), __FILE__,
-                         __LINE__);
-            return;
-        }
-        list->scrollToItem(item);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+        QListWidgetItem *item = view ? view->item(row) : nullptr;
+        if (!item || !view->isVisible())
+            return false;
+        view->scrollToItem(item);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualItemRect(item).center());
+        return true;
     }
+    bool clickRow(const char *listName, int row) const { return clickRow(list(listName), row); }
 
-    // Picks a class by clicking its entry in a classification list.
+    // A mouse click on the first entry of a classification list that reads text.
+    bool pick(SimpleCombo *c, const QString &text) const
+    {
+        const int row = c ? c->items().indexOf(text) : -1;
+        return row >= 0 && clickRow(c->listWidget(), row);
+    }
+    bool pick(const char *comboName, const QString &text) const { return pick(combo(comboName), text); }
+
+    // Picks a class of category 1 to 3 and level 1 to 3; the test fails when it cannot.
     void pickClass(int category, int level, const QString &name)
     {
         SimpleCombo *c = combo(category, level);
-        const int row = c->items().indexOf(name);
-        if (row < 0) {
-            QTest::qFail(qPrintable(QStringLiteral("no class %1 in %2").arg(name, c->objectName())), __FILE__,
+        if (!pick(c, name))
+            QTest::qFail(qPrintable(QStringLiteral("cannot pick %1 in %2").arg(name, c->objectName())), __FILE__,
                          __LINE__);
-            return;
-        }
-        clickEntry(c->listWidget(), row);
     }
 
-    // Types over whatever the edit field of a classification list holds.
-    void typeClass(int category, int level, const QString &name)
+    // Clicks into the edit field of a classification list, selects its text and types
+    // over it (an empty text deletes it).
+    void typeInto(SimpleCombo *c, const QString &text) const
     {
-        QLineEdit *edit = combo(category, level)->findChild<QLineEdit *>(QStringLiteral("edit"));
-        edit->setFocus();
-        edit->selectAll();
-        if (name.isEmpty())
+        QLineEdit *edit = c->lineEdit();
+        QTest::mouseClick(edit, Qt::LeftButton);
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        if (text.isEmpty())
             QTest::keyClick(edit, Qt::Key_Backspace);
-        type(edit, name);
+        typeText(edit, text);
     }
+    void typeInto(const char *comboName, const QString &text) const { typeInto(combo(comboName), text); }
+    void typeClass(int category, int level, const QString &name) { typeInto(combo(category, level), name); }
 
     // Types over the whole text of an example box.
     void typeSentence(int category, const QString &sentence)
@@ -154,7 +221,7 @@ public:
         box->selectAll();
         if (sentence.isEmpty())
             QTest::keyClick(box, Qt::Key_Backspace);
-        type(box, sentence);
+        typeText(box, sentence);
     }
 
     // Picks the classes of a record and clicks its line in the example list.
@@ -165,11 +232,23 @@ public:
         pickClass(category, 2, example.secondClass());
         pickClass(category, 3, example.thirdClass());
         const int line = page(category).sel3.indexOf(record);
-        if (line < 0) {
+        if (!clickRow(exampleList(category), line))
             QTest::qFail(qPrintable(QStringLiteral("record %1 is not listed").arg(record)), __FILE__, __LINE__);
-            return;
-        }
-        clickEntry(exampleList(category), line);
+    }
+
+    // Opens a menu from the menu bar with the mouse and clicks one of its items.
+    bool chooseMenuItem(const char *menuName, const char *actionName)
+    {
+        QMenu *menu = get<QMenu>(menuName);
+        QAction *item = action(actionName);
+        if (!menu || !item)
+            return false;
+        QMenuBar *bar = window.menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+        if (!QTest::qWaitFor([menu] { return menu->isVisible(); }))
+            return false;
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+        return QTest::qWaitFor([menu] { return !menu->isVisible(); });
     }
 
     QStringList lines(int category)
@@ -208,24 +287,10 @@ public:
         s.current = p.current;
         return s;
     }
-
-    // Sends text as typing: ASCII as key clicks, anything else as an input-method commit.
-    static void type(QWidget *widget, const QString &text)
-    {
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            const QChar c = text.at(i);
-            if (c.unicode() >= 0x20 && c.unicode() < 0x7f) {
-                QTest::keyClick(widget, c.toLatin1());
-                continue;
-            }
-            const qsizetype length = c.isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-            QInputMethodEvent event;
-            event.setCommitString(text.mid(i, length));
-            QApplication::sendEvent(widget, &event);
-            i += length - 1;
-        }
-    }
 };
 
 // The example list entry of a sentence, as the window shows it.
 inline QString entry(const QString &sentence) { return listEntry(sentence); }
+
+// Stops the calling test function when a step of the driver failed.
+#define DRIVE(step) QVERIFY2((step), #step)

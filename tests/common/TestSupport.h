@@ -45,6 +45,14 @@ public:
     }
 };
 
+// The names in a folder, hidden ones included, sorted.
+inline QStringList entries(const QString &dir)
+{
+    QStringList names = QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    names.sort();
+    return names;
+}
+
 // A temporary folder that is the working directory while the object lives.
 class WorkingFolder {
 public:

@@ -41,12 +41,7 @@ inline const QVector<QStringList> &category3()
     return records;
 }
 
-inline void write(const WorkingFolder &folder)
-{
-    folder.write(QStringLiteral("Kotoban1.txt"), dataFile(QStringLiteral("学習について"), category1()));
-    folder.write(QStringLiteral("Kotoban2.txt"), dataFile(QStringLiteral("道徳、特活、総合、行事"), category2()));
-    folder.write(QStringLiteral("Kotoban3.txt"), dataFile(QStringLiteral("日常生活について"), category3()));
-}
+inline void write(const WorkingFolder &folder) { writeLibrary(folder, category1(), category2(), category3()); }
 
 inline QStringList sentences(const QVector<QStringList> &records)
 {
@@ -64,4 +59,14 @@ inline Example example(const QStringList &fields)
     return e;
 }
 
+// A working folder holding the library. EditingForm derives from it so that the files
+// are written before the window reads them, and the window goes before the folder.
+struct LibraryFolder {
+    LibraryFolder() { write(folder); }
+    WorkingFolder folder;
+};
+
 } // namespace fixture
+
+// The window over the library above, in a fresh working folder.
+class EditingForm : private fixture::LibraryFolder, public FormDriver {};

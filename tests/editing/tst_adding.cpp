@@ -21,9 +21,7 @@ private Q_SLOTS:
 
 void TestAdding::newClassesTypedIn()
 {
-    WorkingFolder folder;
-    fixture::write(folder);
-    FormDriver form;
+    EditingForm form;
 
     // A whole new classification, its first-level class new as well.
     const QString sentence = QStringLiteral("地図を正しく読み取ることができます。");
@@ -75,9 +73,7 @@ void TestAdding::newClassesTypedIn()
 
 void TestAdding::intoExistingClassification()
 {
-    WorkingFolder folder;
-    fixture::write(folder);
-    FormDriver form;
+    EditingForm form;
     CategoryPage &page = form.page(1);
 
     // Records 1, 2 and 6 are 国語 / 読む / ほめたい; the teacher starts from the second.
@@ -112,9 +108,7 @@ void TestAdding::intoExistingClassification()
 
 void TestAdding::allTextsEmpty()
 {
-    WorkingFolder folder;
-    fixture::write(folder);
-    FormDriver form;
+    EditingForm form;
     CategoryPage &page = form.page(1);
 
     // Right after start-up the edit fields and the box are empty.
@@ -135,9 +129,7 @@ void TestAdding::allTextsEmpty()
 
 void TestAdding::inCategory3OnlyCategory3Narrows()
 {
-    WorkingFolder folder;
-    fixture::write(folder);
-    FormDriver form;
+    EditingForm form;
 
     // Categories 1 and 2 show an example each before the add.
     form.showRecord(1, 4);
@@ -247,9 +239,7 @@ void TestAdding::unstorableCharactersRefused()
     QFETCH(QString, text);
     QFETCH(QString, characters);
 
-    WorkingFolder folder;
-    fixture::write(folder);
-    FormDriver form;
+    EditingForm form;
 
     QStringList fields{QStringLiteral("国語"), QStringLiteral("読む"), QStringLiteral("ほめたい"),
                        QStringLiteral("新しい例文です。")};

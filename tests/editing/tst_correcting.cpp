@@ -16,9 +16,7 @@ private Q_SLOTS:
 
 void TestCorrecting::replacesOnlyTheSentence()
 {
-    WorkingFolder folder;
-    fixture::write(folder);
-    FormDriver form;
+    EditingForm form;
     CategoryPage &page = form.page(1);
 
     // Record 6 is the third line of 国語 / 読む / ほめたい.
@@ -44,9 +42,9 @@ void TestCorrecting::replacesOnlyTheSentence()
     QCOMPARE(after.current, before.current);
 
     // Selecting the line again shows the corrected sentence.
-    FormDriver::clickEntry(form.exampleList(1), 0);
+    DRIVE(form.clickRow(form.exampleList(1), 0));
     QCOMPARE(form.exampleBox(1)->text(), fixture::category1()[0][3]);
-    FormDriver::clickEntry(form.exampleList(1), 2);
+    DRIVE(form.clickRow(form.exampleList(1), 2));
     QCOMPARE(form.exampleBox(1)->text(), corrected);
 
     // Each press stores the box as it stands, an empty box as an empty sentence.
@@ -69,9 +67,7 @@ void TestCorrecting::replacesOnlyTheSentence()
 
 void TestCorrecting::followsTheListAfterAClassChange()
 {
-    WorkingFolder folder;
-    fixture::write(folder);
-    FormDriver form;
+    EditingForm form;
     CategoryPage &page = form.page(1);
 
     // A third-level choice after a selection narrows anew: the correction applies to the
@@ -99,9 +95,7 @@ void TestCorrecting::unstorableCharactersRefused()
 {
     QFETCH(QString, text);
     QFETCH(QString, characters);
-    WorkingFolder folder;
-    fixture::write(folder);
-    FormDriver form;
+    EditingForm form;
 
     form.showRecord(1, 2);
     form.typeSentence(1, text);

@@ -19,9 +19,7 @@ private Q_SLOTS:
 
 void TestDeleting::confirmationAndNo()
 {
-    WorkingFolder folder;
-    fixture::write(folder);
-    FormDriver form;
+    EditingForm form;
 
     form.showRecord(1, 2);
     const CategoryState before = form.state(1);
@@ -78,9 +76,7 @@ void TestDeleting::deleteRecord()
     QFETCH(QVector<int>, listed);
     QFETCH(QString, label);
 
-    WorkingFolder folder;
-    fixture::write(folder);
-    FormDriver form;
+    EditingForm form;
     CategoryPage &page = form.page(1);
     const QStringList firstLevelBefore = form.combo(1, 1)->items();
 
@@ -155,9 +151,7 @@ void TestDeleting::noLineSelectedRefuses_data()
 void TestDeleting::noLineSelectedRefuses()
 {
     QFETCH(QString, situation);
-    WorkingFolder folder;
-    fixture::write(folder);
-    FormDriver form;
+    EditingForm form;
 
     if (situation == QLatin1String("first level")) {
         form.showRecord(1, 2);

@@ -41,14 +41,6 @@ QVector<QStringList> largeCategory()
     return records;
 }
 
-void writeLibrary(const WorkingFolder &folder, const QVector<QStringList> &category1,
-                  const QVector<QStringList> &category2, const QVector<QStringList> &category3)
-{
-    folder.write(QStringLiteral("Kotoban1.txt"), dataFile(QStringLiteral("学習について"), category1));
-    folder.write(QStringLiteral("Kotoban2.txt"), dataFile(QStringLiteral("道徳、特活、総合、行事"), category2));
-    folder.write(QStringLiteral("Kotoban3.txt"), dataFile(QStringLiteral("日常生活について"), category3));
-}
-
 const QVector<QStringList> smallCategory{
     {"生活", "態度", "ほめたい", "明るく元気です。"},
     {"友人", "協調", "ほめたい", "誰とでも仲良くできます。"},

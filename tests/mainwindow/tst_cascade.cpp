@@ -1,14 +1,14 @@
 // The classification cascade and the example list, driven with clicks and typing:
 // what each step leaves in the lists, the example box and the count label.
 
-#include "WindowDriver.h"
+#include "WindowFixture.h"
 
-class TestCascade : public QObject {
+class TestCascade : public QObject, private WindowFixture {
     Q_OBJECT
 
 private Q_SLOTS:
     void init();
-    void cleanup();
+    void cleanup() { close(); }
     void stepsNarrowLevelByLevel();
     void classesAreExactTexts();
     void exampleListEntries();
@@ -20,20 +20,9 @@ private Q_SLOTS:
     void categoryWithoutExamples();
     void secondLevelFirstMatchAlsoTestsFirstLevelInCategoriesTwoAndThree();
 
-private:
-    void open(const QByteArray &file1, const QByteArray &file2, const QByteArray &file3);
-    std::unique_ptr<WorkingFolder> folder;
-    std::unique_ptr<WindowDriver> driver;
 };
 
 namespace {
-
-QString s(const char *utf8) { return QString::fromUtf8(utf8); }
-
-QStringList ex(const char *first, const char *second, const char *third, const char *sentence)
-{
-    return {s(first), s(second), s(third), s(sentence)};
-}
 
 // Category 1: 13 examples. Under "５教科" 9 examples; under "５教科"/"全体" 6, of which 5
 // are "ほめたい". "5教科" (half-width) and "A"/"a" are classes of their own; "" is a
@@ -67,34 +56,14 @@ const QVector<QStringList> daily = {
 
 } // namespace
 
-void TestCascade::open(const QByteArray &file1, const QByteArray &file2, const QByteArray &file3)
-{
-    // The old folder goes first: it puts back the working directory it found.
-    driver.reset();
-    folder.reset();
-    folder = std::make_unique<WorkingFolder>();
-    folder->write(QStringLiteral("Kotoban1.txt"), file1);
-    folder->write(QStringLiteral("Kotoban2.txt"), file2);
-    folder->write(QStringLiteral("Kotoban3.txt"), file3);
-    driver = std::make_unique<WindowDriver>();
-    QVERIFY(driver->active);
-}
-
 void TestCascade::init()
 {
-    open(libraryFile(s("学習について"), learning), libraryFile(s("道徳、特活、総合、行事"), moral),
-         libraryFile(s("日常生活について"), daily));
-}
-
-void TestCascade::cleanup()
-{
-    driver.reset();
-    folder.reset();
+    QVERIFY(openLibrary(learning, moral, daily));
 }
 
 void TestCascade::stepsNarrowLevelByLevel()
 {
-    WindowDriver &d = *driver;
+    FormDriver &d = *driver;
     QCOMPARE(d.combo("Combo1")->items(), (QStringList{s("５教科"), s("5教科"), s("英語")}));
     QCOMPARE(d.labelText("Label3"), s(" 13"));
 
@@ -109,7 +78,7 @@ void TestCascade::stepsNarrowLevelByLevel()
     QCOMPARE(d.list("List1")->count(), 0);
     QCOMPARE(d.box("Text2")->text(), QString());
     QCOMPARE(d.labelText("Label3"), s(" 9"));
-    QCOMPARE(d.window->page(0).sel1, (QVector<int>{1, 2, 3, 5, 6, 7, 8, 11, 13}));
+    QCOMPARE(d.page(1).sel1, (QVector<int>{1, 2, 3, 5, 6, 7, 8, 11, 13}));
 
     // Second level: the third list stands on its first class, whose examples are listed
     // with the first one shown; the label counts the second level.
@@ -122,8 +91,8 @@ void TestCascade::stepsNarrowLevelByLevel()
     QCOMPARE(d.list("List1")->currentRow(), 0);
     QCOMPARE(d.box("Text2")->text(), s("理解力あり。"));
     QCOMPARE(d.labelText("Label3"), s("1/ 6"));
-    QCOMPARE(d.window->page(0).now, 1);
-    QCOMPARE(d.window->page(0).current, 1);
+    QCOMPARE(d.page(1).now, 1);
+    QCOMPARE(d.page(1).current, 1);
 
     // Third level: the picked class's examples, the first shown, the label counting them.
     DRIVE(d.pick("Combo3", s("がんばろう")));
@@ -134,7 +103,7 @@ void TestCascade::stepsNarrowLevelByLevel()
     QCOMPARE(d.list("List1")->currentRow(), 0);
     QCOMPARE(d.box("Text2")->text(), s("忘れ物が多い。"));
     QCOMPARE(d.labelText("Label3"), s(" 1/ 1"));
-    QCOMPARE(d.window->page(0).current, 3);
+    QCOMPARE(d.page(1).current, 3);
 
     DRIVE(d.pick("Combo3", s("ほめたい")));
     QCOMPARE(d.labelText("Label3"), s(" 1/ 5"));
@@ -159,7 +128,7 @@ void TestCascade::stepsNarrowLevelByLevel()
 
 void TestCascade::classesAreExactTexts()
 {
-    WindowDriver &d = *driver;
+    FormDriver &d = *driver;
     // Half-width "5" is not full-width "５".
     DRIVE(d.pick("Combo1", s("5教科")));
     QCOMPARE(d.labelText("Label3"), s(" 2"));
@@ -183,7 +152,7 @@ void TestCascade::classesAreExactTexts()
 
 void TestCascade::exampleListEntries()
 {
-    WindowDriver &d = *driver;
+    FormDriver &d = *driver;
     DRIVE(d.pick("Combo1", s("５教科")));
     DRIVE(d.pick("Combo2", s("全体")));
     QStringList entries;
@@ -202,13 +171,13 @@ void TestCascade::exampleListEntries()
 void TestCascade::surrogatePairsAreNeverSplit()
 {
     // 𠮷 has no code in code page 932: a library saved as UTF-8 can hold it.
-    open(libraryFile(s("学習"),
+    QVERIFY(open(dataFile(s("学習"),
                      {ex("国語", "漢字", "ほめたい", "あいうえおかきくけ𠮷です。"),
                       ex("国語", "漢字", "ほめたい", "一二三四五六七八九𠮷"),
                       ex("国語", "漢字", "ほめたい", "𠮷𠮷𠮷𠮷𠮷𠮷𠮷𠮷𠮷𠮷𠮷")},
                      Encoding::Utf8),
-         libraryFile(s("道徳"), moral), libraryFile(s("日常"), daily));
-    WindowDriver &d = *driver;
+         dataFile(s("道徳"), moral), dataFile(s("日常"), daily)));
+    FormDriver &d = *driver;
     DRIVE(d.pick("Combo1", s("国語")));
     DRIVE(d.pick("Combo2", s("漢字")));
     QListWidget *list = d.list("List1");
@@ -222,7 +191,7 @@ void TestCascade::surrogatePairsAreNeverSplit()
 
 void TestCascade::exampleListClicksShowTheExample()
 {
-    WindowDriver &d = *driver;
+    FormDriver &d = *driver;
     DRIVE(d.pick("Combo1", s("５教科")));
     DRIVE(d.pick("Combo2", s("全体")));
     QCOMPARE(d.labelText("Label3"), s("1/ 6"));
@@ -230,13 +199,13 @@ void TestCascade::exampleListClicksShowTheExample()
     DRIVE(d.clickRow("List1", 1));
     QCOMPARE(d.box("Text2")->text(), s("ちょうど十文字の文。"));
     QCOMPARE(d.labelText("Label3"), s(" 2/ 5"));
-    QCOMPARE(d.window->page(0).now, 2);
-    QCOMPARE(d.window->page(0).current, 5);
+    QCOMPARE(d.page(1).now, 2);
+    QCOMPARE(d.page(1).current, 5);
 
     DRIVE(d.clickRow("List1", 4));
     QCOMPARE(d.box("Text2")->text(), s("最後の例です。"));
     QCOMPARE(d.labelText("Label3"), s(" 5/ 5"));
-    QCOMPARE(d.window->page(0).current, 13);
+    QCOMPARE(d.page(1).current, 13);
 
     // The keyboard selects too.
     QTest::keyClick(d.list("List1"), Qt::Key_Up);
@@ -255,7 +224,7 @@ void TestCascade::exampleListClicksShowTheExample()
     QCOMPARE(d.box("Text2")->text(), s("理解力あり。"));
     QCOMPARE(d.labelText("Label3"), s(" 1/ 5"));
     // Only the box changed: the library keeps its sentence.
-    QCOMPARE(d.window->page(0).data.row(11).sentence(), s("十一文字ちょうどの文。"));
+    QCOMPARE(d.page(1).data.row(11).sentence(), s("十一文字ちょうどの文。"));
 
     // Nothing else moved.
     QCOMPARE(d.combo("Combo3")->text(), s("ほめたい"));
@@ -265,7 +234,7 @@ void TestCascade::exampleListClicksShowTheExample()
 
 void TestCascade::pickingTheCurrentEntryAgainRunsItsRefresh()
 {
-    WindowDriver &d = *driver;
+    FormDriver &d = *driver;
     DRIVE(d.pick("Combo1", s("５教科")));
     DRIVE(d.pick("Combo2", s("全体")));
     DRIVE(d.clickRow("List1", 2));
@@ -289,11 +258,11 @@ void TestCascade::pickingTheCurrentEntryAgainRunsItsRefresh()
 
 void TestCascade::typedClassesThatNameNothing()
 {
-    WindowDriver &d = *driver;
+    FormDriver &d = *driver;
     DRIVE(d.pick("Combo1", s("５教科")));
     DRIVE(d.pick("Combo2", s("全体")));
     DRIVE(d.clickRow("List1", 1));
-    const CategoryPage &page = d.window->page(0);
+    const CategoryPage &page = d.page(1);
     QCOMPARE(page.current, 5);
 
     // A second-level text that names no class: nothing below it, a count of 0, the
@@ -341,11 +310,11 @@ void TestCascade::typedClassesThatNameNothing()
 
 void TestCascade::typedThirdLevelThatMatchesNothing()
 {
-    WindowDriver &d = *driver;
+    FormDriver &d = *driver;
     DRIVE(d.pick("Combo1", s("５教科")));
     DRIVE(d.pick("Combo2", s("全体")));
     DRIVE(d.clickRow("List1", 3));
-    const CategoryPage &page = d.window->page(0);
+    const CategoryPage &page = d.page(1);
     QCOMPARE(page.now, 4);
     QCOMPARE(page.current, 11);
 
@@ -378,9 +347,9 @@ void TestCascade::typedThirdLevelThatMatchesNothing()
 
 void TestCascade::categoryWithoutExamples()
 {
-    open(libraryFile(s("学習"), learning), libraryFile(s("道徳"), moral), libraryFile(s("日常（空）"), {}));
-    WindowDriver &d = *driver;
-    d.chooseCategory(2);
+    QVERIFY(open(dataFile(s("学習"), learning), dataFile(s("道徳"), moral), dataFile(s("日常（空）"), {})));
+    FormDriver &d = *driver;
+    d.chooseCategory(3);
     // The first list holds the one empty class the loader seeds it with.
     QCOMPARE(d.combo("Combo7")->items(), QStringList{QString()});
     QCOMPARE(d.labelText("Label7"), s(" 0"));
@@ -395,10 +364,10 @@ void TestCascade::categoryWithoutExamples()
 
 void TestCascade::secondLevelFirstMatchAlsoTestsFirstLevelInCategoriesTwoAndThree()
 {
-    WindowDriver &d = *driver;
+    FormDriver &d = *driver;
     // In category 2 the first match must also carry the first list's text. The two can
     // only disagree when code changes the first list's text without its refresh.
-    d.chooseCategory(1);
+    d.chooseCategory(2);
     DRIVE(d.pick("Combo4", s("道徳")));
     DRIVE(d.pick("Combo5", s("思いやり")));
     QCOMPARE(d.list("List2")->count(), 1);
@@ -411,7 +380,7 @@ void TestCascade::secondLevelFirstMatchAlsoTestsFirstLevelInCategoriesTwoAndThre
     QCOMPARE(d.labelText("Label4"), s(" 0"));
 
     // Category 3 alike.
-    d.chooseCategory(2);
+    d.chooseCategory(3);
     DRIVE(d.pick("Combo7", s("生活")));
     d.combo("Combo7")->setTextQuietly(s("学校"));
     DRIVE(d.pick("Combo8", s("あいさつ")));
@@ -419,7 +388,7 @@ void TestCascade::secondLevelFirstMatchAlsoTestsFirstLevelInCategoriesTwoAndThre
     QCOMPARE(d.labelText("Label7"), s(" 0"));
 
     // Category 1 tests the second-level class only.
-    d.chooseCategory(0);
+    d.chooseCategory(1);
     DRIVE(d.pick("Combo1", s("５教科")));
     d.combo("Combo1")->setTextQuietly(s("英語"));
     DRIVE(d.pick("Combo2", s("国語")));

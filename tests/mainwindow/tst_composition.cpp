@@ -1,18 +1,18 @@
 // The composition area: "決　定", "文章消去", "文章をコピー" and the character count,
 // driven through the real window.
 
-#include "WindowDriver.h"
+#include "WindowFixture.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
 
-class TestComposition : public QObject {
+class TestComposition : public QObject, private WindowFixture {
     Q_OBJECT
 
 private Q_SLOTS:
     void init();
-    void cleanup();
+    void cleanup() { close(); }
     void decideAppendsTheShownExampleOfTheCurrentCategory();
     void copyTakesTheSelectionOrEverything();
     void clearEmptiesTheComposition();
@@ -20,44 +20,16 @@ private Q_SLOTS:
 
 private:
     QString clipboardText() const { return QGuiApplication::clipboard()->text(); }
-    std::unique_ptr<WorkingFolder> folder;
-    std::unique_ptr<WindowDriver> driver;
 };
-
-namespace {
-
-QString s(const char *utf8) { return QString::fromUtf8(utf8); }
-
-QStringList ex(const char *first, const char *second, const char *third, const char *sentence)
-{
-    return {s(first), s(second), s(third), s(sentence)};
-}
-
-} // namespace
 
 void TestComposition::init()
 {
-    folder = std::make_unique<WorkingFolder>();
-    folder->write(QStringLiteral("Kotoban1.txt"),
-                  libraryFile(s("学習について"), {ex("国語", "全体", "ほめたい", "理解力あり。"),
-                                                 ex("国語", "全体", "ほめたい", "音読が上手です。")}));
-    folder->write(QStringLiteral("Kotoban2.txt"),
-                  libraryFile(s("道徳、特活、総合、行事"), {ex("道徳", "思いやり", "ほめたい", "友達に優しい。")}));
-    folder->write(QStringLiteral("Kotoban3.txt"),
-                  libraryFile(s("日常生活について"), {ex("生活", "あいさつ", "ほめたい", "元気にあいさつ。")}));
-    driver = std::make_unique<WindowDriver>();
-    QVERIFY(driver->active);
-}
-
-void TestComposition::cleanup()
-{
-    driver.reset();
-    folder.reset();
+    QVERIFY(openShortLibrary());
 }
 
 void TestComposition::decideAppendsTheShownExampleOfTheCurrentCategory()
 {
-    WindowDriver &d = *driver;
+    FormDriver &d = *driver;
     TextBox *text1 = d.box("Text1");
     QGuiApplication::clipboard()->setText(s("前からあった文"));
 
@@ -73,7 +45,7 @@ void TestComposition::decideAppendsTheShownExampleOfTheCurrentCategory()
     QCOMPARE(text1->text(), s("理解力あり。\n理解力あり。"));
 
     // Category 2: its own example box is still empty; category 1's text is not read.
-    d.chooseCategory(1);
+    d.chooseCategory(2);
     d.click("CmdKettei1");
     QCOMPARE(text1->text(), s("理解力あり。\n理解力あり。"));
     DRIVE(d.pick("Combo4", s("道徳")));
@@ -83,7 +55,7 @@ void TestComposition::decideAppendsTheShownExampleOfTheCurrentCategory()
 
     // Category 3, with the example edited in its box first: the edit is appended, the
     // library keeps its sentence.
-    d.chooseCategory(2);
+    d.chooseCategory(3);
     DRIVE(d.pick("Combo7", s("生活")));
     DRIVE(d.pick("Combo8", s("あいさつ")));
     QTest::mouseClick(d.box("Text4"), Qt::LeftButton);
@@ -91,7 +63,7 @@ void TestComposition::decideAppendsTheShownExampleOfTheCurrentCategory()
     typeText(d.box("Text4"), s("できます"));
     d.click("CmdKettei1");
     QCOMPARE(text1->text(), s("理解力あり。\n理解力あり。\n友達に優しい。\n元気にあいさつ。できます"));
-    QCOMPARE(d.window->page(2).data.row(1).sentence(), s("元気にあいさつ。"));
+    QCOMPARE(d.page(3).data.row(1).sentence(), s("元気にあいさつ。"));
     QCOMPARE(d.box("Text4")->text(), s("元気にあいさつ。できます"));
 
     // An emptied example box appends nothing to a composition that has text.
@@ -102,7 +74,7 @@ void TestComposition::decideAppendsTheShownExampleOfTheCurrentCategory()
     QCOMPARE(text1->text(), s("理解力あり。\n理解力あり。\n友達に優しい。\n元気にあいさつ。できます"));
 
     // Back in category 1 the other example of the list is appended.
-    d.chooseCategory(0);
+    d.chooseCategory(1);
     DRIVE(d.clickRow("List1", 1));
     d.click("CmdKettei1");
     QCOMPARE(text1->text(), s("理解力あり。\n理解力あり。\n友達に優しい。\n元気にあいさつ。できます\n音読が上手です。"));
@@ -112,7 +84,7 @@ void TestComposition::decideAppendsTheShownExampleOfTheCurrentCategory()
 
 void TestComposition::copyTakesTheSelectionOrEverything()
 {
-    WindowDriver &d = *driver;
+    FormDriver &d = *driver;
     TextBox *text1 = d.box("Text1");
     QTest::mouseClick(text1, Qt::LeftButton);
     typeText(text1, s("一行目です"));
@@ -156,7 +128,7 @@ void TestComposition::copyTakesTheSelectionOrEverything()
 
 void TestComposition::clearEmptiesTheComposition()
 {
-    WindowDriver &d = *driver;
+    FormDriver &d = *driver;
     DRIVE(d.pick("Combo1", s("国語")));
     DRIVE(d.pick("Combo2", s("全体")));
     d.click("CmdKettei1");
@@ -173,7 +145,7 @@ void TestComposition::clearEmptiesTheComposition()
 
 void TestComposition::characterCountFollowsEveryChange()
 {
-    WindowDriver &d = *driver;
+    FormDriver &d = *driver;
     TextBox *text1 = d.box("Text1");
     QCOMPARE(d.labelText("LabelCount"), s("0字"));
 
@@ -221,7 +193,7 @@ void TestComposition::characterCountFollowsEveryChange()
     d.click("CmdKettei1");
     QCOMPARE(d.labelText("LabelCount"), s("12字"));
     // The Edit menu's cut, with the composition as its target.
-    QCOMPARE(d.window->TextFocus, 1);
+    QCOMPARE(d.window.TextFocus, 1);
     text1->setSelection(0, 3);
     d.action("mnuEditCut")->trigger();
     QCOMPARE(d.labelText("LabelCount"), s("9字"));

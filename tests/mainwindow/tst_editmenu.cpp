@@ -1,7 +1,7 @@
 // The Edit menu and the focus tracking that picks its target: real focus changes by
 // mouse clicks, the menu opened from the menu bar and its items clicked.
 
-#include "WindowDriver.h"
+#include "WindowFixture.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -10,12 +10,12 @@
 
 #include <functional>
 
-class TestEditMenu : public QObject {
+class TestEditMenu : public QObject, private WindowFixture {
     Q_OBJECT
 
 private Q_SLOTS:
     void init();
-    void cleanup();
+    void cleanup() { close(); }
     void focusTracking();
     void openingMenusKeepsTheTarget();
     void itemsActOnTheFocusedExampleBox_data();
@@ -27,45 +27,17 @@ private Q_SLOTS:
 private:
     bool edit(const char *item) const { return driver->chooseMenuItem("mnuEdit", item); }
     static QString clipboardText() { return QGuiApplication::clipboard()->text(); }
-    std::unique_ptr<WorkingFolder> folder;
-    std::unique_ptr<WindowDriver> driver;
 };
-
-namespace {
-
-QString s(const char *utf8) { return QString::fromUtf8(utf8); }
-
-QStringList ex(const char *first, const char *second, const char *third, const char *sentence)
-{
-    return {s(first), s(second), s(third), s(sentence)};
-}
-
-} // namespace
 
 void TestEditMenu::init()
 {
-    folder = std::make_unique<WorkingFolder>();
-    folder->write(QStringLiteral("Kotoban1.txt"),
-                  libraryFile(s("学習について"), {ex("国語", "全体", "ほめたい", "理解力あり。"),
-                                                 ex("国語", "全体", "ほめたい", "音読が上手です。")}));
-    folder->write(QStringLiteral("Kotoban2.txt"),
-                  libraryFile(s("道徳、特活、総合、行事"), {ex("道徳", "思いやり", "ほめたい", "友達に優しい。")}));
-    folder->write(QStringLiteral("Kotoban3.txt"),
-                  libraryFile(s("日常生活について"), {ex("生活", "あいさつ", "ほめたい", "元気にあいさつ。")}));
-    driver = std::make_unique<WindowDriver>();
-    QVERIFY(driver->active);
-}
-
-void TestEditMenu::cleanup()
-{
-    driver.reset();
-    folder.reset();
+    QVERIFY(openShortLibrary());
 }
 
 void TestEditMenu::focusTracking()
 {
-    WindowDriver &d = *driver;
-    const int &focus = d.window->TextFocus;
+    FormDriver &d = *driver;
+    const int &focus = d.window.TextFocus;
     QCOMPARE(focus, 1);
 
     QTest::mouseClick(d.box("Text2"), Qt::LeftButton);
@@ -87,10 +59,10 @@ void TestEditMenu::focusTracking()
     DRIVE(d.clickRow("List1", 1));
     QCOMPARE(focus, 1);
 
-    d.chooseCategory(1);
+    d.chooseCategory(2);
     QTest::mouseClick(d.box("Text3"), Qt::LeftButton);
     QCOMPARE(focus, 3);
-    d.chooseCategory(2);
+    d.chooseCategory(3);
     QCOMPARE(focus, 1);
     QTest::mouseClick(d.box("Text4"), Qt::LeftButton);
     QCOMPARE(focus, 4);
@@ -98,13 +70,13 @@ void TestEditMenu::focusTracking()
 
 void TestEditMenu::openingMenusKeepsTheTarget()
 {
-    WindowDriver &d = *driver;
-    const int &focus = d.window->TextFocus;
+    FormDriver &d = *driver;
+    const int &focus = d.window.TextFocus;
     TextBox *text1 = d.box("Text1");
     TextBox *text4 = d.box("Text4");
     QTest::mouseClick(text1, Qt::LeftButton);
     typeText(text1, s("作文"));
-    d.chooseCategory(2);
+    d.chooseCategory(3);
     QTest::mouseClick(text4, Qt::LeftButton);
     typeText(text4, s("例文"));
     QCOMPARE(focus, 4);
@@ -112,7 +84,7 @@ void TestEditMenu::openingMenusKeepsTheTarget()
     // Opened with the mouse: the box stays the target while the menu is open, and when
     // Escape leaves the menu bar highlighted.
     QMenu *menu = d.get<QMenu>("mnuEdit");
-    QMenuBar *bar = d.window->menuBar();
+    QMenuBar *bar = d.window.menuBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
     QTRY_VERIFY(menu->isVisible());
     QCOMPARE(focus, 4);
@@ -163,16 +135,16 @@ void TestEditMenu::itemsActOnTheFocusedExampleBox_data()
 void TestEditMenu::itemsActOnTheFocusedExampleBox()
 {
     QFETCH(int, category);
-    WindowDriver &d = *driver;
+    FormDriver &d = *driver;
     TextBox *text1 = d.box("Text1");
     QTest::mouseClick(text1, Qt::LeftButton);
     typeText(text1, s("作文の文章"));
 
-    d.chooseCategory(category);
+    d.chooseCategory(category + 1);
     TextBox *box = d.box(QStringLiteral("Text%1").arg(category + 2).toLatin1().constData());
     QTest::mouseClick(box, Qt::LeftButton);
     typeText(box, s("あいうえお"));
-    QCOMPARE(d.window->TextFocus, category + 2);
+    QCOMPARE(d.window.TextFocus, category + 2);
 
     // Copy: the whole text when nothing is selected, then nothing selected.
     DRIVE(edit("mnuEditCopy"));
@@ -230,16 +202,16 @@ void TestEditMenu::itemsActOnTheFocusedExampleBox()
     DRIVE(edit("mnuEditCopy"));
     QCOMPARE(clipboardText(), s("\n二三"));
 
-    QCOMPARE(d.window->TextFocus, category + 2);
+    QCOMPARE(d.window.TextFocus, category + 2);
     QCOMPARE(text1->text(), s("作文の文章"));
     // Only the box changed: the library does not hold what was pasted.
     for (int c = 0; c < 3; ++c)
-        QVERIFY(d.window->page(c).data.row(1).sentence() != box->text());
+        QVERIFY(d.window.page(c).data.row(1).sentence() != box->text());
 }
 
 void TestEditMenu::afterAButtonTheCompositionIsTheTarget()
 {
-    WindowDriver &d = *driver;
+    FormDriver &d = *driver;
     TextBox *text1 = d.box("Text1");
     TextBox *text2 = d.box("Text2");
     QTest::mouseClick(text1, Qt::LeftButton);
@@ -247,7 +219,7 @@ void TestEditMenu::afterAButtonTheCompositionIsTheTarget()
     DRIVE(d.pick("Combo1", s("国語")));
     DRIVE(d.pick("Combo2", s("全体")));
     QTest::mouseClick(text2, Qt::LeftButton);
-    QCOMPARE(d.window->TextFocus, 2);
+    QCOMPARE(d.window.TextFocus, 2);
     d.click("CmdKettei1");
     QCOMPARE(text1->text(), s("作文\n理解力あり。"));
 
@@ -273,13 +245,13 @@ void TestEditMenu::afterAButtonTheCompositionIsTheTarget()
 
 void TestEditMenu::pasteNeedsPlainText()
 {
-    WindowDriver &d = *driver;
+    FormDriver &d = *driver;
     TextBox *box = d.box("Text2");
     QTest::mouseClick(box, Qt::LeftButton);
     typeText(box, s("例文"));
     QMenu *menu = d.get<QMenu>("mnuEdit");
     QAction *paste = d.action("mnuEditPaste");
-    QMenuBar *bar = d.window->menuBar();
+    QMenuBar *bar = d.window.menuBar();
     auto openMenu = [&] {
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
         return QTest::qWaitFor([menu] { return menu->isVisible(); });
@@ -313,7 +285,7 @@ void TestEditMenu::pasteNeedsPlainText()
         QVERIFY(d.action("mnuEditCopy")->isEnabled());
         DRIVE(closeMenu());
         // Chosen by any other way, paste still changes nothing.
-        d.window->mnuEditPaste_Click();
+        d.window.mnuEditPaste_Click();
         QCOMPARE(box->text(), s("例文"));
     }
 
@@ -324,7 +296,7 @@ void TestEditMenu::pasteNeedsPlainText()
     DRIVE(closeMenu());
     // The check runs again at the moment of pasting, whatever the menu showed.
     QGuiApplication::clipboard()->setMimeData(notText[0]());
-    d.window->mnuEditPaste_Click();
+    d.window.mnuEditPaste_Click();
     QCOMPARE(box->text(), s("例文"));
     QGuiApplication::clipboard()->clear();
     Q_EMIT menu->aboutToShow();
@@ -336,8 +308,8 @@ void TestEditMenu::pasteNeedsPlainText()
 
 void TestEditMenu::boxesKeepTheirOwnKeys()
 {
-    WindowDriver &d = *driver;
-    d.chooseCategory(1);
+    FormDriver &d = *driver;
+    d.chooseCategory(2);
     TextBox *box = d.box("Text3");
     QTest::mouseClick(box, Qt::LeftButton);
     typeText(box, s("あいうえお"));
@@ -355,7 +327,7 @@ void TestEditMenu::boxesKeepTheirOwnKeys()
     QCOMPARE(box->text(), s("うえおいう"));
     QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(box->text(), s("あいうえおいう"));
-    QCOMPARE(d.window->TextFocus, 3);
+    QCOMPARE(d.window.TextFocus, 3);
 }
 
 QTEST_MAIN(TestEditMenu)

@@ -2,25 +2,22 @@
 // clicks on the option buttons.
 
 #include "Twips.h"
-#include "WindowDriver.h"
+#include "WindowFixture.h"
 
 #include <QGroupBox>
 
-class TestLayout : public QObject {
+class TestLayout : public QObject, private WindowFixture {
     Q_OBJECT
 
 private Q_SLOTS:
     void init();
-    void cleanup();
+    void cleanup() { close(); }
     void controlsStandAtTheirPlaces();
     void captionsFontsAndColours();
     void menus();
     void startShowsCategoryOneWithEveryCategoryLoaded();
     void switchingShowsOneSetAndKeepsTheOthers();
 
-private:
-    std::unique_ptr<WorkingFolder> folder;
-    std::unique_ptr<WindowDriver> driver;
 };
 
 namespace {
@@ -80,40 +77,19 @@ QColor colourOf(QWidget *widget, QPalette::ColorRole role) { return widget->pale
 
 void TestLayout::init()
 {
-    folder = std::make_unique<WorkingFolder>();
-    folder->write(QStringLiteral("Kotoban1.txt"),
-                  libraryFile(QStringLiteral("学習（試験用）"),
-                              {{QStringLiteral("５教科"), QStringLiteral("全体"), QStringLiteral("ほめたい"),
-                                QStringLiteral("理解力あり。")},
-                               {QStringLiteral("５教科"), QStringLiteral("国語"), QStringLiteral("ほめたい"),
-                                QStringLiteral("音読が上手です。")},
-                               {QStringLiteral("体育"), QStringLiteral("全体"), QStringLiteral("ほめたい"),
-                                QStringLiteral("よく走ります。")}}));
-    folder->write(QStringLiteral("Kotoban2.txt"),
-                  libraryFile(QStringLiteral("道徳ほか（試験用）"),
-                              {{QStringLiteral("道徳"), QStringLiteral("思いやり"), QStringLiteral("ほめたい"),
-                                QStringLiteral("友達に優しい。")},
-                               {QStringLiteral("行事"), QStringLiteral("運動会"), QStringLiteral("ほめたい"),
-                                QStringLiteral("応援を頑張りました。")}}));
-    folder->write(QStringLiteral("Kotoban3.txt"),
-                  libraryFile(QStringLiteral("日常（試験用）"),
-                              {{QStringLiteral("生活"), QStringLiteral("あいさつ"), QStringLiteral("ほめたい"),
-                                QStringLiteral("元気にあいさつ。")}}));
-    driver = std::make_unique<WindowDriver>();
-    QVERIFY(driver->active);
-}
-
-void TestLayout::cleanup()
-{
-    driver.reset();
-    folder.reset();
+    QVERIFY(open(dataFile(s("学習（試験用）"), {ex("５教科", "全体", "ほめたい", "理解力あり。"),
+                                                ex("５教科", "国語", "ほめたい", "音読が上手です。"),
+                                                ex("体育", "全体", "ほめたい", "よく走ります。")}),
+                 dataFile(s("道徳ほか（試験用）"), {ex("道徳", "思いやり", "ほめたい", "友達に優しい。"),
+                                                    ex("行事", "運動会", "ほめたい", "応援を頑張りました。")}),
+                 dataFile(s("日常（試験用）"), {ex("生活", "あいさつ", "ほめたい", "元気にあいさつ。")})));
 }
 
 void TestLayout::controlsStandAtTheirPlaces()
 {
     QWidget *client = driver->get("client");
     QVERIFY(client);
-    QCOMPARE(driver->window->centralWidget(), client);
+    QCOMPARE(driver->window.centralWidget(), client);
     QCOMPARE(client->size(), QSize(twips(7530), twips(4800)));
 
     for (const Place &place : places) {
@@ -132,7 +108,7 @@ void TestLayout::controlsStandAtTheirPlaces()
 
 void TestLayout::captionsFontsAndColours()
 {
-    QCOMPARE(driver->window->windowTitle(), QStringLiteral("ことばん　（所見作成ソフト）"));
+    QCOMPARE(driver->window.windowTitle(), QStringLiteral("ことばん　（所見作成ソフト）"));
     QCOMPARE(driver->get<QGroupBox>("Frame1")->title(), QString());
 
     // Loading puts the data files' titles on the option buttons.
@@ -186,7 +162,7 @@ void TestLayout::menus()
         {"mnuHelp", "ヘルプ(&H)", {{"mnuHelpContents", "目次"}, {"mnuHelpAbout", "このソフトについて"}}},
     };
 
-    const QList<QAction *> bar = driver->window->menuBar()->actions();
+    const QList<QAction *> bar = driver->window.menuBar()->actions();
     QCOMPARE(bar.size(), int(std::size(expected)));
     for (int m = 0; m < bar.size(); ++m) {
         QMenu *menu = driver->get<QMenu>(expected[m].menu);
@@ -256,20 +232,20 @@ void TestLayout::switchingShowsOneSetAndKeepsTheOthers()
     typeText(driver->box("Text2"), QStringLiteral("追記"));
     const QStringList category1Second = driver->combo("Combo2")->items();
     const QString category1Label = driver->labelText("Label3");
-    const int category1Current = driver->window->page(0).current;
+    const int category1Current = driver->page(1).current;
 
-    driver->chooseCategory(1);
+    driver->chooseCategory(2);
     checkVisibleSet(1);
     DRIVE(driver->pick("Combo4", QStringLiteral("行事")));
     QCOMPARE(driver->labelText("Label4"), QStringLiteral(" 1"));
 
-    driver->chooseCategory(2);
+    driver->chooseCategory(3);
     checkVisibleSet(2);
     // Category 2 is as it was left, though hidden.
     QCOMPARE(driver->combo("Combo4")->text(), QStringLiteral("行事"));
     QCOMPARE(driver->combo("Combo5")->items(), QStringList{QStringLiteral("運動会")});
 
-    driver->chooseCategory(0);
+    driver->chooseCategory(1);
     checkVisibleSet(0);
     QCOMPARE(driver->combo("Combo1")->text(), QStringLiteral("５教科"));
     QCOMPARE(driver->combo("Combo1")->currentIndex(), 0);
@@ -282,10 +258,10 @@ void TestLayout::switchingShowsOneSetAndKeepsTheOthers()
     QCOMPARE(driver->list("List1")->currentRow(), 0);
     QCOMPARE(driver->box("Text2")->text(), QStringLiteral("理解力あり。追記"));
     QCOMPARE(driver->labelText("Label3"), category1Label);
-    QCOMPARE(driver->window->page(0).current, category1Current);
+    QCOMPARE(driver->page(1).current, category1Current);
 
     // Clicking the option that is already selected changes nothing.
-    driver->chooseCategory(0);
+    driver->chooseCategory(1);
     checkVisibleSet(0);
     QCOMPARE(driver->box("Text2")->text(), QStringLiteral("理解力あり。追記"));
     QCOMPARE(driver->combo("Combo2")->text(), QStringLiteral("全体"));

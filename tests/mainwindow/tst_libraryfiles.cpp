@@ -52,13 +52,6 @@ ino_t inode(const QString &path)
 
 bool isRoot() { return ::geteuid() == 0; }
 
-QStringList entries(const QString &dir)
-{
-    QStringList names = QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-    names.sort();
-    return names;
-}
-
 } // namespace
 
 class TestLibraryFiles : public QObject {

@@ -58,13 +58,6 @@ DataFileContent readBack(const WorkingFolder &folder, const QString &name, bool 
     return parseDataFile(decodeDataFile(folder.read(name)).text, emptyMeansUnset);
 }
 
-QStringList entries(const QString &dir)
-{
-    QStringList names = QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-    names.sort();
-    return names;
-}
-
 } // namespace
 
 class TestLoadSave : public QObject {

@@ -2,21 +2,18 @@
 // box and the window taller; "中" puts everything back.
 
 #include "Twips.h"
-#include "WindowDriver.h"
+#include "WindowFixture.h"
 
 #include <QMap>
 
-class TestTextSize : public QObject {
+class TestTextSize : public QObject, private WindowFixture {
     Q_OBJECT
 
 private Q_SLOTS:
     void init();
-    void cleanup();
+    void cleanup() { close(); }
     void largeThenMediumRestoresEverything();
 
-private:
-    std::unique_ptr<WorkingFolder> folder;
-    std::unique_ptr<WindowDriver> driver;
 };
 
 namespace {
@@ -31,31 +28,17 @@ namespace {
 
 const char *const boxes[] = {"Text1", "Text2", "Text3", "Text4"};
 
-QString s(const char *utf8) { return QString::fromUtf8(utf8); }
-
 } // namespace
 
 void TestTextSize::init()
 {
-    folder = std::make_unique<WorkingFolder>();
-    folder->write(QStringLiteral("Kotoban1.txt"),
-                  libraryFile(s("学習について"), {{s("国語"), s("全体"), s("ほめたい"), s("理解力あり。")}}));
-    folder->write(QStringLiteral("Kotoban2.txt"), libraryFile(s("道徳、特活、総合、行事"), {}));
-    folder->write(QStringLiteral("Kotoban3.txt"), libraryFile(s("日常生活について"), {}));
-    driver = std::make_unique<WindowDriver>();
-    QVERIFY(driver->active);
-}
-
-void TestTextSize::cleanup()
-{
-    driver.reset();
-    folder.reset();
+    QVERIFY(openLibrary({ex("国語", "全体", "ほめたい", "理解力あり。")}, {}, {}));
 }
 
 void TestTextSize::largeThenMediumRestoresEverything()
 {
-    WindowDriver &d = *driver;
-    Form1 &window = *d.window;
+    FormDriver &d = *driver;
+    Form1 &window = d.window;
     QWidget *client = d.get("client");
     TextBox *text1 = d.box("Text1");
     QWidget *count = d.get("LabelCount");
@@ -64,9 +47,9 @@ void TestTextSize::largeThenMediumRestoresEverything()
 
     // Every other control, to check that none of them moves or changes its font; each
     // category shown once so that its controls are laid out.
-    d.chooseCategory(1);
     d.chooseCategory(2);
-    d.chooseCategory(0);
+    d.chooseCategory(3);
+    d.chooseCategory(1);
     QMap<QWidget *, QPair<QRect, QFont>> others;
     auto inTextBox = [](QWidget *widget) {
         for (; widget; widget = widget->parentWidget())
@@ -121,9 +104,9 @@ void TestTextSize::largeThenMediumRestoresEverything()
     CHECK_SIZE(true);
 
     // The hidden boxes already carry the size when their category is shown.
-    d.chooseCategory(1);
+    d.chooseCategory(2);
     QCOMPARE(d.box("Text3")->font().pointSize(), 11);
-    d.chooseCategory(0);
+    d.chooseCategory(1);
     QTest::mouseClick(d.box("Text2"), Qt::LeftButton);
 
     DRIVE(d.chooseMenuItem("mnuMozi", "mnuMozi1"));
