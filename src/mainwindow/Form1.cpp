@@ -281,6 +281,13 @@ bool Form1::mnuFileSave_Click()
     QStringList failures;
     for (int i = 0; i < 3; ++i) {
         CategoryPage &page = *m_pages[i];
+        if (page.origin.state == LoadedFile::State::Unreadable && page.data.max > 0) {
+            // The file is kept as it is, so what was added to this category cannot be saved.
+            failures += QStringLiteral("%1 は起動したときに読み込めなかったので、上書きしません。"
+                                       "この項目に加えた例文は保存されません。")
+                            .arg(page.traits.fileName);
+            continue;
+        }
         const QString failure = saveLibraryFile(page.traits.fileName, encoded[i], page.origin, *m_dialogs);
         if (!failure.isEmpty())
             failures += failure;

@@ -74,6 +74,7 @@ private Q_SLOTS:
     void saveAfterChanges();
     void closingSaves();
     void closingWhenSaveFails();
+    void examplesAddedToAnUnreadableCategory();
 };
 
 void TestLoadSave::initTestCase()
@@ -339,6 +340,41 @@ void TestLoadSave::closingWhenSaveFails()
     QVERIFY(window.dialogs->calls.isEmpty());
     QVERIFY(folder.read(QStringLiteral("Kotoban2.txt")) == folder.read(QStringLiteral("Kotoban2.bak")));
     QCOMPARE(readBack(folder, QStringLiteral("Kotoban2.txt"), true).title, QStringLiteral("道徳、特活、総合、行事"));
+}
+
+// A category whose file could not be read starts empty and its file is never written;
+// examples the teacher adds there anyway must not vanish without a word at closing.
+void TestLoadSave::examplesAddedToAnUnreadableCategory()
+{
+    WorkingFolder folder;
+    folder.seedStarterLibrary();
+    QVERIFY(QFile::remove(folder.filePath(QStringLiteral("Kotoban2.txt"))));
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("Kotoban2.txt")));
+    Window window;
+    window.form.show();
+
+    // Untouched, the empty category saves without a word.
+    QVERIFY(window.form.mnuFileSave_Click());
+    QVERIFY(window.dialogs->calls.isEmpty());
+
+    CategoryPage &page = window.form.page(1);
+    page.data.max = 1;
+    page.data.row(1).field = {QStringLiteral("行事"), QStringLiteral("取り組み"), QStringLiteral("ほめたい"),
+                              QStringLiteral("最後まで力を尽くしました。")};
+    QVERIFY(!window.form.mnuFileSave_Click());
+    QCOMPARE(window.dialogs->calls.size(), 1);
+    QVERIFY2(window.dialogs->calls[0].text.contains(QStringLiteral("Kotoban2.txt")),
+             qPrintable(window.dialogs->calls[0].text));
+    QVERIFY(QFileInfo(folder.filePath(QStringLiteral("Kotoban2.txt"))).isDir());
+
+    // Closing then asks before the added example is given up; "No" keeps the window.
+    window.dialogs->calls.clear();
+    window.dialogs->answers = {false};
+    QVERIFY(!window.form.close());
+    QVERIFY(window.form.isVisible());
+    QVERIFY(window.dialogs->calls.last().question);
+    window.dialogs->answers = {true};
+    QVERIFY(window.form.close());
 }
 
 QTEST_MAIN(TestLoadSave)
