@@ -1,6 +1,6 @@
 #include "SimpleCombo.h"
 
-#include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalBlocker>
@@ -11,6 +11,11 @@ SimpleCombo::SimpleCombo(QWidget *parent)
     m_edit->setObjectName(QStringLiteral("edit"));
     m_list->setObjectName(QStringLiteral("list"));
     m_list->setUniformItemSizes(true);
+    // The Tab key stops at the edit field only, as in a combo box: reaching the list by
+    // Tab would make its first entry current and pick it unasked. The arrow keys in the
+    // edit field move through the entries instead.
+    m_list->setFocusPolicy(Qt::ClickFocus);
+    m_edit->installEventFilter(this);
     setFocusProxy(m_edit);
     connect(m_edit, &QLineEdit::textEdited, this, &SimpleCombo::textChanged);
     connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
@@ -32,6 +37,14 @@ bool SimpleCombo::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonPress)
         m_rowAtPress = m_list->currentRow();
+    if (watched == m_edit && event->type() == QEvent::KeyPress && m_list->count() > 0) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            const int row = m_list->currentRow() + (key == Qt::Key_Down ? 1 : -1);
+            setCurrentIndex(qBound(0, row, m_list->count() - 1));
+            return true;
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 

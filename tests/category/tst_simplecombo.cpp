@@ -17,6 +17,7 @@ private Q_SLOTS:
     void typingSignalsEveryChange();
     void settersFromCode();
     void clearAndAddItemsAreQuiet();
+    void arrowKeysInTheEditFieldPick();
 
 private:
     void clickRow(int row) const
@@ -169,6 +170,28 @@ void TestSimpleCombo::clearAndAddItemsAreQuiet()
     clickRow(2);
     QCOMPARE(combo->text(), s("がんばろう"));
     QCOMPARE(picked->size(), 2);
+}
+
+// From the edit field the arrow keys walk the entries, each one picked on its way; the
+// list itself is never reached with Tab, which would pick its first entry unasked.
+void TestSimpleCombo::arrowKeysInTheEditFieldPick()
+{
+    QCOMPARE(combo->listWidget()->focusPolicy(), Qt::ClickFocus);
+    combo->lineEdit()->setFocus();
+    QTest::keyClick(combo->lineEdit(), Qt::Key_Down);
+    QCOMPARE(combo->text(), s("全体"));
+    QTest::keyClick(combo->lineEdit(), Qt::Key_Down);
+    QTest::keyClick(combo->lineEdit(), Qt::Key_Down);
+    QCOMPARE(combo->currentIndex(), 2);
+    QCOMPARE(combo->text(), QString());
+    QTest::keyClick(combo->lineEdit(), Qt::Key_Down);
+    QTest::keyClick(combo->lineEdit(), Qt::Key_Down); // stays on the last entry
+    QCOMPARE(combo->text(), s("算数"));
+    QTest::keyClick(combo->lineEdit(), Qt::Key_Up);
+    QCOMPARE(combo->text(), QString());
+    QCOMPARE(picked->size(), 6);
+    QCOMPARE(picked->last().at(0).toInt(), 2);
+    QCOMPARE(changed->size(), 0);
 }
 
 QTEST_MAIN(TestSimpleCombo)
