@@ -1,0 +1,110 @@
+// The data files on their own: the reader from bytes to a filled table, and the three
+// steps of loading and saving (read, encode, write) that LoadLibrary and
+// mnuFileSave_Click put together with the lists.
+
+#include "BenchSupport.h"
+
+#include "Codec.h"
+#include "DataFile.h"
+#include "Library.h"
+#include "SafeSave.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+
+#include <array>
+#include <string>
+
+namespace {
+
+const bool fieldsCanBeUnset[3] = {true, true, false};
+
+QString fileName(int category) { return QStringLiteral("Kotoban%1.txt").arg(category + 1); }
+
+// Decoding, parsing and filling a table from bytes already in memory; the records
+// beyond the capacity are kept aside, as when a file holds more than 300.
+void reader(benchmark::State &state, int count)
+{
+    const QByteArray bytes = dataFileBytes(0, makeRecords(Shape::Starter, count, 0));
+    ExampleTable table;
+    for (auto _ : state) {
+        const DecodedText decoded = decodeDataFile(bytes);
+        const DataFileContent content = parseDataFile(decoded.text, true);
+        table.fill(content.records);
+        benchmark::DoNotOptimize(table.max);
+    }
+    if (table.max + table.overflow.size() != count)
+        state.SkipWithError("the reader lost records");
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+
+// readDataFile for the three files of the working folder, each filled into its table.
+void readFiles(benchmark::State &state, Shape shape, int count)
+{
+    LibraryFolder folder(shape, count);
+    std::array<ExampleTable, 3> tables;
+    for (auto _ : state) {
+        for (int i = 0; i < 3; ++i) {
+            const LoadedFile loaded = readDataFile(fileName(i), fieldsCanBeUnset[i]);
+            tables[i].fill(loaded.content.records);
+        }
+    }
+    for (const ExampleTable &table : tables)
+        if (table.max != count)
+            state.SkipWithError("a file did not read back whole");
+}
+
+// The bytes of the three files, from their tables.
+void encodeFiles(benchmark::State &state, Shape shape, int count)
+{
+    std::array<ExampleTable, 3> tables;
+    for (int i = 0; i < 3; ++i)
+        tables[i].fill(makeRecords(shape, count, i));
+    for (auto _ : state)
+        for (int i = 0; i < 3; ++i)
+            benchmark::DoNotOptimize(encodeLibraryFile(categoryTitle(i), tables[i], Encoding::Cp932));
+}
+
+// Replacing the three files safely (a new file written, flushed to disk, renamed over the old).
+void writeFiles(benchmark::State &state, Shape shape, int count)
+{
+    LibraryFolder folder(shape, count);
+    std::array<QByteArray, 3> bytes;
+    for (int i = 0; i < 3; ++i)
+        bytes[i] = dataFileBytes(i, makeRecords(shape, count, i));
+    bool ok = true;
+    for (auto _ : state)
+        for (int i = 0; i < 3; ++i)
+            ok = writeFileSafely(fileName(i), bytes[i]).ok && ok;
+    if (!ok)
+        state.SkipWithError("a write failed");
+}
+
+void registerAll()
+{
+    for (int count : {300, 3000, 30000})
+        benchmark::RegisterBenchmark(("Reader/starter/" + std::to_string(count)).c_str(), reader, count)
+            ->UseRealTime();
+    const std::pair<const char *, SizedBenchmark> steps[] = {
+        {"ReadThreeFiles", readFiles},
+        {"EncodeThreeFiles", encodeFiles},
+        {"WriteThreeFiles", writeFiles},
+    };
+    for (const auto &[name, step] : steps)
+        registerForEverySize(name, step, false);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    registerAll();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

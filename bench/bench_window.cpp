@@ -1,0 +1,288 @@
+// Every user action of the main window, timed in process on a shown (offscreen) Form1
+// whose working folder holds a generated library.
+//
+// Each figure is the wall time of the handler alone: what runs between the click and
+// the return to the event loop. The counter repaint_us is what the event loop then
+// spends before the window shows the result (layout and painting); both are reported.
+// Whatever an action needs beforehand (a shown example, a table restored after a delete,
+// a composition put back) is done between the timed parts.
+
+#include "BenchSupport.h"
+
+#include "CategoryPage.h"
+#include "Dialogs.h"
+#include "Form1.h"
+#include "SimpleCombo.h"
+#include "TextBox.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QListWidget>
+
+#include <chrono>
+#include <ctime>
+#include <functional>
+#include <memory>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+// CPU time of this thread: the part of the wall time that is the action's own work,
+// without waiting for the disk or for other programs on the same cores.
+double threadSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
+}
+
+// The teacher who answers every question with Yes; a message means the action was refused.
+class YesDialogs : public Dialogs {
+public:
+    int messages = 0;
+    bool ask(const QString &, const QString &, Icon, bool) override { return true; }
+    void inform(const QString &, const QString &, Icon) override { ++messages; }
+};
+
+// Lets the event loop do what a user action leaves for it: layout and painting.
+void settle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+// A shown main window on a library of count examples per category, all three in one shape.
+class Window {
+public:
+    Window(Shape shape, int count) : folder(shape, count)
+    {
+        auto answers = std::make_unique<YesDialogs>();
+        dialogs = answers.get();
+        form = std::make_unique<Form1>(std::move(answers));
+        form->show();
+        settle();
+    }
+
+    CategoryPage &page() { return form->page(0); }
+    TextBox &composition() { return *form->findChild<TextBox *>(QStringLiteral("Text1")); }
+
+    LibraryFolder folder;
+    YesDialogs *dialogs = nullptr;
+    std::unique_ptr<Form1> form;
+};
+
+// Runs prepare (untimed), act (timed), then the event loop (timed apart, as repaint_us).
+void measure(benchmark::State &state, Window &window, const std::function<void(int)> &prepare,
+             const std::function<void()> &act)
+{
+    double repaint = 0;
+    double cpu = 0;
+    int iteration = 0;
+    for (auto _ : state) {
+        prepare(iteration++);
+        settle();
+        const double cpuStart = threadSeconds();
+        const Clock::time_point start = Clock::now();
+        act();
+        const Clock::time_point acted = Clock::now();
+        cpu += threadSeconds() - cpuStart;
+        settle();
+        repaint += seconds(Clock::now() - acted);
+        state.SetIterationTime(seconds(acted - start));
+    }
+    state.counters["cpu_us"] = benchmark::Counter(cpu * 1e6, benchmark::Counter::kAvgIterations);
+    state.counters["repaint_us"] = benchmark::Counter(repaint * 1e6, benchmark::Counter::kAvgIterations);
+    if (window.dialogs->messages > 0)
+        state.SkipWithError("the window refused the action with a message");
+}
+
+const auto nothing = [](int) {};
+
+void loadLibrary(benchmark::State &state, Shape shape, int count)
+{
+    Window window(shape, count);
+    measure(state, window, nothing, [&] { window.form->LoadLibrary(); });
+}
+
+// "上書き保存" with one example changed before every save in each of the first `changed`
+// categories: all three files written (the worst case), or only one (the usual case after
+// editing one category; a file whose bytes are unchanged is not written again).
+void save(benchmark::State &state, Shape shape, int count, int changed)
+{
+    Window window(shape, count);
+    std::array<QString, 3> sentences;
+    for (int i = 0; i < 3; ++i)
+        sentences[i] = window.form->page(i).data.row(1).sentence();
+    bool ok = window.form->mnuFileSave_Click(); // the first save also keeps the .bak backups
+    measure(
+        state, window,
+        [&](int iteration) {
+            for (int i = 0; i < changed; ++i)
+                window.form->page(i).data.row(1).field[3] = sentences[i] + (iteration % 2 ? QStringLiteral("。") : QString());
+        },
+        [&] { ok = window.form->mnuFileSave_Click() && ok; });
+    if (!ok)
+        state.SkipWithError("saving failed");
+}
+
+void refillClassLists(benchmark::State &state, Shape shape, int count)
+{
+    Window window(shape, count);
+    measure(state, window, nothing, [&] { window.form->RefillClassLists(); });
+}
+
+// A refresh of one level, on a page that shows record 1: the lists narrowed to its
+// classification, so the refresh first empties lists that are full.
+void refresh(benchmark::State &state, Shape shape, int count, int level)
+{
+    Window window(shape, count);
+    CategoryPage &page = window.page();
+    const Example classes = page.data.row(1);
+    measure(
+        state, window,
+        [&](int) {
+            page.narrowTo(1);
+            page.combo[level]->setTextQuietly(classes.field[level]);
+        },
+        [&] {
+            switch (level) {
+            case 0: page.refreshFirstLevel(); break;
+            case 1: page.refreshSecondLevel(); break;
+            default: page.refreshThirdLevel(); break;
+            }
+        });
+}
+
+// A click on a line of the example list: the first two lines in turn, as a teacher
+// reading one example after the other.
+void listClick(benchmark::State &state, Shape shape, int count)
+{
+    Window window(shape, count);
+    CategoryPage &page = window.page();
+    page.narrowTo(1);
+    int row = 0;
+    measure(
+        state, window, [&](int iteration) { row = page.list->count() > 1 ? iteration % 2 : 0; },
+        [&] {
+            if (page.list->currentRow() != row)
+                page.list->setCurrentRow(row); // runs showSelectedExample
+            else
+                page.showSelectedExample(); // a click on the selected line
+        });
+}
+
+void browse(benchmark::State &state, Shape shape, int count)
+{
+    Window window(shape, count);
+    measure(state, window, nothing, [&] { window.form->CmdNext_Click(); });
+}
+
+// "例文追加" into a category holding count - 1 examples; the example added is the
+// shape's last one, put into the lists' edit fields and the example box beforehand.
+void add(benchmark::State &state, Shape shape, int count)
+{
+    Window window(shape, count);
+    CategoryPage &page = window.page();
+    const Example added = page.data.row(count);
+    page.data.max = count - 1;
+    window.form->RefillClassLists();
+    measure(
+        state, window,
+        [&](int) {
+            page.data.max = count - 1;
+            for (int level = 0; level < 3; ++level)
+                page.combo[level]->setTextQuietly(added.field[level]);
+            page.text->setText(added.sentence());
+        },
+        [&] { window.form->CmdAdd1_Click(); });
+    if (page.data.max != count)
+        state.SkipWithError("the example was not added");
+}
+
+// "例文削除" of record 1, shown and selected; the table is put back after every delete.
+void remove(benchmark::State &state, Shape shape, int count)
+{
+    Window window(shape, count);
+    CategoryPage &page = window.page();
+    QVector<Example> rows;
+    for (int r = 1; r <= count; ++r)
+        rows.append(page.data.row(r));
+    measure(
+        state, window,
+        [&](int) {
+            for (int r = 1; r <= count; ++r)
+                page.data.row(r) = rows[r - 1];
+            page.data.max = count;
+            page.narrowTo(1);
+        },
+        [&] { window.form->CmdDelete_Click(); });
+    if (page.data.max != count - 1 || page.shownRecord() != 1)
+        state.SkipWithError("the example was not deleted");
+}
+
+// "決　定" onto a composition of length characters, put back after every append.
+void kettei(benchmark::State &state, int length)
+{
+    Window window(Shape::Starter, EDLimit);
+    window.page().narrowTo(1);
+    const QString text = compositionText(length);
+    measure(
+        state, window, [&](int) { window.composition().setText(text); },
+        [&] { window.form->CmdKettei1_Click(); });
+    if (window.composition().text().size() <= length)
+        state.SkipWithError("nothing was appended");
+}
+
+void registerAll()
+{
+    const std::pair<const char *, SizedBenchmark> actions[] = {
+        {"LoadLibrary", loadLibrary},
+        {"mnuFileSave_Click", [](benchmark::State &s, Shape sh, int n) { save(s, sh, n, 3); }},
+        {"mnuFileSave_Click_one", [](benchmark::State &s, Shape sh, int n) { save(s, sh, n, 1); }},
+        {"RefillClassLists", refillClassLists},
+        {"refreshFirstLevel", [](benchmark::State &s, Shape sh, int n) { refresh(s, sh, n, 0); }},
+        {"refreshSecondLevel", [](benchmark::State &s, Shape sh, int n) { refresh(s, sh, n, 1); }},
+        {"refreshThirdLevel", [](benchmark::State &s, Shape sh, int n) { refresh(s, sh, n, 2); }},
+        {"ListClick", listClick},
+        {"CmdNext_Click", browse},
+        {"CmdAdd1_Click", add},
+        {"CmdDelete_Click", remove},
+    };
+    for (const auto &[name, action] : actions)
+        registerForEverySize(name, action, true);
+    for (int length : {500, 2000, 8000}) {
+        const std::string id = "CmdKettei1_Click/composition/" + std::to_string(length);
+        benchmark::RegisterBenchmark(id.c_str(), kettei, length)->UseManualTime();
+    }
+}
+
+QtMessageHandler defaultHandler = nullptr;
+
+// The offscreen platform says on every shown window that it cannot pass size hints on.
+void quietMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.contains(QLatin1String("propagateSizeHints")))
+        return;
+    defaultHandler(type, context, message);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    defaultHandler = qInstallMessageHandler(quietMessages);
+    QApplication app(argc, argv);
+    registerAll();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
