@@ -81,7 +81,7 @@ def start_xvfb():
     """Starts Xvfb on a free display (it picks the number itself); returns (process, number)."""
     read_end, write_end = os.pipe()
     server = subprocess.Popen(['Xvfb', '-displayfd', str(write_end), '-screen', '0', '1024x768x24',
-                               '-nolisten', 'tcp'],
+                               '-nolisten', 'tcp', '-noreset'],  # a reset refuses connections
                               pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_end)
     number = b''
