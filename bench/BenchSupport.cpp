@@ -145,3 +145,13 @@ void registerForEverySize(const char *name, SizedBenchmark run, bool manualTime)
                 benchmark->UseRealTime();
         }
 }
+
+int runRegisteredBenchmarks(int &argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -27,6 +27,8 @@ QString shapeName(Shape shape);
 using SizedBenchmark = void (*)(benchmark::State &, Shape, int);
 // Registers name/<shape>/<count> for every shape at 30, 100 and 300 examples.
 void registerForEverySize(const char *name, SizedBenchmark run, bool manualTime);
+// Runs what was registered, with Google Benchmark's command-line options; the exit code.
+int runRegisteredBenchmarks(int &argc, char **argv);
 
 // The title of a category's data file (0, 1, 2 for Kotoban1..3.txt).
 QString categoryTitle(int category);

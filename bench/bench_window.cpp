@@ -279,10 +279,5 @@ int main(int argc, char **argv)
     defaultHandler = qInstallMessageHandler(quietMessages);
     QApplication app(argc, argv);
     registerAll();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runRegisteredBenchmarks(argc, argv);
 }
