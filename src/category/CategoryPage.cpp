@@ -91,8 +91,7 @@ CategoryPage::CategoryPage(const CategoryTraits &categoryTraits, QWidget *frame,
     text->setPalette(palette);
 
     label->setObjectName(traits.labelName);
-    const QRect geometry = traits.labelTwips;
-    label->setGeometry(twipsRect(geometry.x(), geometry.y(), geometry.width(), geometry.height()));
+    label->setGeometry(twipsRect(traits.labelTwips));
     setBackground(label, QColor(224, 224, 224));
 }
 
@@ -276,8 +275,8 @@ int CategoryPage::browse(int direction)
     else
         x = current <= 1 ? data.max : current - 1;
     narrowTo(x);
+    // The record's line shows it already; this covers a category without examples.
     text->setText(data.row(x).sentence());
-    current = x;
     label->setText(numberText(x) + u'/' + numberText(data.max));
     return x;
 }

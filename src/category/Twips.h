@@ -11,3 +11,9 @@ inline QRect twipsRect(int left, int top, int width, int height)
 {
     return QRect(twips(left), twips(top), twips(width), twips(height));
 }
+
+// A rectangle designed in twips (left, top, width, height).
+inline QRect twipsRect(const QRect &design)
+{
+    return twipsRect(design.x(), design.y(), design.width(), design.height());
+}

@@ -111,7 +111,7 @@ QPushButton *Form1::createButton(QWidget *parent, const char *name, const QStrin
 {
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(twipsRect(geometry.x(), geometry.y(), geometry.width(), geometry.height()));
+    button->setGeometry(twipsRect(geometry));
     if (pointSize > 0)
         button->setFont(uiFont(pointSize));
     return button;
