@@ -5,6 +5,13 @@
 #include <QLocale>
 #include <QTranslator>
 
+#ifdef Q_OS_WIN
+#include "Dialogs.h"
+#include "HomeFolder.h"
+
+#include <QDir>
+#endif
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -15,8 +22,17 @@ int main(int argc, char *argv[])
                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslation);
 
+#ifdef Q_OS_WIN
+    // Data files are opened by bare name: the working folder is the teacher's own folder.
+    const HomeFolder home = prepareHomeFolder(QDir(QApplication::applicationDirPath()).filePath(QStringLiteral("data")));
+    QDir::setCurrent(home.path);
+#endif
     Form1 window;
     window.show();
+#ifdef Q_OS_WIN
+    if (!home.problem.isEmpty())
+        MessageBoxDialogs(&window).inform(appTitle(), home.problem, Dialogs::Icon::Warning);
+#endif
     window.reportStartupProblems();
     return QApplication::exec();
 }
