@@ -6,3 +6,32 @@ qt_options_hash="$(cat "$top/cmake/windows/qt-configure.txt" "$top/cmake/windows
   sha256sum | cut -c1-12)"
 qt_key="${qt_debian_version}-${qt_options_hash}"
 qt_prefix="$windows_cache/qt-$qt_key"
+
+# Wine, as the tests and the end-to-end check run the Windows build: a prefix of our own.
+export WINEPREFIX="${KOTOBAN_WINEPREFIX:-$windows_cache/wineprefix}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="mscoree,mshtml="
+wine64=/usr/lib/wine/wine64
+
+# The MinGW runtime DLLs every program needs beside it.
+mingw_runtime_dlls() {
+  local dll
+  for dll in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
+    realpath "$(x86_64-w64-mingw32-g++-posix -print-file-name=$dll)"
+  done
+}
+
+# A Unix path as Wine's drive Z: names it.
+windows_path() { local path; path="$(realpath -m "$1")"; echo "Z:${path//\//\\}"; }
+
+# Creates the prefix once and keeps one wineserver running until stop_wine: a server that
+# is shutting down while the next program starts makes CreateWindowEx fail.
+start_wine() {
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+  fi
+  wineserver -p
+}
+stop_wine() { wineserver -k 2>/dev/null || true; }

@@ -1,0 +1,150 @@
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "SafeSave.h"
+
+#include <windows.h>
+
+// The Windows safe save: the file is replaced only by a complete copy, whatever stands in
+// the way, and nothing is left beside it.
+class TestSafeSaveWindows : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void saves_data();
+    void saves();
+    void refuses_data();
+    void refuses();
+    void keepsAttributes();
+};
+
+namespace {
+
+enum class Before { Nothing, ReadOnlyFile, Folder, LockedFile, MissingFolder };
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeRaw(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+std::wstring native(const QString &path) { return QDir::toNativeSeparators(path).toStdWString(); }
+
+QStringList namesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Before)
+
+void TestSafeSaveWindows::saves_data()
+{
+    QTest::addColumn<bool>("existing");
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("new file") << false << QByteArray("\x97\xe1\x95\xb6\r\n");
+    QTest::newRow("over a file") << true << QByteArray("\"a\",\"b\",\"c\",\"d\"\r\n");
+    QTest::newRow("over a file, empty") << true << QByteArray();
+    QTest::newRow("over a file, 3 MB") << true << QByteArray(3 * 1024 * 1024, 'x');
+}
+
+void TestSafeSaveWindows::saves()
+{
+    QFETCH(bool, existing);
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Kotoban1.txt"));
+    if (existing)
+        writeRaw(path, QByteArray(5000, 'o'));
+
+    const SaveResult result = writeFileSafely(path, bytes);
+    QVERIFY2(result.ok, qPrintable(result.error));
+    QCOMPARE(readAll(path), bytes);
+    QCOMPARE(namesIn(dir.path()), QStringList{QStringLiteral("Kotoban1.txt")});
+}
+
+void TestSafeSaveWindows::refuses_data()
+{
+    QTest::addColumn<Before>("before");
+    QTest::addColumn<QString>("reason"); // a part of the message the teacher reads
+
+    QTest::newRow("a folder of that name") << Before::Folder << QStringLiteral("フォルダーがあります");
+    QTest::newRow("the folder is gone") << Before::MissingFolder << QStringLiteral("フォルダーが見つかりません");
+    QTest::newRow("open in another program") << Before::LockedFile << QStringLiteral("ほかのソフト");
+    QTest::newRow("read-only file") << Before::ReadOnlyFile << QStringLiteral("読み取り専用");
+}
+
+void TestSafeSaveWindows::refuses()
+{
+    QFETCH(Before, before);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    QString folder = dir.path();
+    if (before == Before::MissingFolder)
+        folder = dir.filePath(QStringLiteral("gone"));
+    const QString path = QDir(folder).filePath(QStringLiteral("Kotoban1.txt"));
+    const QByteArray original("original\r\n");
+    HANDLE lock = INVALID_HANDLE_VALUE;
+    switch (before) {
+    case Before::Folder:
+        QVERIFY(QDir(folder).mkdir(QStringLiteral("Kotoban1.txt")));
+        break;
+    case Before::LockedFile:
+        writeRaw(path, original);
+        // As a spreadsheet program holds a file it has open: no sharing at all.
+        lock = CreateFileW(native(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        QVERIFY(lock != INVALID_HANDLE_VALUE);
+        break;
+    case Before::ReadOnlyFile:
+        writeRaw(path, original);
+        QVERIFY(SetFileAttributesW(native(path).c_str(), FILE_ATTRIBUTE_READONLY));
+        break;
+    default:
+        break;
+    }
+    const QStringList namesBefore = namesIn(dir.path());
+
+    const SaveResult result = writeFileSafely(path, QByteArray("new\r\n"));
+    if (lock != INVALID_HANDLE_VALUE)
+        CloseHandle(lock);
+    SetFileAttributesW(native(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    QVERIFY(!result.ok);
+    QVERIFY2(result.error.contains(reason), qPrintable(result.error));
+    QCOMPARE(namesIn(dir.path()), namesBefore); // nothing left beside it
+    if (before == Before::LockedFile || before == Before::ReadOnlyFile)
+        QCOMPARE(readAll(path), original);
+    if (before == Before::Folder)
+        QVERIFY(QFileInfo(path).isDir());
+}
+
+// A hidden or archived data file stays so after a save (the file itself is replaced).
+void TestSafeSaveWindows::keepsAttributes()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Kotoban2.txt"));
+    writeRaw(path, "old");
+    QVERIFY(SetFileAttributesW(native(path).c_str(), FILE_ATTRIBUTE_HIDDEN));
+
+    const SaveResult result = writeFileSafely(path, "new");
+    QVERIFY2(result.ok, qPrintable(result.error));
+    QCOMPARE(readAll(path), QByteArray("new"));
+    QVERIFY(GetFileAttributesW(native(path).c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesW(native(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+QTEST_GUILESS_MAIN(TestSafeSaveWindows)
+#include "tst_safesave_windows.moc"
