@@ -32,6 +32,12 @@ start_wine() {
     wineboot -i >/dev/null 2>&1
     wineserver -w
   fi
+  # Wine links Documents and the like to the Unix home folder, where ~/Kotoban holds the
+  # Linux program's data: the prefix gets folders of its own instead.
+  local link
+  for link in "$WINEPREFIX"/drive_c/users/*/{Desktop,Documents,Downloads,Music,Pictures,Videos}; do
+    if [ -L "$link" ]; then rm "$link" && mkdir "$link"; fi
+  done
   wineserver -p
 }
 stop_wine() { wineserver -k 2>/dev/null || true; }

@@ -108,6 +108,10 @@ def inside_xvfb(installer, portable, fixture, shots):
     documents = os.path.join(user, "Documents", "Kotoban")
     shortcut = os.path.join(user, "AppData", "Roaming", "Microsoft", "Windows", "Start Menu", "Programs",
                             "ことばん.lnk")
+    # Wine may link Documents to the Unix home folder: never clear anything outside the prefix.
+    for path in (install_dir, documents):
+        check(os.path.realpath(path).startswith(os.path.realpath(prefix) + os.sep),
+              f"{path} leads out of the Wine prefix; scripts/build-windows gives the prefix folders of its own")
     # A new user: nothing of an earlier run.
     for path in (install_dir, documents):
         shutil.rmtree(path, ignore_errors=True)
