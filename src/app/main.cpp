@@ -1,6 +1,7 @@
 #include "Form1.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -9,7 +10,7 @@
 #include "Dialogs.h"
 #include "HomeFolder.h"
 
-#include <QDir>
+#include <QFileInfo>
 #endif
 
 int main(int argc, char *argv[])
@@ -22,12 +23,15 @@ int main(int argc, char *argv[])
                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslation);
 
+    // The data files are read from, and written to, the folder Kotoban is started in; on
+    // Windows, the teacher's own folder, which the program prepares itself.
 #ifdef Q_OS_WIN
-    // Data files are opened by bare name: the working folder is the teacher's own folder.
     const HomeFolder home = prepareHomeFolder(QDir(QApplication::applicationDirPath()).filePath(QStringLiteral("data")));
-    QDir::setCurrent(home.path);
+    const QString folder = QFileInfo(home.path).isDir() ? home.path : QDir::currentPath();
+#else
+    const QString folder = QDir::currentPath();
 #endif
-    Form1 window;
+    Form1 window(folder);
     window.show();
 #ifdef Q_OS_WIN
     if (!home.problem.isEmpty())
