@@ -8,6 +8,7 @@
 ; teacher's data in Documents\Kotoban is never touched.
 
 Unicode true
+Target amd64-unicode
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
 
