@@ -38,6 +38,8 @@ const QStringList library{
     QStringLiteral("国語|~|ほめたい|発表がよくできます。"),     // 4
     QStringLiteral("算数|図形|ほめたい|図をかくのが上手。"),   // 5
     QStringLiteral("国語|全体|ほめたい|本をよく読みます。"),   // 6
+    QStringLiteral("5教科|A|大|大文字。"),                      // 7
+    QStringLiteral("5教科|a|小|小文字。"),                      // 8
 };
 
 } // namespace
@@ -81,6 +83,9 @@ void TestCategory::narrowing_data()
     QTest::newRow("the unset class is one class with empty text")
         << 0 << "国語" << "" << "ほめたい" << QList<int>{1, 3, 4, 6} << secondOfKokugo << QList<int>{4}
         << QStringList{"ほめたい"} << QList<int>{4};
+    QTest::newRow("classes are exact texts: half-width 5, lower-case a")
+        << 0 << "5教科" << "a" << "小" << QList<int>{7, 8} << QStringList{"A", "a"} << QList<int>{8}
+        << QStringList{"小"} << QList<int>{8};
     QTest::newRow("unknown first level") << 0 << "英語" << "全体" << "ほめたい" << QList<int>{} << QStringList{}
                                          << QList<int>{} << QStringList{} << QList<int>{};
     QTest::newRow("unknown second level") << 2 << "国語" << "新しい区分" << "ほめたい" << QList<int>{1, 3, 4, 6}
@@ -97,7 +102,7 @@ void TestCategory::narrowing()
     QFETCH(QString, second);
     QFETCH(QString, third);
     const Category model = loaded(category, library);
-    QCOMPARE(model.firstLevelClasses(), (QStringList{"国語", "算数"}));
+    QCOMPARE(model.firstLevelClasses(), (QStringList{"国語", "算数", "5教科"}));
 
     const Narrowed one = model.narrowFirst(first);
     QTEST(one.records, "firstLevel");
@@ -114,7 +119,7 @@ void TestCategory::secondLevelFirstMatch()
     // first-level class too; every later one is matched on the second-level class alone.
     const QStringList crossing{QStringLiteral("行事|全体|ほめたい|運動会で活躍。"),
                                QStringLiteral("道徳|全体|ほめたい|思いやりがあります。")};
-    for (int index : {0, 1}) {
+    for (int index : {0, 1, 2}) {
         const Category model = loaded(index, crossing);
         const QList<int> everything{1, 2};
         const QList<int> expected = index == 0 ? QList<int>{1, 2} : QList<int>{2};
@@ -140,10 +145,10 @@ void TestCategory::editing()
     const Example added = records({QStringLiteral("理科|実験|ほめたい|観察が細かい。")}).first();
     const EditResult add = model.add(added);
     QVERIFY(add.ok());
-    QCOMPARE(add.record, 7);
-    QCOMPARE(model.record(7), added);
+    QCOMPARE(add.record, 9);
+    QCOMPARE(model.record(9), added);
     QVERIFY(model.changed());
-    QCOMPARE(model.firstLevelClasses(), (QStringList{"国語", "算数", "理科"}));
+    QCOMPARE(model.firstLevelClasses(), (QStringList{"国語", "算数", "5教科", "理科"}));
 
     const EditResult corrected = model.correct(6, QStringLiteral("本をたくさん読みます。"));
     QVERIFY(corrected.ok());
@@ -156,11 +161,11 @@ void TestCategory::editing()
     const EditResult removed = model.remove(3);
     QVERIFY(removed.ok());
     QCOMPARE(removed.record, 2);
-    QCOMPARE(model.count(), 6);
+    QCOMPARE(model.count(), 8);
     QCOMPARE(model.record(3).sentence(), QStringLiteral("発表がよくできます。"));
     model.setPosition(1);
     QCOMPARE(model.remove(1).record, 1);
-    QCOMPARE(model.recordsToSave().size(), 5);
+    QCOMPARE(model.recordsToSave().size(), 7);
 }
 
 void TestCategory::refusals_data()
