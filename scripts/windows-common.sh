@@ -39,5 +39,8 @@ start_wine() {
     if [ -L "$link" ]; then rm "$link" && mkdir "$link"; fi
   done
   wineserver -p
+  # Wine's own services start with the first program and keep its output open: start them
+  # here, on /dev/null, or a test's output pipe never closes.
+  wineboot -u </dev/null >/dev/null 2>&1 || true
 }
 stop_wine() { wineserver -k 2>/dev/null || true; }

@@ -8,10 +8,10 @@
 #include <windows.h>
 
 // The Windows side of the safe save: a temporary file beside the original, written and
-// flushed to the disk, then put in the original's place in one step. ReplaceFileW keeps the
-// original's attributes and permissions; a file that does not exist yet is moved in place
-// with MOVEFILE_WRITE_THROUGH. Every step is checked; on any failure the original stays as
-// it was and the temporary file is removed.
+// flushed to the disk, given the original's attributes (hidden, archive...), then moved over
+// it in one step with MOVEFILE_WRITE_THROUGH. (ReplaceFileW leaves a file of its own behind
+// under Wine when the original is open in another program.) Every step is checked; on any
+// failure the original stays as it was and the temporary file is removed.
 
 namespace {
 
@@ -32,7 +32,6 @@ QString reason(DWORD code)
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
     case ERROR_USER_MAPPED_FILE:
-    case ERROR_UNABLE_TO_REMOVE_REPLACED:
         return QStringLiteral("ほかのソフトがこのファイルを開いています。そのソフトで閉じてから、もう一度保存してください");
     case ERROR_PATH_NOT_FOUND:
     case ERROR_FILE_NOT_FOUND:
@@ -92,6 +91,17 @@ bool isLink(const std::wstring &path)
     return data.dwReserved0 == IO_REPARSE_TAG_SYMLINK || data.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT;
 }
 
+// Whether another program has the file open without letting it be replaced.
+bool isOpenElsewhere(const std::wstring &path)
+{
+    HANDLE file = CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_SHARING_VIOLATION;
+    CloseHandle(file);
+    return false;
+}
+
 bool writeAll(HANDLE file, const QByteArray &bytes)
 {
     const char *next = bytes.constData();
@@ -122,6 +132,8 @@ SaveResult writeFileSafely(const QString &path, const QByteArray &bytes)
         return {false, QStringLiteral("同じ名前のフォルダーがあります")};
     if (exists && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) && isLink(target))
         return {false, QStringLiteral("リンクになっているファイルには保存しません")};
+    if (exists && (attributes & FILE_ATTRIBUTE_READONLY))
+        return {false, QStringLiteral("読み取り専用のファイルです。ファイルのプロパティで「読み取り専用」を外してください")};
 
     std::wstring temporary;
     DWORD error = ERROR_SUCCESS;
@@ -145,16 +157,16 @@ SaveResult writeFileSafely(const QString &path, const QByteArray &bytes)
     if (!CloseHandle(written))
         return abandon(QStringLiteral("ファイルを閉じられませんでした"));
 
-    if (exists) {
-        if (ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                         nullptr))
-            return {};
-        // Gone since we looked: nothing to keep the attributes of.
-        if (GetLastError() != ERROR_FILE_NOT_FOUND)
-            return abandon(QStringLiteral("元のファイルと置き換えられませんでした"));
+    constexpr DWORD Kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE
+                           | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    if (exists && (attributes & Kept) && !SetFileAttributesW(temporary.c_str(), attributes & Kept))
+        return abandon(QStringLiteral("ファイルの属性を写せませんでした"));
+    if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        // Windows says "access denied" when another program holds the file open: find out.
+        if (GetLastError() == ERROR_ACCESS_DENIED && isOpenElsewhere(target))
+            SetLastError(ERROR_SHARING_VIOLATION);
+        return abandon(QStringLiteral("元のファイルと置き換えられませんでした"));
     }
-    if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return abandon(QStringLiteral("ファイルを置けませんでした"));
     return {};
 }
 
