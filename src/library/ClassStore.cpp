@@ -181,5 +181,8 @@ void rememberLastClass(const QString &workingFolder, const QString &classPath)
     QString stored = folder.relativeFilePath(classPath);
     if (stored.startsWith(QStringLiteral("..")))
         stored = QFileInfo(classPath).absoluteFilePath();
-    (void)writeFileSafely(folder.filePath(QLatin1String(LastClassFile)), stored.toUtf8() + '\n');
+    const QString file = folder.filePath(QLatin1String(LastClassFile));
+    const QByteArray bytes = stored.toUtf8() + '\n';
+    if (currentBytes(file) != bytes) // reopening the same class writes nothing
+        (void)writeFileSafely(file, bytes);
 }
