@@ -1,5 +1,7 @@
 #include "ClassEditing.h"
 
+#include "Characters.h"
+
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
@@ -239,9 +241,7 @@ ClassEdit setText(ClassBook &book, int pupil, int field, const QString &text)
 {
     if (!validPupil(book, pupil) || !validField(book, field))
         return ClassEdit::refused(QStringLiteral("児童・生徒と欄を選んでください。"));
-    QString stored = text;
-    stored.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    stored.replace(u'\r', u'\n');
+    const QString stored = foldLineBreaks(text);
     QStringList &texts = book.pupils[pupil].texts;
     while (texts.size() <= field)
         texts.append(QString());
