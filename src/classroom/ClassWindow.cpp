@@ -46,6 +46,8 @@ ClassWindow::~ClassWindow()
     // hides and deletes the children: take them down while the class is still there.
     m_store.disconnect(this);
     delete takeCentralWidget();
+    // Deleted without being closed (the program ending): what was typed still goes to disk.
+    (void)m_store.saveNow();
 }
 
 QAction *ClassWindow::addMenuAction(QMenu *menu, const char *name, const QString &text, std::function<void()> run,

@@ -1,6 +1,7 @@
 #include "Form1.h"
 
 #include "Accessibility.h"
+#include "ClassLink.h"
 #include "Colours.h"
 #include "Composition.h"
 #include "Dialogs.h"
@@ -101,6 +102,9 @@ void Form1::createMenus()
     m_mozi2->setCheckable(true);
     m_mozi1->setChecked(true);
 
+    QMenu *classes = addMenu("mnuClass", QStringLiteral("学級(&G)"));
+    addItem(classes, "mnuClassOpen", QStringLiteral("学級の所見を開く"), &Form1::mnuClassOpen_Click);
+
     QMenu *help = addMenu("mnuHelp", QStringLiteral("ヘルプ(&H)"));
     addItem(help, "mnuHelpContents", QStringLiteral("目次"), &Form1::mnuHelpContents_Click);
     addItem(help, "mnuHelpAbout", QStringLiteral("このソフトについて"), &Form1::mnuHelpAbout_Click);
@@ -165,6 +169,7 @@ void Form1::createCompositionArea()
     m_text1->setObjectName(QStringLiteral("Text1"));
     m_text1->setGeometry(twipsRect(120, 3360, 5655, text1Height));
     m_text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_classLink = std::make_unique<ClassLink>(m_folder.path(), m_text1);
     m_button.clear = createButton(m_client, "CmdClear", QStringLiteral("文章消去"), {5880, 3480, 1455, 375}, 0,
                                   &Form1::CmdClear_Click);
     m_button.copy = createButton(m_client, "CmdCopy", QStringLiteral("文章をコピー"), {5880, 3960, 1455, 495}, 0,
@@ -280,6 +285,8 @@ void Form1::mnuFileClose_Click() { close(); }
 
 bool Form1::Form_Unload()
 {
+    if (!m_classLink->close())
+        return false;
     if (!mnuFileSave_Click()
         && !m_dialogs->ask(appTitle(),
                            QStringLiteral("保存できなかったファイルがあります。保存しないで閉じますか？"),
@@ -387,6 +394,8 @@ void Form1::setTextSize(bool large)
 void Form1::mnuMozi1_Click() { setTextSize(false); }
 
 void Form1::mnuMozi2_Click() { setTextSize(true); }
+
+void Form1::mnuClassOpen_Click() { m_classLink->open(); }
 
 void Form1::mnuHelpContents_Click()
 {
