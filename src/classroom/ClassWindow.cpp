@@ -66,12 +66,15 @@ void ClassWindow::createFileMenu()
     QMenu *menu = menuBar()->addMenu(QStringLiteral("学級(&F)"));
     menu->setObjectName(QStringLiteral("mnuClassFile"));
     m_toolBarActions += addMenuAction(menu, "actNewClass", QStringLiteral("新しい学級"), [this] { newClass(); }, false);
+    m_toolBarActions.last()->setShortcut(QKeySequence::New);
     m_toolBarActions += addMenuAction(menu, "actOpenClass", QStringLiteral("学級を開く"), [this] { openClass(); }, false);
+    m_toolBarActions.last()->setShortcut(QKeySequence::Open);
     menu->addSeparator();
     addMenuAction(menu, "actImportFile", QStringLiteral("名簿の取り込み（ファイルから）..."),
               [this] { importRosterFromFile(); }, false);
     m_toolBarActions += addMenuAction(menu, "actImportClipboard", QStringLiteral("名簿の取り込み（クリップボードから）"),
                                   [this] { importRosterFromClipboard(); }, false);
+    m_toolBarActions.last()->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+V")));
     menu->addSeparator();
     addMenuAction(menu, "actClose", QStringLiteral("閉じる(&X)"), [this] { close(); }, false);
 }
@@ -105,11 +108,12 @@ void ClassWindow::createCompositionMenu()
 {
     QMenu *menu = menuBar()->addMenu(QStringLiteral("所見文(&K)"));
     menu->setObjectName(QStringLiteral("mnuComposition"));
-    m_toolBarActions.prepend(
-        addMenuAction(menu, "actSendToComposition", QStringLiteral("所見文に出す"), [this] { sendToComposition(); }));
-    m_toolBarActions.prepend(
-        addMenuAction(menu, "actInsertComposition", QStringLiteral("所見文を入れる"), [this] { insertComposition(); }));
-    menu->actions().first()->setShortcut(QKeySequence(QStringLiteral("Ctrl+Return")));
+    QAction *insert =
+        addMenuAction(menu, "actInsertComposition", QStringLiteral("所見文を入れる"), [this] { insertComposition(); });
+    insert->setShortcut(QKeySequence(QStringLiteral("Ctrl+Return")));
+    QAction *send = addMenuAction(menu, "actSendToComposition", QStringLiteral("所見文に出す"), [this] { sendToComposition(); });
+    send->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+Return")));
+    m_toolBarActions = QList<QAction *>{insert, send} + m_toolBarActions;
 }
 
 void ClassWindow::createToolBar()
