@@ -153,6 +153,22 @@ void ClassWindow::createCentralArea()
 
     m_state->setObjectName(QStringLiteral("ClassSaveState"));
     statusBar()->addPermanentWidget(m_state, 1);
+
+    // What a screen reader announces for the window's own controls.
+    const struct {
+        QWidget *widget;
+        QString name;
+        QString description;
+    } names[] = {
+        {m_table, QStringLiteral("学級の表"), QStringLiteral("児童・生徒ごとの欄と文字数。！は字数オーバー、□は未記入。")},
+        {m_editor->textEdit(), QStringLiteral("所見の文章"), QStringLiteral("表で選んだ欄の文章。ここで書き直せます。")},
+        {m_naming, QStringLiteral("名前の呼び方"), QStringLiteral("例文の〇〇に入れる名前の形。")},
+        {m_state, QStringLiteral("保存の状態"), QString()},
+    };
+    for (const auto &entry : names) {
+        entry.widget->setAccessibleName(entry.name);
+        entry.widget->setAccessibleDescription(entry.description);
+    }
 }
 
 void ClassWindow::setupConnections()
