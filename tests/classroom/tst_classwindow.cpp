@@ -186,6 +186,17 @@ private Q_SLOTS:
         again.openLastClass();
         QCOMPARE(again.windowTitle(), QStringLiteral("学級の所見 － 3年2組"));
         QCOMPARE(textOf(again.classBook(), 2, 0), QStringLiteral("陸の文"));
+
+        // A remembered class that is gone is said so, and nothing is made in its place.
+        auto dialogs = std::make_unique<ScriptedClassDialogs>();
+        ScriptedClassDialogs *said = dialogs.get();
+        rememberLastClass(m_dir.path(), m_dir.filePath(QStringLiteral("消えた組.json")));
+        ClassWindow third(m_dir.path(), &m_composition, std::move(dialogs));
+        third.openLastClass();
+        QVERIFY(!third.store().isOpen());
+        QCOMPARE(said->said(QStringLiteral("inform")).size(), 1);
+        QVERIFY(said->said(QStringLiteral("inform"))[0].contains(QStringLiteral("消えた組.json")));
+        QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("消えた組.json"))));
     }
 
     void closingWithAFailedSaveAsks()
