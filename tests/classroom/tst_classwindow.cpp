@@ -13,6 +13,7 @@
 #include "ClassTableModel.h"
 #include "ClassWindow.h"
 #include "CompositionAccess.h"
+#include "LengthBar.h"
 #include "ScriptedClassDialogs.h"
 
 namespace {
@@ -166,6 +167,9 @@ private Q_SLOTS:
         QCOMPARE(count->text(), QStringLiteral("！6/5字（1字多い）"));
         QCOMPARE(model()->data(cell).toString(), QStringLiteral("！6/5 abcdef"));
         QCOMPARE(model()->data(cell, ClassTableModel::StateRole).toInt(), int(ClassTableModel::CellState::OverLimit));
+        auto *bar = m_window->findChild<LengthBar *>(QStringLiteral("ClassBar"));
+        QCOMPARE(bar->length(), 6);
+        QCOMPARE(bar->limit(), 5);
         QCOMPARE(m_window->stateText(), QStringLiteral("保存待ち…"));
         QTRY_VERIFY_WITH_TIMEOUT(m_window->stateText().startsWith(QStringLiteral("保存済み")), 2000);
         QCOMPARE(textOf(readBack(classPath()), 0, 0), QStringLiteral("abcdef"));
