@@ -40,7 +40,7 @@ ClassTableModel::CellState ClassTableModel::stateOf(const QString &text, int lim
 {
     if (text.trimmed().isEmpty())
         return CellState::Empty;
-    if (limit > 0 && commentLength(text) > limit)
+    if (limit > 0 && characterCount(text) > limit)
         return CellState::OverLimit;
     return CellState::Written;
 }
@@ -70,7 +70,7 @@ QVariant ClassTableModel::data(const QModelIndex &index, int role) const
     const CellState state = stateOf(text, limit);
     switch (role) {
     case Qt::DisplayRole: {
-        const QString count = countText(commentLength(text), limit);
+        const QString count = countText(characterCount(text), limit);
         switch (state) {
         case CellState::Empty: return QStringLiteral("□ 未記入");
         case CellState::OverLimit: return QStringLiteral("！%1 %2").arg(count, preview(text));

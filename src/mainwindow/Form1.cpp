@@ -2,6 +2,7 @@
 
 #include "Accessibility.h"
 #include "ClassLink.h"
+#include "Characters.h"
 #include "Colours.h"
 #include "Composition.h"
 #include "Dialogs.h"
