@@ -1,5 +1,6 @@
 #include "DataFile.h"
 
+#include "Characters.h"
 #include "SafeSave.h"
 
 namespace {
@@ -121,22 +122,13 @@ private:
     qsizetype m_pos = 0;
 };
 
-QString withLfBreaks(QString text)
-{
-    if (text.contains(u'\r')) {
-        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        text.replace(u'\r', u'\n');
-    }
-    return text;
-}
-
 QString valueOf(const QString &text, const FieldSpan &span, bool emptyMeansUnset)
 {
     const QString unset = emptyMeansUnset ? QString() : emptyText();
     if (!span.present)
         return unset;
     if (span.quoted) {
-        QString value = withLfBreaks(text.mid(span.valueBegin, span.valueEnd - span.valueBegin));
+        QString value = foldLineBreaks(text.mid(span.valueBegin, span.valueEnd - span.valueBegin));
         value += text.mid(span.tailBegin, span.tailEnd - span.tailBegin);
         return value;
     }

@@ -81,5 +81,5 @@ struct FileOrigin {
 // only the fields it touched.
 [[nodiscard]] QByteArray encodeDataFile(const QString &title, const StoredField &storedTitle,
                                         const QVector<Example> &records, Encoding encoding);
-// Every field written anew, as the format says (what the main window writes today).
-[[nodiscard]] QByteArray encodeLibraryFile(const QString &title, const ExampleTable &table, Encoding encoding);
+// Every field written anew, as the format says.
+[[nodiscard]] QByteArray encodeLibraryFile(const QString &title, const QList<Example> &records, Encoding encoding);

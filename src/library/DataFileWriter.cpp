@@ -170,7 +170,7 @@ QByteArray encodeDataFile(const QString &title, const StoredField &storedTitle, 
     return writer.take();
 }
 
-QByteArray encodeLibraryFile(const QString &title, const ExampleTable &table, Encoding encoding)
+QByteArray encodeLibraryFile(const QString &title, const QList<Example> &records, Encoding encoding)
 {
-    return encodeText(formatDataFile(title, table.recordsToSave()), encoding).bytes;
+    return encodeText(formatDataFile(title, records), encoding).bytes;
 }
