@@ -168,6 +168,10 @@ public:
     {
         if (!span.present)
             return;
+        // A blank line shifts the fields only when something follows it.
+        if (m_blankLine > 0)
+            m_content.fieldCountLines.append(m_blankLine);
+        m_blankLine = 0;
         if (m_fields++ == 0)
             m_lineStart = m_lines.lineAt(span.begin);
         if (span.unclosed)
@@ -175,7 +179,10 @@ public:
         if (span.separator == Separator::Comma)
             return;
         const int expected = m_titleLine ? 1 : 4;
-        if (m_fields != expected && !span.unclosed)
+        const bool blank = m_fields == 1 && !span.quoted && span.valueBegin == span.valueEnd;
+        if (m_fields != expected && blank && !m_titleLine)
+            m_blankLine = m_lineStart;
+        else if (m_fields != expected && !span.unclosed)
             m_content.fieldCountLines.append(m_lineStart);
         m_fields = 0;
         m_titleLine = false;
@@ -186,6 +193,7 @@ private:
     DataFileContent &m_content;
     int m_fields = 0;
     int m_lineStart = 1;
+    int m_blankLine = 0; // a blank line not reported yet
     bool m_titleLine = true;
 };
 

@@ -69,8 +69,9 @@ struct FileOrigin {
     LoadedFile::State state = LoadedFile::State::Missing;
     Encoding encoding = Encoding::Cp932;
     QByteArray bytes;      // the content as it was read, and then as it was last written
-    QByteArray startBytes; // the content at start-up, kept as the backup
-    bool backedUp = false;
+    QByteArray startBytes; // the content at start-up, backed up if the file is gone when saving
+    StoredField title;     // the title's bytes as read
+    int savedChanges = 0;  // the category's change count that the file on disk holds
 };
 
 // The bytes a save writes: the file's byte order mark (if its encoding has one), the title,

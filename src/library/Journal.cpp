@@ -33,6 +33,8 @@ const char *operationName(JournalEntry::Operation operation)
         return "correct";
     case JournalEntry::Operation::Delete:
         return "delete";
+    case JournalEntry::Operation::Saved:
+        return "saved";
     case JournalEntry::Operation::Add:
         break;
     }
@@ -67,7 +69,8 @@ QByteArray lineOf(const JournalEntry &entry)
     object.insert(QStringLiteral("category"), entry.category);
     object.insert(QStringLiteral("operation"), QString::fromLatin1(operationName(entry.operation)));
     object.insert(QStringLiteral("record"), entry.record);
-    object.insert(QStringLiteral("fields"), toJson(entry.fields));
+    if (entry.operation != JournalEntry::Operation::Saved)
+        object.insert(QStringLiteral("fields"), toJson(entry.fields));
     if (entry.operation == JournalEntry::Operation::Correct)
         object.insert(QStringLiteral("previous"), toJson(entry.previous));
     return QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
@@ -90,9 +93,15 @@ std::optional<JournalEntry> entryOf(const QByteArray &line)
         entry.operation = JournalEntry::Operation::Correct;
     else if (operation == QLatin1String("delete"))
         entry.operation = JournalEntry::Operation::Delete;
+    else if (operation == QLatin1String("saved"))
+        entry.operation = JournalEntry::Operation::Saved;
     else
         return std::nullopt;
-    if (entry.category < 0 || entry.category > 2 || entry.record < 1 || !fromJson(object.value(QStringLiteral("fields")), entry.fields))
+    if (entry.category < 0 || entry.category > 2)
+        return std::nullopt;
+    if (entry.operation == JournalEntry::Operation::Saved)
+        return entry;
+    if (entry.record < 1 || !fromJson(object.value(QStringLiteral("fields")), entry.fields))
         return std::nullopt;
     if (entry.operation == JournalEntry::Operation::Correct && !fromJson(object.value(QStringLiteral("previous")), entry.previous))
         return std::nullopt;
@@ -205,7 +214,10 @@ JournalContent readJournal(const QString &path)
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (lines[i].isEmpty())
             continue; // the end of the last line, or a line a crash left empty
-        if (const std::optional<JournalEntry> entry = entryOf(lines[i]))
+        const std::optional<JournalEntry> entry = entryOf(lines[i]);
+        if (entry && entry->operation == JournalEntry::Operation::Saved)
+            content.entries.removeIf([&](const JournalEntry &e) { return e.category == entry->category; });
+        else if (entry)
             content.entries.append(*entry);
         else
             content.damagedLines.append(int(i + 1));
@@ -240,8 +252,12 @@ ReplayResult replayJournal(const QList<JournalEntry> &entries, int category, QVe
             if (fits)
                 records.removeAt(at);
             break;
+        case JournalEntry::Operation::Saved:
+            continue;
         }
         ++(fits ? result.applied : result.skipped);
+        if (fits)
+            result.appliedEntries.append(entry);
     }
     return result;
 }

@@ -16,7 +16,8 @@
 // cleanly.
 
 struct JournalEntry {
-    enum class Operation { Add, Correct, Delete };
+    // Saved: the category's file now holds every earlier entry of that category.
+    enum class Operation { Add, Correct, Delete, Saved };
     int category = 0; // 0, 1, 2
     Operation operation = Operation::Add;
     int record = 0; // 1-based: where the example was added, corrected or deleted
@@ -52,7 +53,7 @@ private:
 [[nodiscard]] QStringList leftoverJournals(const QString &folder);
 
 struct JournalContent {
-    QList<JournalEntry> entries;
+    QList<JournalEntry> entries; // those not yet saved, in order
     QList<int> damagedLines; // 1-based; the last one is usually an entry cut off by the crash
 };
 [[nodiscard]] JournalContent readJournal(const QString &path);
@@ -60,6 +61,7 @@ struct JournalContent {
 struct ReplayResult {
     int applied = 0;
     int skipped = 0; // entries that no longer fit the records (the file was changed since)
+    QList<JournalEntry> appliedEntries;
 };
 
 // Applies a category's entries to its records, in order. An entry is applied only where

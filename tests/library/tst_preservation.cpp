@@ -151,6 +151,8 @@ void TestPreservation::lineProblems_data()
     QTest::newRow("three, then five") << "\"t\"\r\n\"a\",\"b\",\"c\"\r\n\"a\",\"b\",\"c\",\"d\",\"e\"\r\n"
                                       << QList<int>{2, 3} << 0;
     QTest::newRow("blank line") << "\"t\"\r\n\r\n\"a\",\"b\",\"c\",\"d\"\r\n" << QList<int>{2} << 0;
+    QTest::newRow("blank lines at the end: only the last is harmless")
+        << "\"t\"\r\n\"a\",\"b\",\"c\",\"d\"\r\n\r\n\r\n" << QList<int>{3} << 0;
     QTest::newRow("title of two fields") << "\"t\",\"u\"\n\"a\",\"b\",\"c\",\"d\"\n" << QList<int>{1} << 0;
     QTest::newRow("two-line sentence counts as one line") << "\"t\"\r\n\"a\",\"b\",\"c\",\"x\r\ny\"\r\n\"a\",\"b\"\r\n"
                                                           << QList<int>{4} << 0;
