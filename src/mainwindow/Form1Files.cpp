@@ -5,6 +5,7 @@
 
 #include "KbHelp.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QRadioButton>
 
@@ -63,6 +64,12 @@ void Form1::mnuFileClose_Click() { close(); }
 void Form1::closeUnattended()
 {
     m_unattended = true;
+    // A question left open would keep the program waiting: it is answered with its
+    // safe choice (No, Cancel) by closing it.
+    while (QWidget *modal = QApplication::activeModalWidget()) {
+        if (!modal->close())
+            break;
+    }
     close();
 }
 
