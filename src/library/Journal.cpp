@@ -22,7 +22,7 @@ namespace {
 
 const QRegularExpression &journalName()
 {
-    static const QRegularExpression name(QStringLiteral("^Kotoban-\\d{8}-\\d{6}-\\d+\\.journal$"));
+    static const QRegularExpression name(QStringLiteral("^Kotoban-\\d{8}-\\d{6}-\\d+(-\\d+)?\\.journal$"));
     return name;
 }
 
@@ -141,9 +141,10 @@ bool JournalEntry::operator==(const JournalEntry &other) const
 }
 
 Journal::Journal(const QString &folder)
-    : m_path(QDir(folder).filePath(QStringLiteral("Kotoban-%1-%2.journal")
+    : m_stem(QDir(folder).filePath(QStringLiteral("Kotoban-%1-%2")
                                        .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")))
-                                       .arg(QCoreApplication::applicationPid())))
+                                       .arg(QCoreApplication::applicationPid()))),
+      m_path(m_stem + QStringLiteral(".journal"))
 {
 }
 
@@ -152,8 +153,16 @@ Journal::~Journal() = default;
 SaveResult Journal::open()
 {
 #ifdef Q_OS_UNIX
-    // Never through a link planted under the journal's name; locked while this run lives.
-    const int fd = ::open(QFile::encodeName(m_path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    // A name of its own (never another run's journal, nor through a link planted under
+    // its name), locked while this run lives.
+    int fd = -1;
+    for (int n = 1; fd < 0 && n < 100; ++n) {
+        m_path = n == 1 ? m_stem + QStringLiteral(".journal") : QStringLiteral("%1-%2.journal").arg(m_stem).arg(n);
+        fd = ::open(QFile::encodeName(m_path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                    0600);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
     if (fd < 0)
         return {false, QString::fromLocal8Bit(std::strerror(errno))};
     (void)::flock(fd, LOCK_EX | LOCK_NB);

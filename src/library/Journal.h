@@ -45,6 +45,7 @@ public:
 private:
     [[nodiscard]] SaveResult open();
 
+    const QString m_stem; // the folder and the name without ".journal"
     QString m_path;
     QFile m_file;
 };

@@ -52,6 +52,7 @@ private Q_SLOTS:
     void replayAppliesOnlyWhatFits_data();
     void replayAppliesOnlyWhatFits();
     void killedRunLeavesItsJournal();
+    void eachRunHasItsOwn();
 };
 
 void TestJournal::entriesComeBackAsWritten()
@@ -169,6 +170,21 @@ void TestJournal::killedRunLeavesItsJournal()
     const QStringList left = leftoverJournals(folder.path());
     QCOMPARE(left.size(), 1);
     QCOMPARE(readJournal(left[0]).entries, QList<JournalEntry>{added});
+}
+
+void TestJournal::eachRunHasItsOwn()
+{
+    // Two windows on one folder, started in the same second: two journals, neither
+    // taken for a leftover while its run lives.
+    QTemporaryDir folder;
+    Journal first(folder.path());
+    Journal second(folder.path());
+    const JournalEntry added = entry(0, Op::Add, 1, fields("a", "b", "c", "d"));
+    QVERIFY(first.append(added).ok && second.append(added).ok);
+    QVERIFY(first.path() != second.path());
+    QVERIFY(leftoverJournals(folder.path()).isEmpty());
+    QVERIFY(first.remove().ok);
+    QCOMPARE(readJournal(second.path()).entries, QList<JournalEntry>{added});
 }
 
 QTEST_GUILESS_MAIN(TestJournal)

@@ -47,6 +47,8 @@ private Q_SLOTS:
     void leftoverChangesOffered_data();
     void leftoverChangesOffered();
     void unattendedCloseAsksNothing();
+    void twoWindowsOnOneFolder_data();
+    void twoWindowsOnOneFolder();
 };
 
 void TestRecovery::leftoverChangesOffered_data()
@@ -104,6 +106,49 @@ void TestRecovery::unattendedCloseAsksNothing()
     QVERIFY(folder.read(beside[0]).contains(encodeText(QStringLiteral("ログアウトの前に直した例文。"), Encoding::Cp932).bytes));
     QVERIFY(folder.read(QStringLiteral("Kotoban3.txt")).contains(encodeText(QStringLiteral("これも直した例文。"), Encoding::Cp932).bytes));
     QCOMPARE(journals(folder), QStringList());
+}
+
+void TestRecovery::twoWindowsOnOneFolder_data()
+{
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("second window: no") << false;
+    QTest::newRow("second window: yes") << true;
+}
+
+void TestRecovery::twoWindowsOnOneFolder()
+{
+    QFETCH(bool, answer);
+    WorkingFolder folder;
+    folder.seedStarterLibrary();
+    const QByteArray start2 = folder.read(QStringLiteral("Kotoban2.txt"));
+    Window first(folder);
+    Window second(folder);
+    QVERIFY(first.form.page(0).category().add(example("一つ目の窓の例文。")).ok());
+    QVERIFY(first.form.page(1).category().add(example("一つ目の窓の例文その二。")).ok());
+    QVERIFY(second.form.page(0).category().add(example("二つ目の窓の例文。")).ok());
+    QVERIFY(first.form.close());
+    const QByteArray firsts = folder.read(QStringLiteral("Kotoban1.txt"));
+    const QByteArray firsts2 = folder.read(QStringLiteral("Kotoban2.txt"));
+    QVERIFY(firsts2 != start2);
+
+    // Only the category the second window changed is asked about; the other is left as the
+    // first window saved it.
+    second.dialogs->answers = {answer};
+    QVERIFY(second.form.close());
+    QCOMPARE(second.dialogs->calls.size(), answer ? 1 : 2);
+    QVERIFY(second.dialogs->calls[0].question && second.dialogs->calls[0].text.startsWith(QStringLiteral("Kotoban1.txt")));
+    QVERIFY(folder.read(QStringLiteral("Kotoban2.txt")) == firsts2);
+    const QByteArray mine = encodeText(QStringLiteral("二つ目の窓の例文。"), Encoding::Cp932).bytes;
+    if (answer) {
+        QVERIFY(folder.read(QStringLiteral("Kotoban1.txt")).contains(mine));
+        return;
+    }
+    // No: the first window's file stays, the second's work is beside it, and said so.
+    QVERIFY(folder.read(QStringLiteral("Kotoban1.txt")) == firsts);
+    const QStringList beside = QDir(folder.path()).entryList({QStringLiteral("Kotoban1 (ことばんで保存 *).txt")});
+    QCOMPARE(beside.size(), 1);
+    QVERIFY(folder.read(beside[0]).contains(mine));
+    QVERIFY(!second.dialogs->calls[1].question && second.dialogs->calls[1].text.contains(beside[0]));
 }
 
 QTEST_MAIN(TestRecovery)
