@@ -194,9 +194,9 @@ SaveResult Journal::append(const JournalEntry &entry)
 
 SaveResult Journal::remove()
 {
+    if (!m_file.isOpen())
+        return {}; // nothing written since the last removal: the name may be another run's
     m_file.close();
-    if (!QFileInfo::exists(m_path) && !QFileInfo(m_path).isSymLink())
-        return {};
     if (!QFile::remove(m_path))
         return {false, QStringLiteral("%1 を消せませんでした").arg(m_path)};
     return syncFolder(QFileInfo(m_path).absolutePath());
