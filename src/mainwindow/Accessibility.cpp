@@ -77,6 +77,7 @@ void nameMainWindowControls(QWidget *form)
         {"mnuFile", QStringLiteral("ファイル"), QString()},
         {"mnuEdit", QStringLiteral("編集"), QString()},
         {"mnuMozi", QStringLiteral("文字の大きさ"), QString()},
+        {"mnuClass", QStringLiteral("学級"), QString()},
         {"mnuHelp", QStringLiteral("ヘルプ"), QString()},
     });
     if (auto *count = form->findChild<QLabel *>(QStringLiteral("LabelCount")))

@@ -16,6 +16,7 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QRadioButton;
+class ClassLink;
 class KbHelp;
 class TextBox;
 
@@ -49,6 +50,8 @@ public:
     int TextFocus() const { return m_textFocus; }
     // The record the last browsing step or deletion showed.
     int EDCurrent() const { return m_edCurrent; }
+    // The class window, opened from "学級(&G)".
+    ClassLink &classLink() { return *m_classLink; }
 
     // Handlers, named after their control and event.
     void Form_Load();
@@ -72,6 +75,7 @@ public:
     void mnuEditPaste_Click();
     void mnuMozi1_Click();
     void mnuMozi2_Click();
+    void mnuClassOpen_Click();
     void mnuHelpContents_Click();
     void mnuHelpAbout_Click();
 
@@ -109,6 +113,7 @@ private:
     QAction *m_mozi2 = nullptr;
     QAction *m_paste = nullptr;
     QPointer<KbHelp> m_help;
+    std::unique_ptr<ClassLink> m_classLink;
     QStringList m_startupProblems;
     bool m_unattended = false;
     int m_textFocus = 1;

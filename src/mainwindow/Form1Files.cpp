@@ -3,6 +3,7 @@
 
 #include "Form1.h"
 
+#include "ClassLink.h"
 #include "KbHelp.h"
 
 #include <QApplication>
@@ -75,6 +76,8 @@ void Form1::closeUnattended()
 
 bool Form1::Form_Unload()
 {
+    if (!m_classLink->close())
+        return false;
     // What could not be saved stays in the journal, offered at the next start.
     if (!mnuFileSave_Click() && !m_unattended
         && !m_dialogs->ask(appTitle(), QStringLiteral("保存できなかったファイルがあります。保存しないで閉じますか？"),

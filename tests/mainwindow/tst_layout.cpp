@@ -159,6 +159,7 @@ void TestLayout::menus()
          "編集(&E)　　",
          {{"mnuEditCut", "切り取り(&T)"}, {"mnuEditCopy", "コピー(&C)"}, {"mnuEditPaste", "貼り付け(&V)"}}},
         {"mnuMozi", "文字の大きさ", {{"mnuMozi1", "中"}, {"mnuMozi2", "大"}}},
+        {"mnuClass", "学級(&G)", {{"mnuClassOpen", "学級の所見を開く"}}},
         {"mnuHelp", "ヘルプ(&H)", {{"mnuHelpContents", "目次"}, {"mnuHelpAbout", "このソフトについて"}}},
     };
 
