@@ -1,4 +1,5 @@
 #include "Form1.h"
+#include "TerminationSignals.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,6 +33,9 @@ int main(int argc, char *argv[])
     const QString folder = QDir::currentPath();
 #endif
     Form1 window(folder);
+    // Logging out or shutting down closes the window as a close does, saving.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &window, &Form1::closeUnattended);
     window.show();
 #ifdef Q_OS_WIN
     if (!home.problem.isEmpty())

@@ -1,7 +1,10 @@
 #include "CodecDetail.h"
 
-// UTF-8 here, code page 932 in CodecCp932.cpp (glibc's iconv) or CodecCp932Windows.cpp (the
-// system's converter); this file also picks the encoding of a data file and dispatches.
+#include <QStringList>
+
+
+// UTF-8 and UTF-16 here, code page 932 in CodecCp932.cpp; this file also picks the
+// encoding of a data file and dispatches.
 
 namespace codec_detail {
 
@@ -50,6 +53,7 @@ int readUtf8(const uchar *p, const uchar *end, char32_t &cp, bool allowSurrogate
     cp = value;
     return length;
 }
+
 
 void appendCodePoint(QString &text, char32_t cp)
 {
@@ -125,7 +129,6 @@ QByteArray toUtf8KeepingLoneSurrogates(const QString &text)
     utf8 += QStringView(text).mid(start).toUtf8();
     return utf8;
 }
-
 } // namespace codec_detail
 
 using namespace codec_detail;
@@ -133,7 +136,6 @@ using namespace codec_detail;
 namespace {
 
 constexpr char Utf8Bom[] = "\xEF\xBB\xBF";
-
 // Strictly valid UTF-8 holding at least one non-ASCII character.
 bool isNonAsciiUtf8(const QByteArray &bytes)
 {
@@ -154,7 +156,6 @@ bool isNonAsciiUtf8(const QByteArray &bytes)
     }
     return nonAscii;
 }
-
 // UTF-8 after a byte order mark: trusted as UTF-8 even where it is broken.
 DecodedText decodeUtf8Lenient(const char *data, qsizetype size)
 {
@@ -186,11 +187,10 @@ DecodedText decodeUtf8Lenient(const char *data, qsizetype size)
     return result;
 }
 
-EncodedText encodeUtf8(const QString &text, bool withBom)
+
+EncodedText encodeUtf8(const QString &text, bool withReplacement)
 {
     EncodedText result;
-    if (withBom)
-        result.bytes = Utf8Bom;
 
     qsizetype i = 0;
     while (i < text.size() && text.at(i) != QChar(char16_t(ReplacementCharacter)) && !text.at(i).isSurrogate())
@@ -201,7 +201,7 @@ EncodedText encodeUtf8(const QString &text, bool withBom)
     }
 
     // Rare: a U+FFFD or a surrogate. Copy the runs between the ones that need '?'.
-    UnencodableList unencodable;
+    UnencodableList unencodable(withReplacement);
     qsizetype start = 0;
     for (; i < text.size(); ++i) {
         const QChar c = text.at(i);
@@ -210,8 +210,7 @@ EncodedText encodeUtf8(const QString &text, bool withBom)
             continue;
         result.bytes += QStringView(text).mid(start, i - start).toUtf8();
         result.bytes += '?';
-        if (lone)
-            unencodable.add(c.unicode());
+        unencodable.add(c.unicode());
         start = i + 1;
     }
     result.bytes += QStringView(text).mid(start).toUtf8();
@@ -219,10 +218,84 @@ EncodedText encodeUtf8(const QString &text, bool withBom)
     return result;
 }
 
+// UTF-16 after its byte order mark. Every code unit becomes one character at the same
+// place, so positions in the text are positions in the file: a lone surrogate and an odd
+// last byte become U+FFFD.
+DecodedText decodeUtf16(const char *data, qsizetype size, bool bigEndian)
+{
+    const qsizetype units = size / 2;
+    QString text(units + size % 2, Qt::Uninitialized);
+    QList<qsizetype> replaced;
+    const auto *p = reinterpret_cast<const uchar *>(data);
+    for (qsizetype i = 0; i < units; ++i) {
+        const uchar a = p[2 * i];
+        const uchar b = p[2 * i + 1];
+        text[i] = QChar(char16_t(bigEndian ? (a << 8) | b : (b << 8) | a));
+    }
+    for (qsizetype i = 0; i < units; ++i) {
+        if (text.at(i).isSurrogate() && isLoneSurrogateAt(text, i))
+            replaced.append(i);
+    }
+    for (const qsizetype i : std::as_const(replaced))
+        text[i] = QChar(char16_t(ReplacementCharacter));
+    if (size % 2) {
+        replaced.append(units);
+        text[units] = QChar(char16_t(ReplacementCharacter));
+    }
+
+    DecodedText result;
+    result.encoding = bigEndian ? Encoding::Utf16Be : Encoding::Utf16Le;
+    result.text = std::move(text);
+    result.badLines = linesAt(result.text, replaced);
+    return result;
+}
+
+// U+FFFD and lone surrogates as '?', like the other encodings write what they cannot hold.
+EncodedText encodeUtf16(const QString &text, bool bigEndian, bool withReplacement)
+{
+    EncodedText result;
+    result.bytes.reserve(text.size() * 2);
+    UnencodableList unencodable(withReplacement);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char16_t u = text.at(i).unicode();
+        if (text.at(i).isSurrogate() && isLoneSurrogateAt(text, i)) {
+            unencodable.add(u);
+            u = u'?';
+        } else if (u == ReplacementCharacter) {
+            unencodable.add(u);
+            u = u'?';
+        }
+        result.bytes += char(bigEndian ? u >> 8 : u & 0xFF);
+        result.bytes += char(bigEndian ? u & 0xFF : u >> 8);
+    }
+    result.unencodable = unencodable.take();
+    return result;
+}
+
+EncodedText encodeFragment(const QString &text, Encoding encoding, bool withReplacement)
+{
+    switch (encoding) {
+    case Encoding::Utf8:
+    case Encoding::Utf8Bom:
+        return encodeUtf8(text, withReplacement);
+    case Encoding::Utf16Le:
+        return encodeUtf16(text, false, withReplacement);
+    case Encoding::Utf16Be:
+        return encodeUtf16(text, true, withReplacement);
+    case Encoding::Cp932:
+        break;
+    }
+    return encodeCp932(text, withReplacement);
+}
+
 } // namespace
 
 DecodedText decodeDataFile(const QByteArray &bytes)
 {
+    if (bytes.startsWith("\xFF\xFE"))
+        return decodeUtf16(bytes.constData() + 2, bytes.size() - 2, false);
+    if (bytes.startsWith("\xFE\xFF"))
+        return decodeUtf16(bytes.constData() + 2, bytes.size() - 2, true);
     if (bytes.startsWith(Utf8Bom))
         return decodeUtf8Lenient(bytes.constData() + 3, bytes.size() - 3);
     if (isNonAsciiUtf8(bytes)) {
@@ -234,22 +307,39 @@ DecodedText decodeDataFile(const QByteArray &bytes)
     return decodeCp932(bytes);
 }
 
-EncodedText encodeText(const QString &text, Encoding encoding)
+QByteArray byteOrderMark(Encoding encoding)
 {
     switch (encoding) {
-    case Encoding::Utf8:
-        return encodeUtf8(text, false);
     case Encoding::Utf8Bom:
-        return encodeUtf8(text, true);
+        return QByteArray(Utf8Bom);
+    case Encoding::Utf16Le:
+        return QByteArray("\xFF\xFE", 2);
+    case Encoding::Utf16Be:
+        return QByteArray("\xFE\xFF", 2);
     case Encoding::Cp932:
+    case Encoding::Utf8:
         break;
     }
-    return encodeCp932(text);
+    return {};
+}
+
+EncodedText encodeFragment(const QString &text, Encoding encoding)
+{
+    return encodeFragment(text, encoding, false);
+}
+
+EncodedText encodeText(const QString &text, Encoding encoding)
+{
+    EncodedText encoded = encodeFragment(text, encoding);
+    encoded.bytes.prepend(byteOrderMark(encoding));
+    return encoded;
 }
 
 QString unencodableCharacters(const QString &text, Encoding encoding)
 {
-    QString found = encodeText(text, encoding).unencodable;
+    // U+FFFD stands for bytes that could not be read: the file would get '?' in its place,
+    // whatever its encoding.
+    QString found = encodeFragment(text, encoding, true).unencodable;
     if (encoding == Encoding::Cp932) {
         // iconv writes the half-width ¥ and ‾ as the bytes of \ and ~, which read back as
         // those: a text holding them could not be stored as typed.

@@ -18,7 +18,6 @@ namespace codec_detail {
 
 namespace {
 
-
 // An iconv descriptor, kept per thread and direction: opening one loads the converter
 // module, which costs more than converting a whole data file.
 class Iconv
@@ -61,6 +60,7 @@ Iconv &cp932Encoder()
 }
 
 } // namespace
+
 
 DecodedText decodeCp932(const QByteArray &bytes)
 {
@@ -108,12 +108,13 @@ DecodedText decodeCp932(const QByteArray &bytes)
     return result;
 }
 
-EncodedText encodeCp932(const QString &text)
+
+EncodedText encodeCp932(const QString &text, bool withReplacement)
 {
     const QByteArray utf8 = hasLoneSurrogate(text) ? toUtf8KeepingLoneSurrogates(text) : text.toUtf8();
     // Never longer than the UTF-8: every character takes at most as many bytes in code page 932.
     ByteOutput out(utf8.size());
-    UnencodableList unencodable;
+    UnencodableList unencodable(withReplacement);
     auto *in = const_cast<char *>(utf8.constData());
     size_t inLeft = size_t(utf8.size());
 
@@ -149,5 +150,4 @@ EncodedText encodeCp932(const QString &text)
     }
     return {out.take(), unencodable.take()};
 }
-
 } // namespace codec_detail

@@ -156,11 +156,11 @@ DecodedText decodeCp932(const QByteArray &bytes)
     return result;
 }
 
-EncodedText encodeCp932(const QString &text)
+EncodedText encodeCp932(const QString &text, bool withReplacement)
 {
     QByteArray out;
     out.reserve(text.size() * 2);
-    UnencodableList unencodable;
+    UnencodableList unencodable(withReplacement);
 
     auto unencodableCharacter = [&](char32_t cp) {
         unencodable.add(cp);

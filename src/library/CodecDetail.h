@@ -75,13 +75,16 @@ void appendCodePoint(QString &text, char32_t cp);
 // The 1-based lines (ended by CR LF, a lone LF or a lone CR) that hold the given ascending
 // positions of text, each line once.
 QList<int> linesAt(const QString &text, const QList<qsizetype> &positions);
-// Collects the distinct unencodable characters in order of first occurrence.
+// Collects the distinct unencodable characters in order of first occurrence; U+FFFD
+// only withReplacement.
 class UnencodableList
 {
 public:
+    explicit UnencodableList(bool withReplacement = false) : m_withReplacement(withReplacement) {}
+
     void add(char32_t cp)
     {
-        if (cp == ReplacementCharacter || m_seen.contains(cp))
+        if ((cp == ReplacementCharacter && !m_withReplacement) || m_seen.contains(cp))
             return;
         m_seen.insert(cp);
         appendCodePoint(m_characters, cp);
@@ -89,6 +92,7 @@ public:
     QString take() { return std::move(m_characters); }
 
 private:
+    const bool m_withReplacement;
     QString m_characters;
     QSet<char32_t> m_seen;
 };
@@ -99,6 +103,7 @@ bool hasLoneSurrogate(const QString &text);
 QByteArray toUtf8KeepingLoneSurrogates(const QString &text);
 
 DecodedText decodeCp932(const QByteArray &bytes);
-EncodedText encodeCp932(const QString &text);
+// With withReplacement, U+FFFD is reported among the unencodable characters.
+EncodedText encodeCp932(const QString &text, bool withReplacement = false);
 
 } // namespace codec_detail

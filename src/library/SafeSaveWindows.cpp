@@ -5,13 +5,16 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <io.h>
 #include <windows.h>
 
-// The Windows side of the safe save: a temporary file beside the original, written and
-// flushed to the disk, given the original's attributes (hidden, archive...), then moved over
-// it in one step with MOVEFILE_WRITE_THROUGH. (ReplaceFileW leaves a file of its own behind
-// under Wine when the original is open in another program.) Every step is checked; on any
-// failure the original stays as it was and the temporary file is removed.
+// The Windows side of SafeSave.h. A save: a temporary file beside the original, written and
+// flushed to the disk, given the original's attributes (hidden, archive...; the permissions
+// themselves are the folder's, inherited as for any new file), then moved over it in one
+// step with MOVEFILE_WRITE_THROUGH, which also makes the new name last: there is no folder
+// to sync. (ReplaceFileW leaves a file of its own behind under Wine when the original is
+// open in another program.) Every step is checked; on any failure the original stays as it
+// was and the temporary file is removed.
 
 namespace {
 
@@ -63,13 +66,18 @@ SaveResult failure(const QString &step, DWORD code)
     return {false, step + QStringLiteral("：") + reason(code)};
 }
 
-// A new file beside target, open for writing; fails rather than reuse an existing name.
-HANDLE createTemporaryBeside(const std::wstring &target, std::wstring &name, DWORD &error)
+// A new file beside target, named as SafeSave.h says, open for writing; fails rather than
+// reuse an existing name.
+HANDLE createTemporaryBeside(const QString &target, std::wstring &name, DWORD &error)
 {
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    const QFileInfo info(target);
     for (int attempt = 0; attempt < 16; ++attempt) {
-        name = target + L"." + std::to_wstring(QRandomGenerator::global()->generate()) + L".tmp";
-        HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        QString suffix;
+        for (int i = 0; i < 6; ++i)
+            suffix += QLatin1Char(letters[QRandomGenerator::global()->bounded(int(sizeof letters) - 1)]);
+        name = nativePath(info.dir().filePath(u'.' + info.fileName() + QString::fromUtf16(TemporaryInfix) + suffix));
+        HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE)
             return file;
         error = GetLastError();
@@ -77,18 +85,6 @@ HANDLE createTemporaryBeside(const std::wstring &target, std::wstring &name, DWO
             break;
     }
     return INVALID_HANDLE_VALUE;
-}
-
-// A symbolic link or junction; other reparse points (files of a synchronised cloud folder,
-// Documents on OneDrive) are ordinary files to save over.
-bool isLink(const std::wstring &path)
-{
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(path.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return false;
-    FindClose(find);
-    return data.dwReserved0 == IO_REPARSE_TAG_SYMLINK || data.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT;
 }
 
 // Whether another program has the file open without letting it be replaced.
@@ -123,21 +119,32 @@ bool writeAll(HANDLE file, const QByteArray &bytes)
 
 } // namespace
 
-SaveResult writeFileSafely(const QString &path, const QByteArray &bytes)
+SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, const SaveOptions &options)
 {
-    const std::wstring target = nativePath(path);
+    // A data file that is a link is written where it leads; a backup replaces the link.
+    QString targetPath = QFileInfo(path).absoluteFilePath();
+    if (options.followLink && QFileInfo(path).isSymLink()) {
+        targetPath = QFileInfo(path).canonicalFilePath();
+        if (targetPath.isEmpty())
+            return {false, QStringLiteral("リンク先のファイルが見つかりません")};
+    }
+    const std::wstring target = nativePath(targetPath);
     const DWORD attributes = GetFileAttributesW(target.c_str());
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-    if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
         return {false, QStringLiteral("同じ名前のフォルダーがあります")};
-    if (exists && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) && isLink(target))
-        return {false, QStringLiteral("リンクになっているファイルには保存しません")};
     if (exists && (attributes & FILE_ATTRIBUTE_READONLY))
         return {false, QStringLiteral("読み取り専用のファイルです。ファイルのプロパティで「読み取り専用」を外してください")};
+    // The attributes to give the new file: those of the file named in the options, else the
+    // original's.
+    DWORD model = attributes;
+    if (!options.permissionsFrom.isEmpty())
+        model = GetFileAttributesW(nativePath(options.permissionsFrom).c_str());
+    const bool copyAttributes = model != INVALID_FILE_ATTRIBUTES;
 
     std::wstring temporary;
     DWORD error = ERROR_SUCCESS;
-    HANDLE file = createTemporaryBeside(target, temporary, error);
+    HANDLE file = createTemporaryBeside(targetPath, temporary, error);
     if (file == INVALID_HANDLE_VALUE)
         return failure(QStringLiteral("一時ファイルを作れませんでした"), error);
 
@@ -159,7 +166,7 @@ SaveResult writeFileSafely(const QString &path, const QByteArray &bytes)
 
     constexpr DWORD Kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE
                            | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-    if (exists && (attributes & Kept) && !SetFileAttributesW(temporary.c_str(), attributes & Kept))
+    if (copyAttributes && (model & Kept) && !SetFileAttributesW(temporary.c_str(), model & Kept))
         return abandon(QStringLiteral("ファイルの属性を写せませんでした"));
     if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         // Windows says "access denied" when another program holds the file open: find out.
@@ -170,12 +177,98 @@ SaveResult writeFileSafely(const QString &path, const QByteArray &bytes)
     return {};
 }
 
-std::optional<QByteArray> currentBytes(const QString &path)
+ReadResult readRegularFile(const QString &path, qint64 maxBytes)
 {
-    if (QFileInfo(path).isDir())
+    ReadResult result;
+    const std::wstring name = nativePath(path);
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD code = GetLastError();
+        if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND)
+            return result; // Missing
+        result.state = ReadResult::State::Refused;
+        result.error = reason(code);
+        return result;
+    }
+    result.state = ReadResult::State::Refused;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        result.error = QStringLiteral("同じ名前のフォルダーがあります");
+        return result;
+    }
+    HANDLE file = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD code = GetLastError();
+        result.error = code == ERROR_FILE_NOT_FOUND ? QStringLiteral("リンク先のファイルが見つかりません") : reason(code);
+        return result;
+    }
+    auto refuse = [&](const QString &why) {
+        CloseHandle(file);
+        result.error = why;
+        result.bytes.clear();
+        return result;
+    };
+    if (GetFileType(file) != FILE_TYPE_DISK)
+        return refuse(QStringLiteral("ふつうのファイルではありません"));
+    const QString tooLarge = QStringLiteral("ファイルが大きすぎます（%1 MB まで）").arg(maxBytes / (1024 * 1024));
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file, &size))
+        return refuse(reason(GetLastError()));
+    if (size.QuadPart > maxBytes)
+        return refuse(tooLarge);
+
+    // The file may grow while it is read: never more than maxBytes + 1 are taken.
+    result.bytes.resize(qsizetype(qMin<qint64>(size.QuadPart, maxBytes) + 1));
+    qsizetype got = 0;
+    while (true) {
+        if (got == result.bytes.size()) {
+            if (got > maxBytes)
+                return refuse(tooLarge);
+            result.bytes.resize(qMin<qsizetype>(got * 2 + 4096, qsizetype(maxBytes) + 1));
+        }
+        DWORD n = 0;
+        if (!ReadFile(file, result.bytes.data() + got, DWORD(qMin<qsizetype>(result.bytes.size() - got, 1 << 24)), &n,
+                      nullptr))
+            return refuse(reason(GetLastError()));
+        if (n == 0)
+            break;
+        got += n;
+    }
+    CloseHandle(file);
+    result.bytes.truncate(got);
+    result.state = ReadResult::State::Read;
+    return result;
+}
+
+SaveResult syncToDisk(QFile &file)
+{
+    if (!file.flush())
+        return {false, file.errorString()};
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
+    if (handle == INVALID_HANDLE_VALUE || !FlushFileBuffers(handle))
+        return {false, reason(GetLastError())};
+    return {};
+}
+
+std::optional<FileIdentity> identityOf(const QString &path)
+{
+    // FILE_FLAG_BACKUP_SEMANTICS opens folders as well.
+    HANDLE file = CreateFileW(nativePath(path).c_str(), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
         return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    BY_HANDLE_FILE_INFORMATION info;
+    const bool known = GetFileInformationByHandle(file, &info);
+    CloseHandle(file);
+    if (!known)
         return std::nullopt;
-    return file.readAll();
+    return FileIdentity{quint64(info.dwVolumeSerialNumber),
+                        (quint64(info.nFileIndexHigh) << 32) | quint64(info.nFileIndexLow)};
+}
+
+// Windows keeps a folder's names itself once a move with MOVEFILE_WRITE_THROUGH returned.
+SaveResult syncFolder(const QString &)
+{
+    return {};
 }

@@ -19,6 +19,9 @@ private Q_SLOTS:
     void refuses_data();
     void refuses();
     void keepsAttributes();
+    void reads_data();
+    void reads();
+    void folderIdentity();
 };
 
 namespace {
@@ -48,6 +51,7 @@ QStringList namesIn(const QString &folder)
 } // namespace
 
 Q_DECLARE_METATYPE(Before)
+Q_DECLARE_METATYPE(ReadResult::State)
 
 void TestSafeSaveWindows::saves_data()
 {
@@ -144,6 +148,54 @@ void TestSafeSaveWindows::keepsAttributes()
     QCOMPARE(readAll(path), QByteArray("new"));
     QVERIFY(GetFileAttributesW(native(path).c_str()) & FILE_ATTRIBUTE_HIDDEN);
     SetFileAttributesW(native(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+void TestSafeSaveWindows::reads_data()
+{
+    QTest::addColumn<QByteArray>("bytes"); // empty: nothing there
+    QTest::addColumn<bool>("folder");
+    QTest::addColumn<qint64>("maxBytes");
+    QTest::addColumn<ReadResult::State>("state");
+
+    QTest::newRow("a file") << QByteArray("\"a\"\r\n") << false << qint64(100) << ReadResult::State::Read;
+    QTest::newRow("at the limit") << QByteArray(100, 'x') << false << qint64(100) << ReadResult::State::Read;
+    QTest::newRow("too large") << QByteArray(101, 'x') << false << qint64(100) << ReadResult::State::Refused;
+    QTest::newRow("nothing there") << QByteArray() << false << qint64(100) << ReadResult::State::Missing;
+    QTest::newRow("a folder") << QByteArray() << true << qint64(100) << ReadResult::State::Refused;
+}
+
+void TestSafeSaveWindows::reads()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, folder);
+    QFETCH(qint64, maxBytes);
+    QFETCH(ReadResult::State, state);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Kotoban3.txt"));
+    if (folder)
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Kotoban3.txt")));
+    else if (!bytes.isEmpty())
+        writeRaw(path, bytes);
+
+    const ReadResult read = readRegularFile(path, maxBytes);
+    QCOMPARE(read.state, state);
+    QCOMPARE(read.bytes, state == ReadResult::State::Read ? bytes : QByteArray());
+    QCOMPARE(read.error.isEmpty(), state != ReadResult::State::Refused);
+}
+
+// A folder moved away and made again under the same name is another folder.
+void TestSafeSaveWindows::folderIdentity()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("Kotoban"));
+    QVERIFY(QDir().mkpath(folder));
+    const std::optional<FileIdentity> first = identityOf(folder);
+    QVERIFY(first.has_value());
+    QCOMPARE(identityOf(folder), first);
+    QVERIFY(QDir(dir.path()).rename(QStringLiteral("Kotoban"), QStringLiteral("Kotoban-old")));
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(identityOf(folder) != first);
+    QVERIFY(!identityOf(dir.filePath(QStringLiteral("gone"))).has_value());
 }
 
 QTEST_GUILESS_MAIN(TestSafeSaveWindows)
