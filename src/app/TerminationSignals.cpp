@@ -62,6 +62,60 @@ void TerminationSignals::readSignal()
         Q_EMIT terminationRequested(int(byte));
 }
 
+#elif defined(Q_OS_WIN)
+
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
+
+#include <windows.h>
+
+namespace {
+
+// Windows ends a session (logging off, shutting down, an update restarting the machine)
+// by sending WM_ENDSESSION to every top-level window and ending the program as soon as the
+// message returns: the window is closed, saving, before it returns.
+class EndSessionFilter : public QAbstractNativeEventFilter {
+public:
+    explicit EndSessionFilter(TerminationSignals *owner) : m_owner(owner) {}
+    bool nativeEventFilter(const QByteArray &, void *message, qintptr *) override
+    {
+        const MSG *msg = static_cast<const MSG *>(message);
+        if (msg->message == WM_ENDSESSION && msg->wParam && !m_done) {
+            m_done = true; // once, though every top-level window gets the message
+            Q_EMIT m_owner->terminationRequested(0);
+        }
+        return false;
+    }
+
+private:
+    TerminationSignals *m_owner;
+    bool m_done = false;
+};
+
+EndSessionFilter *filter = nullptr;
+
+} // namespace
+
+TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
+{
+    if (filter || !QCoreApplication::instance())
+        return;
+    filter = new EndSessionFilter(this);
+    QCoreApplication::instance()->installNativeEventFilter(filter);
+}
+
+TerminationSignals::~TerminationSignals()
+{
+    if (!filter)
+        return;
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->removeNativeEventFilter(filter);
+    delete filter;
+    filter = nullptr;
+}
+
+void TerminationSignals::readSignal() {}
+
 #else
 
 TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent) {}

@@ -8,8 +8,9 @@ class QSocketNotifier;
 // terminal) into a Qt signal delivered by the event loop, so that the window can close as
 // a close does, saving the teacher's work, instead of the program simply ending.
 // The usual Qt recipe: the handler only writes the signal's number into a socket pair,
-// and a socket notifier reads it on the main thread. One object at a time; on systems
-// without these signals it never emits.
+// and a socket notifier reads it on the main thread. On Windows the end of the session
+// (WM_ENDSESSION) is announced the same way, before the message returns. One object at a
+// time; on other systems it never emits.
 class TerminationSignals : public QObject {
     Q_OBJECT
 

@@ -14,7 +14,9 @@ Runs in the Wine prefix of $WINEPREFIX (scripts/build-windows sets it):
     types (WAVE DASH, MINUS SIGN), closes with the File menu, and checks that the data file
     holds exactly the bytes the Linux build writes (glibc's CP932) and that the backup is the
     original;
- 4. uninstalls silently: the program files and the shortcut are gone, the teacher's data stays.
+ 4. adds another example and ends the Windows session (wineboot --end-session, as logging off
+    does): the program closes, saving it;
+ 5. uninstalls silently: the program files and the shortcut are gone, the teacher's data stays.
 
 Exit codes: 0 passed, 1 failed, 77 skipped (a needed tool is not installed).
 """
@@ -37,6 +39,8 @@ TOTAL_SECONDS = 240
 NEW_CLASSES = ("WineClass", "WineSub", "WineKind")
 # Pasted: Japanese with WAVE DASH U+301C and MINUS SIGN U+2212, which Windows' own table lacks.
 NEW_SENTENCE = "気温は−3度〜5度でしたが、元気に登校しました。"
+SESSION_CLASSES = ("SessionClass", "SessionSub", "SessionKind")
+SESSION_SENTENCE = "Typed before logging off"
 
 
 def glibc_cp932(text):
@@ -181,7 +185,30 @@ def inside_xvfb(installer, portable, fixture, shots):
               f"unexpected files beside the data: {sorted(os.listdir(home))}")
         print("ok: the added example is saved with the same bytes as on Linux; the backup is the original")
 
-        # 4. Uninstall: the program goes, the teacher's data stays.
+        # 4. The session ends (logging off, shutting down) with an example not yet saved.
+        session = WineSession(kotoban, work, deadline, home=home)
+        session.start("session-end.log")
+        session.click(OPTION[0])
+        for level, name in enumerate(SESSION_CLASSES, start=1):
+            session.click(combo_edit(level))
+            session.key("ctrl+a")
+            session.type(name)
+        session.click(EXAMPLE_BOX)
+        session.key("ctrl+a")
+        session.type(SESSION_SENTENCE)
+        session.click(CMD_ADD)
+        subprocess.run([WINE64, "wineboot", "--end-session"], env=wine_env(), timeout=30, check=True)
+        try:
+            session.process.wait(timeout=session.remaining(30))
+        except subprocess.TimeoutExpired:
+            raise Failure("kotoban did not end with the session")
+        session.process = None
+        line2 = ",".join(f'"{t}"' for t in SESSION_CLASSES + (SESSION_SENTENCE,)) + "\r\n"
+        check(read(os.path.join(home, "Kotoban1.txt")) == saved + glibc_cp932(line2),
+              "the example added before the session ended was not saved")
+        print("ok: the end of the Windows session closed the program, saving the new example")
+
+        # 5. Uninstall: the program goes, the teacher's data stays.
         data_before = {name: read(os.path.join(documents, name)) for name in os.listdir(documents)}
         subprocess.run([WINE64, os.path.join(install_dir, "uninstall.exe"), "/S"], env=wine_env(), timeout=60,
                        check=True)
