@@ -303,6 +303,11 @@ void ClassWindow::resolveConflict()
     if (m_resolving)
         return;
     m_resolving = true;
+    if (m_unattended) {
+        (void)m_store.keepBoth();
+        m_resolving = false;
+        return;
+    }
     const int choice = m_dialogs->choose(
         QStringLiteral("学級の所見"),
         m_store.error() + QStringLiteral("\nこの画面の内容をどうしますか？"),
@@ -332,7 +337,7 @@ bool ClassWindow::saveBeforeClosing()
     (void)m_store.saveNow();
     if (m_store.state() == ClassStore::State::Conflict)
         resolveConflict();
-    if (!m_store.hasUnsavedChanges())
+    if (!m_store.hasUnsavedChanges() || m_unattended)
         return true;
     return m_dialogs->ask(QStringLiteral("学級の所見"),
                           QStringLiteral("保存できていない変更があります。\n%1\n保存しないで閉じますか？").arg(m_store.error()),

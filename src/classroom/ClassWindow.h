@@ -40,6 +40,9 @@ public:
     // Writes what is unsaved; when that fails, asks whether to give it up. False keeps
     // the window open.
     bool saveBeforeClosing();
+    // From now on nobody answers: a class changed elsewhere is kept beside (never
+    // overwritten) and closing asks nothing. For logging out and shutting down.
+    void setUnattended() { m_unattended = true; }
 
     const ClassBook &classBook() const { return m_store.book(); }
     ClassStore &store() { return m_store; }
@@ -110,4 +113,5 @@ private:
     QList<QAction *> m_toolBarActions;
     int m_lastField = 0;
     bool m_resolving = false;
+    bool m_unattended = false;
 };
