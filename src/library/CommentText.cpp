@@ -1,0 +1,84 @@
+#include "CommentText.h"
+
+#include <algorithm>
+
+namespace {
+
+bool isLineBreak(QChar c) { return c == u'\n' || c == u'\r'; }
+
+bool isSentenceEnd(QChar c) { return c == u'。' || c == u'！' || c == u'？'; }
+
+// What may follow the end of a sentence and still belong to it.
+bool isSentenceTail(QChar c)
+{
+    static const QStringView tails = u"。！？!?」』）)】〉》〕］｝”’\"'";
+    return tails.contains(c);
+}
+
+} // namespace
+
+int commentLength(QStringView text)
+{
+    int length = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (isLineBreak(c))
+            continue;
+        // The low half of a pair was counted with its high half.
+        if (c.isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate())
+            continue;
+        ++length;
+    }
+    return length;
+}
+
+bool isBlank(QChar c) { return !isLineBreak(c) && c.isSpace(); }
+
+bool isBlankText(QStringView text)
+{
+    for (const QChar c : text) {
+        if (!c.isSpace())
+            return false;
+    }
+    return true;
+}
+
+QList<SentenceSpan> sentenceSpans(QStringView text)
+{
+    QList<SentenceSpan> spans;
+    auto add = [&](qsizetype start, qsizetype end) {
+        while (start < end && isBlank(text[start]))
+            ++start;
+        while (end > start && isBlank(text[end - 1]))
+            --end;
+        if (end > start)
+            spans.append({start, end - start});
+    };
+    qsizetype start = 0;
+    qsizetype i = 0;
+    int quoted = 0; // depth of 「」『』（）: a 。 inside quoted speech does not end the sentence
+    while (i < text.size()) {
+        const QChar c = text[i];
+        if (isLineBreak(c)) {
+            add(start, i);
+            start = ++i;
+            quoted = 0;
+        } else if (c == u'「' || c == u'『' || c == u'（') {
+            ++quoted;
+            ++i;
+        } else if (c == u'」' || c == u'』' || c == u'）') {
+            quoted = std::max(0, quoted - 1);
+            ++i;
+        } else if (isSentenceEnd(c) && quoted == 0) {
+            ++i;
+            while (i < text.size() && isSentenceTail(text[i]))
+                ++i;
+            add(start, i);
+            start = i;
+        } else {
+            ++i;
+        }
+    }
+    add(start, text.size());
+    return spans;
+}
