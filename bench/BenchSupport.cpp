@@ -115,7 +115,7 @@ QString compositionText(int length)
     return text;
 }
 
-LibraryFolder::LibraryFolder(Shape shape, int count) : m_previous(QDir::currentPath())
+LibraryFolder::LibraryFolder(Shape shape, int count)
 {
     if (!m_dir.isValid()) {
         std::fprintf(stderr, "cannot create a temporary folder\n");
@@ -128,10 +128,7 @@ LibraryFolder::LibraryFolder(Shape shape, int count) : m_previous(QDir::currentP
             std::exit(1);
         }
     }
-    QDir::setCurrent(m_dir.path());
 }
-
-LibraryFolder::~LibraryFolder() { QDir::setCurrent(m_previous); }
 
 void registerForEverySize(const char *name, SizedBenchmark run, bool manualTime)
 {

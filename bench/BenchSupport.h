@@ -43,17 +43,16 @@ QByteArray dataFileBytes(int category, const QVector<Example> &records);
 // A composition of exactly length characters: example sentences, one per line.
 QString compositionText(int length);
 
-// A temporary folder holding Kotoban1..3.txt, the working directory while it lives.
+// A temporary folder holding Kotoban1..3.txt.
 class LibraryFolder {
 public:
     LibraryFolder(Shape shape, int count);
-    ~LibraryFolder();
     LibraryFolder(const LibraryFolder &) = delete;
     LibraryFolder &operator=(const LibraryFolder &) = delete;
 
     QString path() const { return m_dir.path(); }
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
 
 private:
-    QString m_previous;
     QTemporaryDir m_dir;
 };

@@ -4,6 +4,8 @@
 
 #include "BenchSupport.h"
 
+#include "Category.h"
+
 #include "Codec.h"
 #include "DataFile.h"
 #include "Library.h"
@@ -27,14 +29,14 @@ QString fileName(int category) { return QStringLiteral("Kotoban%1.txt").arg(cate
 void reader(benchmark::State &state, int count)
 {
     const QByteArray bytes = dataFileBytes(0, makeRecords(Shape::Starter, count, 0));
-    ExampleTable table;
+    Category table(categoryRules()[0]);
     for (auto _ : state) {
         const DecodedText decoded = decodeDataFile(bytes);
         const DataFileContent content = parseDataFile(decoded.text, true);
-        table.fill(content.records);
-        benchmark::DoNotOptimize(table.max);
+        table.load(content.title, content.records);
+        benchmark::DoNotOptimize(table.count());
     }
-    if (table.max + table.overflow.size() != count)
+    if (table.count() + table.overflow().size() != count)
         state.SkipWithError("the reader lost records");
     state.SetBytesProcessed(state.iterations() * bytes.size());
 }
@@ -43,24 +45,25 @@ void reader(benchmark::State &state, int count)
 void readFiles(benchmark::State &state, Shape shape, int count)
 {
     LibraryFolder folder(shape, count);
-    std::array<ExampleTable, 3> tables;
+    std::array<Category, 3> tables{Category(categoryRules()[0]), Category(categoryRules()[1]),
+                                   Category(categoryRules()[2])};
     for (auto _ : state) {
         for (int i = 0; i < 3; ++i) {
-            const LoadedFile loaded = readDataFile(fileName(i), fieldsCanBeUnset[i]);
-            tables[i].fill(loaded.content.records);
+            const LoadedFile loaded = readDataFile(folder.filePath(fileName(i)), fieldsCanBeUnset[i]);
+            tables[i].load(loaded.content.title, loaded.content.records);
         }
     }
-    for (const ExampleTable &table : tables)
-        if (table.max != count)
+    for (const Category &table : tables)
+        if (table.count() != count)
             state.SkipWithError("a file did not read back whole");
 }
 
 // The bytes of the three files, from their tables.
 void encodeFiles(benchmark::State &state, Shape shape, int count)
 {
-    std::array<ExampleTable, 3> tables;
+    std::array<QList<Example>, 3> tables;
     for (int i = 0; i < 3; ++i)
-        tables[i].fill(makeRecords(shape, count, i));
+        tables[i] = makeRecords(shape, count, i);
     for (auto _ : state)
         for (int i = 0; i < 3; ++i)
             benchmark::DoNotOptimize(encodeLibraryFile(categoryTitle(i), tables[i], Encoding::Cp932));

@@ -12,6 +12,7 @@
 #include "CategoryPage.h"
 #include "Dialogs.h"
 #include "Form1.h"
+#include "LibraryFiles.h"
 #include "SimpleCombo.h"
 #include "TextBox.h"
 
@@ -62,12 +63,16 @@ public:
     {
         auto answers = std::make_unique<YesDialogs>();
         dialogs = answers.get();
-        form = std::make_unique<Form1>(std::move(answers));
+        form = std::make_unique<Form1>(folder.path(), std::move(answers));
         form->show();
         settle();
     }
 
     CategoryPage &page() { return form->page(0); }
+    Category &category() { return form->page(0).category(); }
+    template <class T> T *control(const QString &name) { return form->findChild<T *>(name); }
+    SimpleCombo *combo(int level) { return control<SimpleCombo>(categoryLooks()[0].comboNames[level]); }
+    QListWidget *exampleList() { return control<QListWidget>(categoryLooks()[0].listName); }
     TextBox &composition() { return *form->findChild<TextBox *>(QStringLiteral("Text1")); }
 
     LibraryFolder folder;
@@ -116,13 +121,13 @@ void save(benchmark::State &state, Shape shape, int count, int changed)
     Window window(shape, count);
     std::array<QString, 3> sentences;
     for (int i = 0; i < 3; ++i)
-        sentences[i] = window.form->page(i).data.row(1).sentence();
+        sentences[i] = window.form->page(i).category().record(1).sentence();
     bool ok = window.form->mnuFileSave_Click(); // the first save also keeps the .bak backups
     measure(
         state, window,
         [&](int iteration) {
             for (int i = 0; i < changed; ++i)
-                window.form->page(i).data.row(1).field[3] = sentences[i] + (iteration % 2 ? QStringLiteral("。") : QString());
+                ok = window.form->page(i).category().correct(1, sentences[i] + (iteration % 2 ? QStringLiteral("。") : QString())).ok() && ok;
         },
         [&] { ok = window.form->mnuFileSave_Click() && ok; });
     if (!ok)
@@ -141,12 +146,12 @@ void refresh(benchmark::State &state, Shape shape, int count, int level)
 {
     Window window(shape, count);
     CategoryPage &page = window.page();
-    const Example classes = page.data.row(1);
+    const Example classes = page.category().record(1);
     measure(
         state, window,
         [&](int) {
             page.narrowTo(1);
-            page.combo[level]->setTextQuietly(classes.field[level]);
+            window.combo(level)->setTextQuietly(classes.field[level]);
         },
         [&] {
             switch (level) {
@@ -166,10 +171,10 @@ void listClick(benchmark::State &state, Shape shape, int count)
     page.narrowTo(1);
     int row = 0;
     measure(
-        state, window, [&](int iteration) { row = page.list->count() > 1 ? iteration % 2 : 0; },
+        state, window, [&](int iteration) { row = window.exampleList()->count() > 1 ? iteration % 2 : 0; },
         [&] {
-            if (page.list->currentRow() != row)
-                page.list->setCurrentRow(row); // runs showSelectedExample
+            if (window.exampleList()->currentRow() != row)
+                window.exampleList()->setCurrentRow(row); // runs showSelectedExample
             else
                 page.showSelectedExample(); // a click on the selected line
         });
@@ -186,20 +191,21 @@ void browse(benchmark::State &state, Shape shape, int count)
 void add(benchmark::State &state, Shape shape, int count)
 {
     Window window(shape, count);
-    CategoryPage &page = window.page();
-    const Example added = page.data.row(count);
-    page.data.max = count - 1;
+    Category &category = window.category();
+    const Example added = category.record(count);
+    (void)category.remove(count);
     window.form->RefillClassLists();
     measure(
         state, window,
         [&](int) {
-            page.data.max = count - 1;
+            if (category.count() == count)
+                (void)category.remove(count);
             for (int level = 0; level < 3; ++level)
-                page.combo[level]->setTextQuietly(added.field[level]);
-            page.text->setText(added.sentence());
+                window.combo(level)->setTextQuietly(added.field[level]);
+            window.page().showSentence(added.sentence());
         },
         [&] { window.form->CmdAdd1_Click(); });
-    if (page.data.max != count)
+    if (category.count() != count)
         state.SkipWithError("the example was not added");
 }
 
@@ -208,19 +214,14 @@ void remove(benchmark::State &state, Shape shape, int count)
 {
     Window window(shape, count);
     CategoryPage &page = window.page();
-    QVector<Example> rows;
-    for (int r = 1; r <= count; ++r)
-        rows.append(page.data.row(r));
     measure(
         state, window,
         [&](int) {
-            for (int r = 1; r <= count; ++r)
-                page.data.row(r) = rows[r - 1];
-            page.data.max = count;
+            (void)loadCategory(page.category(), QDir(window.folder.path())); // the table as it was
             page.narrowTo(1);
         },
         [&] { window.form->CmdDelete_Click(); });
-    if (page.data.max != count - 1 || page.shownRecord() != 1)
+    if (page.category().count() != count - 1 || page.shownRecord() != 1)
         state.SkipWithError("the example was not deleted");
 }
 

@@ -1,6 +1,7 @@
 #include "Form1.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -15,7 +16,8 @@ int main(int argc, char *argv[])
                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslation);
 
-    Form1 window;
+    // The data files are read from, and written to, the folder Kotoban is started in.
+    Form1 window(QDir::currentPath());
     window.show();
     window.reportStartupProblems();
     return QApplication::exec();

@@ -1,52 +1,26 @@
 #include "CategoryPage.h"
 
-#include "Background.h"
+#include "Characters.h"
+#include "Colours.h"
 #include "SimpleCombo.h"
 #include "TextBox.h"
 #include "Twips.h"
 
 #include <QLabel>
 #include <QListWidget>
-#include <QSet>
 #include <QSignalBlocker>
 
-namespace {
-
-QString name(const char *text) { return QString::fromUtf8(text); }
-
-// Collects distinct classes in order of first occurrence.
-class DistinctClasses {
-public:
-    void add(const QString &value)
-    {
-        if (!m_seen.contains(value)) {
-            m_seen.insert(value);
-            m_values.append(value.isNull() ? QStringLiteral("") : value);
-        }
-    }
-    const QStringList &values() const { return m_values; }
-
-private:
-    QSet<QString> m_seen;
-    QStringList m_values;
-};
-
-} // namespace
-
-const std::array<CategoryTraits, 3> &categoryTraits()
+const std::array<CategoryLook, 3> &categoryLooks()
 {
-    static const std::array<CategoryTraits, 3> traits{{
-        {0, name("Kotoban1.txt"), name("学習について"),
-         {name("Combo1"), name("Combo2"), name("Combo3")}, name("List1"), name("Text2"), name("Label3"),
-         QColor(255, 224, 192), QRect(5640, 720, 1335, 255), true, false},
-        {1, name("Kotoban2.txt"), name("道徳、特活、総合、行事"),
-         {name("Combo4"), name("Combo5"), name("Combo6")}, name("List2"), name("Text3"), name("Label4"),
-         QColor(192, 255, 255), QRect(5640, 720, 1335, 255), true, true},
-        {2, name("Kotoban3.txt"), name("日常生活について"),
-         {name("Combo7"), name("Combo8"), name("Combo9")}, name("List3"), name("Text4"), name("Label7"),
-         QColor(255, 255, 192), QRect(5640, 720, 1095, 225), false, true},
+    static const std::array<CategoryLook, 3> looks{{
+        {0, {QStringLiteral("Combo1"), QStringLiteral("Combo2"), QStringLiteral("Combo3")}, QStringLiteral("List1"),
+         QStringLiteral("Text2"), QStringLiteral("Label3"), colours::peach, QRect(5640, 720, 1335, 255)},
+        {1, {QStringLiteral("Combo4"), QStringLiteral("Combo5"), QStringLiteral("Combo6")}, QStringLiteral("List2"),
+         QStringLiteral("Text3"), QStringLiteral("Label4"), colours::lightCyan, QRect(5640, 720, 1335, 255)},
+        {2, {QStringLiteral("Combo7"), QStringLiteral("Combo8"), QStringLiteral("Combo9")}, QStringLiteral("List3"),
+         QStringLiteral("Text4"), QStringLiteral("Label7"), colours::lightYellow, QRect(5640, 720, 1095, 225)},
     }};
-    return traits;
+    return looks;
 }
 
 QString numberText(int number)
@@ -54,72 +28,66 @@ QString numberText(int number)
     return number < 0 ? QString::number(number) : u' ' + QString::number(number);
 }
 
-QString listEntry(const QString &sentence)
-{
-    // Ten characters, not ten UTF-16 units: a surrogate pair is never split.
-    qsizetype end = 0;
-    for (int count = 0; count < 10 && end < sentence.size(); ++count)
-        end += (sentence[end].isHighSurrogate() && end + 1 < sentence.size()) ? 2 : 1;
-    return sentence.left(end) + QStringLiteral("･･･");
-}
+QString listEntry(const QString &sentence) { return leftCharacters(sentence, 10) + QStringLiteral("･･･"); }
 
-CategoryPage::CategoryPage(const CategoryTraits &categoryTraits, QWidget *frame, QObject *parent)
+CategoryPage::CategoryPage(const CategoryLook &look, Category &category, QWidget *frame, QObject *parent)
     : QObject(parent),
-      traits(categoryTraits),
-      list(new QListWidget(frame)),
-      text(new TextBox(frame)),
-      label(new QLabel(frame))
+      m_look(look),
+      m_category(category),
+      m_list(new QListWidget(frame)),
+      m_text(new TextBox(frame)),
+      m_label(new QLabel(frame))
 {
     static const int comboLeft[3] = {240, 1800, 3360};
     for (int level = 0; level < 3; ++level) {
-        combo[level] = new SimpleCombo(frame);
-        combo[level]->setObjectName(traits.comboNames[level]);
-        combo[level]->setGeometry(twipsRect(comboLeft[level], 720, 1455, 1260));
-        connect(combo[level], &SimpleCombo::textChanged, this, [this, level] { runRefresh(level); });
-        connect(combo[level], &SimpleCombo::picked, this, [this, level] { runRefresh(level); });
+        m_combo[level] = new SimpleCombo(frame);
+        m_combo[level]->setObjectName(look.comboNames[level]);
+        m_combo[level]->setGeometry(twipsRect(comboLeft[level], 720, 1455, 1260));
+        connect(m_combo[level], &SimpleCombo::textChanged, this, [this, level] { runRefresh(level); });
+        connect(m_combo[level], &SimpleCombo::picked, this, [this, level] { runRefresh(level); });
     }
-    list->setObjectName(traits.listName);
-    list->setGeometry(twipsRect(4920, 1008, 2175, 960));
-    list->setUniformItemSizes(true);
-    connect(list, &QListWidget::currentRowChanged, this, &CategoryPage::showSelectedExample);
-    connect(list, &QListWidget::itemClicked, this, &CategoryPage::showSelectedExample);
+    m_list->setObjectName(look.listName);
+    m_list->setGeometry(twipsRect(4920, 1008, 2175, 960));
+    m_list->setUniformItemSizes(true);
+    connect(m_list, &QListWidget::currentRowChanged, this, &CategoryPage::showSelectedExample);
+    connect(m_list, &QListWidget::itemClicked, this, &CategoryPage::showSelectedExample);
 
-    text->setObjectName(traits.textName);
-    text->setGeometry(twipsRect(1440, 2160, 4095, 975));
-    QPalette palette = text->palette();
-    palette.setColor(QPalette::Base, traits.textBackground);
-    text->setPalette(palette);
+    m_text->setObjectName(look.textName);
+    m_text->setGeometry(twipsRect(1440, 2160, 4095, 975));
+    QPalette palette = m_text->palette();
+    palette.setColor(QPalette::Base, look.textBackground);
+    m_text->setPalette(palette);
 
-    label->setObjectName(traits.labelName);
-    label->setGeometry(twipsRect(traits.labelTwips));
-    setBackground(label, QColor(224, 224, 224));
+    m_label->setObjectName(look.labelName);
+    m_label->setGeometry(twipsRect(look.labelTwips));
+    setBackground(m_label, colours::grey);
 }
+
+QList<QWidget *> CategoryPage::tabChain() const { return {m_combo[0], m_combo[1], m_combo[2], m_list}; }
 
 void CategoryPage::setVisible(bool visible)
 {
-    for (SimpleCombo *c : combo)
-        c->setVisible(visible);
-    list->setVisible(visible);
-    text->setVisible(visible);
-    label->setVisible(visible);
+    for (SimpleCombo *combo : m_combo)
+        combo->setVisible(visible);
+    m_list->setVisible(visible);
+    m_text->setVisible(visible);
+    m_label->setVisible(visible);
+}
+
+void CategoryPage::clearExampleList()
+{
+    const QSignalBlocker blocker(m_list);
+    m_list->clear();
 }
 
 void CategoryPage::fillClassList()
 {
-    for (SimpleCombo *c : combo)
-        c->clear();
-    {
-        const QSignalBlocker blocker(list);
-        list->clear();
-    }
-    text->setText(QString());
-    DistinctClasses classes;
-    // The first row seeds the list even in a category without examples.
-    classes.add(data.row(1).firstClass());
-    for (int r = 1; r <= data.max; ++r)
-        classes.add(data.row(r).firstClass());
-    combo[0]->addItems(classes.values());
-    label->setText(numberText(data.max));
+    for (SimpleCombo *combo : m_combo)
+        combo->clear();
+    clearExampleList();
+    m_text->setText(QString());
+    m_combo[0]->addItems(m_category.firstLevelClasses());
+    m_label->setText(numberText(m_category.count()));
 }
 
 void CategoryPage::runRefresh(int level)
@@ -133,150 +101,121 @@ void CategoryPage::runRefresh(int level)
 
 void CategoryPage::refreshFirstLevel()
 {
-    combo[1]->clear();
-    combo[2]->clear();
-    {
-        const QSignalBlocker blocker(list);
-        list->clear();
-    }
-    text->setText(QString());
+    m_combo[1]->clear();
+    m_combo[2]->clear();
+    clearExampleList();
+    m_text->setText(QString());
 
-    const QString wanted = combo[0]->text();
-    sel1.clear();
-    DistinctClasses classes;
-    for (int r = 1; r <= data.max; ++r) {
-        const Example &example = data.row(r);
-        if (example.firstClass() == wanted) {
-            sel1.append(r);
-            classes.add(example.secondClass());
-        }
-    }
-    combo[1]->addItems(classes.values());
-    label->setText(numberText(sel1.size()));
+    const Narrowed narrowed = m_category.narrowFirst(m_combo[0]->text());
+    m_firstLevel = narrowed.records;
+    m_combo[1]->addItems(narrowed.nextClasses);
+    m_label->setText(numberText(m_firstLevel.size()));
 }
 
 void CategoryPage::refreshSecondLevel()
 {
-    combo[2]->clear();
-    {
-        const QSignalBlocker blocker(list);
-        list->clear();
-    }
-    text->setText(QString());
+    m_combo[2]->clear();
+    clearExampleList();
+    m_text->setText(QString());
 
-    const QString first = combo[0]->text();
-    const QString wanted = combo[1]->text();
-    sel2.clear();
-    DistinctClasses classes;
-    for (int r : qAsConst(sel1)) {
-        const Example &example = data.row(r);
-        // Categories 2 and 3 look for the first match under the first-level text as well;
-        // every later example is matched on its second-level class alone.
-        const bool matches = example.secondClass() == wanted
-            && (!sel2.isEmpty() || !traits.secondLevelChecksFirst || example.firstClass() == first);
-        if (matches) {
-            sel2.append(r);
-            classes.add(example.thirdClass());
-        }
-    }
-    if (sel2.isEmpty()) {
+    const Narrowed narrowed = m_category.narrowSecond(m_firstLevel, m_combo[0]->text(), m_combo[1]->text());
+    m_secondLevel = narrowed.records;
+    if (m_secondLevel.isEmpty()) {
         // A typed text that names no class: nothing to narrow further.
-        label->setText(numberText(0));
+        m_label->setText(numberText(0));
         return;
     }
-    combo[2]->addItems(classes.values());
+    m_combo[2]->addItems(narrowed.nextClasses);
     // The third list stands on its first entry; its refresh then fills the example list.
-    combo[2]->setTextQuietly(data.row(sel2.first()).thirdClass());
-    combo[2]->setCurrentIndexQuietly(0);
+    m_combo[2]->setTextQuietly(m_category.record(m_secondLevel.first()).thirdClass());
+    m_combo[2]->setCurrentIndexQuietly(0);
     refreshThirdLevel();
-    label->setText(QStringLiteral("1/") + numberText(sel2.size()));
+    m_label->setText(QStringLiteral("1/") + numberText(m_secondLevel.size()));
 }
 
 void CategoryPage::refreshThirdLevel()
 {
-    const QString wanted = combo[2]->text();
-    sel3.clear();
+    m_thirdLevel = m_category.narrowThird(m_secondLevel, m_combo[2]->text());
     QStringList entries;
-    for (int r : qAsConst(sel2)) {
-        const Example &example = data.row(r);
-        if (example.thirdClass() == wanted) {
-            sel3.append(r);
-            entries.append(listEntry(example.sentence()));
-        }
-    }
+    for (int r : qAsConst(m_thirdLevel))
+        entries.append(listEntry(m_category.record(r).sentence()));
     {
-        const QSignalBlocker blocker(list);
-        list->clear();
-        list->addItems(entries);
+        const QSignalBlocker blocker(m_list);
+        m_list->clear();
+        m_list->addItems(entries);
     }
-    if (data.max == 0)
+    if (m_category.count() == 0)
         return;
-    if (sel3.isEmpty()) {
-        // A typed text that matches no example: show nothing, and keep the position so
-        // that nothing is taken as shown.
-        text->setText(QString());
-        label->setText(numberText(0));
+    if (m_thirdLevel.isEmpty()) {
+        // A typed text that matches no example: show nothing.
+        m_text->setText(QString());
+        m_label->setText(numberText(0));
         return;
     }
-    now = 1;
-    current = sel3.first();
+    m_category.setPosition(m_thirdLevel.first());
     selectLine(0); // shows the example
 }
 
 void CategoryPage::showSelectedExample()
 {
-    const int row = list->currentRow();
-    if (list->count() == 0 || row < 0 || row >= sel3.size())
+    const int record = shownRecord();
+    if (record == 0)
         return;
-    now = row + 1;
-    current = sel3[row];
-    text->setText(data.row(current).sentence());
-    label->setText(numberText(now) + u'/' + numberText(sel3.size()));
+    m_category.setPosition(record);
+    m_text->setText(m_category.record(record).sentence());
+    m_label->setText(numberText(m_list->currentRow() + 1) + u'/' + numberText(m_thirdLevel.size()));
 }
 
-bool CategoryPage::hasShownExample() const
+int CategoryPage::shownRecord() const
 {
-    const int row = list->currentRow();
-    return list->count() > 0 && row >= 0 && row < sel3.size();
+    const int row = m_list->currentRow();
+    return m_list->count() > 0 && row >= 0 && row < m_thirdLevel.size() ? m_thirdLevel[row] : 0;
 }
+
+Example CategoryPage::typedExample() const
+{
+    Example example;
+    for (int level = 0; level < 3; ++level)
+        example.field[level] = m_combo[level]->text();
+    example.field[3] = m_text->text();
+    return example;
+}
+
+void CategoryPage::showSentence(const QString &sentence) { m_text->setText(sentence); }
 
 void CategoryPage::narrowToClasses(const Example &classes)
 {
-    // A copy: the refreshes below may run over the row the classes came from.
+    // A copy: the refreshes below may run over the record the classes came from.
     const Example wanted = classes;
     for (int level = 0; level < 3; ++level) {
-        combo[level]->setTextQuietly(wanted.field[level]);
+        m_combo[level]->setTextQuietly(wanted.field[level]);
         runRefresh(level);
     }
 }
 
 void CategoryPage::narrowTo(int record)
 {
-    narrowToClasses(data.row(record));
-    current = record;
-    const int position = sel3.indexOf(record);
+    narrowToClasses(m_category.record(record));
+    m_category.setPosition(record);
+    const int position = m_thirdLevel.indexOf(record);
     if (position >= 0)
         selectLine(position);
 }
 
 void CategoryPage::selectLine(int row)
 {
-    if (list->currentRow() == row)
+    if (m_list->currentRow() == row)
         showSelectedExample();
     else
-        list->setCurrentRow(row);
+        m_list->setCurrentRow(row);
 }
 
 int CategoryPage::browse(int direction)
 {
-    int x;
-    if (direction > 0)
-        x = current >= data.max ? 1 : current + 1;
-    else
-        x = current <= 1 ? data.max : current - 1;
+    const int x = m_category.step(m_category.position(), direction);
     narrowTo(x);
     // The record's line shows it already; this covers a category without examples.
-    text->setText(data.row(x).sentence());
-    label->setText(numberText(x) + u'/' + numberText(data.max));
+    m_text->setText(m_category.record(x).sentence());
+    m_label->setText(numberText(x) + u'/' + numberText(m_category.count()));
     return x;
 }

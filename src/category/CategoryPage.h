@@ -1,13 +1,10 @@
 #pragma once
 
-#include "DataFile.h"
-#include "Library.h"
+#include "Category.h"
 
 #include <QColor>
 #include <QObject>
 #include <QRect>
-#include <QStringList>
-#include <QVector>
 
 #include <array>
 
@@ -17,23 +14,18 @@ class QWidget;
 class SimpleCombo;
 class TextBox;
 
-// What tells the three categories apart: their controls' names, their data file and a
-// few rules. Everything else is the same code.
-struct CategoryTraits {
+// How one category looks: its controls' names, colours and the place of its count label.
+struct CategoryLook {
     int index;                         // of the option button Option1(index)
-    QString fileName;                  // Kotoban1.txt ...
-    QString layoutCaption;             // the option button's caption before loading
     std::array<QString, 3> comboNames; // first-, second-, third-level list
     QString listName;                  // example list
     QString textName;                  // example box
     QString labelName;                 // count label
     QColor textBackground;
     QRect labelTwips;
-    bool fieldsCanBeUnset;        // categories 1 and 2 keep empty fields of the file unset
-    bool secondLevelChecksFirst;  // categories 2 and 3 also test the first-level class
 };
 
-const std::array<CategoryTraits, 3> &categoryTraits();
+const std::array<CategoryLook, 3> &categoryLooks();
 
 // "1/" and 7 read as "1/", a blank, 7: a number is shown after the place of its sign.
 QString numberText(int number);
@@ -41,27 +33,21 @@ QString numberText(int number);
 // An example list entry: the first ten characters of the sentence and "･･･".
 QString listEntry(const QString &sentence);
 
-// One category of the main window: its controls, its examples and the cascade that
-// narrows them down. The three classification lists each rebuild the next one; the
-// third fills the example list and shows its first example. Every refresh is
-// synchronous and recomputes everything it writes, so running one twice is harmless.
+// The controls of one category in the main window: three classification lists, the
+// example list, the example box and the count label, showing a narrowing of the
+// category's examples. Each classification list rebuilds the next one; the third fills
+// the example list and shows its first example. Every refresh is synchronous and
+// recomputes everything it shows, so running one twice is harmless.
 class CategoryPage : public QObject {
     Q_OBJECT
 public:
-    CategoryPage(const CategoryTraits &traits, QWidget *frame, QObject *parent = nullptr);
+    CategoryPage(const CategoryLook &look, Category &category, QWidget *frame, QObject *parent = nullptr);
 
-    const CategoryTraits &traits;
-
-    ExampleTable data;
-    FileOrigin origin;
-    QVector<int> sel1, sel2, sel3; // record numbers narrowed by the first, second, third level
-    int now = 0;                   // position in sel3 of the example shown, from 1; 0 before any
-    int current = 1;               // record number of the example last shown
-
-    std::array<SimpleCombo *, 3> combo;
-    QListWidget *const list;
-    TextBox *const text;
-    QLabel *const label;
+    Category &category() { return m_category; }
+    const CategoryLook &look() const { return m_look; }
+    TextBox *exampleBox() const { return m_text; }
+    // The controls in the order the Tab key visits them.
+    QList<QWidget *> tabChain() const;
 
     void setVisible(bool visible);
 
@@ -73,22 +59,35 @@ public:
     // Shows the example selected in the example list.
     void showSelectedExample();
 
+    // The three lists' texts and the example box, as an example to add.
+    Example typedExample() const;
+    void showSentence(const QString &sentence);
+
     // Sets the three lists' texts to the classes given, running every refresh even
     // where a list already shows the text.
     void narrowToClasses(const Example &classes);
     // Narrows the lists to a record's classes and selects its line.
     void narrowTo(int record);
-
-    // One step through the whole table in library order, wrapping at both ends.
-    // Returns the record it moved to.
+    // One step through the whole category in library order; returns the record shown.
     int browse(int direction);
 
-    // True while a line of the example list is selected: the example the teacher sees.
-    bool hasShownExample() const;
-    int shownRecord() const { return now >= 1 && now <= sel3.size() ? sel3[now - 1] : 0; }
+    // The records listed in the example list, in its order.
+    const QList<int> &listedRecords() const { return m_thirdLevel; }
+    // The record of the example the teacher sees (a line of the example list is
+    // selected), or 0.
+    int shownRecord() const;
 
 private:
     void runRefresh(int level);
+    void clearExampleList();
     // Selects a line of the example list and shows its example, even if it was selected.
     void selectLine(int row);
+
+    const CategoryLook &m_look;
+    Category &m_category;
+    std::array<SimpleCombo *, 3> m_combo{};
+    QListWidget *const m_list;
+    TextBox *const m_text;
+    QLabel *const m_label;
+    QList<int> m_firstLevel, m_secondLevel, m_thirdLevel; // record numbers narrowed at each level
 };

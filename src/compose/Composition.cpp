@@ -1,5 +1,6 @@
 #include "Composition.h"
 
+#include "Characters.h"
 #include "TextBox.h"
 
 #include <QClipboard>
@@ -58,9 +59,7 @@ void pasteFromClipboard(TextBox &box)
 {
     if (!clipboardHasText())
         return;
-    QString pasted = QGuiApplication::clipboard()->text();
-    pasted.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    pasted.replace(u'\r', u'\n');
+    const QString pasted = foldLineBreaks(QGuiApplication::clipboard()->text());
     QTextCursor cursor = box.textCursor();
     cursor.insertText(pasted);
     box.setTextCursor(cursor);

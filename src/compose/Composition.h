@@ -18,5 +18,6 @@ void cutToClipboard(TextBox &box);
 void pasteFromClipboard(TextBox &box);
 bool clipboardHasText();
 
-// Characters as a reader counts them (grapheme clusters), line breaks left out.
+// Characters as a reader counts them (grapheme clusters, so a letter with a combining mark
+// is one), line breaks left out. The example list cuts entries at code points instead.
 int characterCount(const QString &text);

@@ -5,11 +5,11 @@
 class CategoryPage;
 class Dialogs;
 
-// Adding, correcting and deleting the examples of one category, in memory. Each
-// refuses, with a message, whatever would change an example the teacher cannot see or
-// store a text the data file cannot hold.
+// Adding, correcting and deleting the examples of one category: the category decides,
+// these show its answer. Each refuses, with a message, whatever would change an example
+// the teacher cannot see or store a text the data file cannot hold.
 
-// Adds the lists' texts and the example box as a new example at the end of the table,
+// Adds the lists' texts and the example box as a new example at the end of the category,
 // rebuilds every category's lists (refillAll) and narrows this one to the new example.
 // Returns false when it refused.
 bool addExample(CategoryPage &page, Dialogs &dialogs, const std::function<void()> &refillAll);

@@ -1,6 +1,6 @@
 #include "XlsxExport.h"
 
-#include "CommentText.h"
+#include "ClassEditing.h"
 #include "ExportTable.h"
 
 #include <QFile>

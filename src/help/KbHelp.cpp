@@ -1,6 +1,6 @@
 #include "KbHelp.h"
 
-#include "Background.h"
+#include "Colours.h"
 #include "ClickableLabel.h"
 #include "Fonts.h"
 #include "HelpAccessibility.h"
@@ -13,8 +13,6 @@
 
 namespace {
 
-const QColor White(255, 255, 255);
-const QColor LightYellow(255, 255, 192);
 constexpr double LinkPointSize = 14.25;
 constexpr double GreetingPointSize = 12;
 // The window's own font, used by LabelBase for the title and the pages.
@@ -59,7 +57,7 @@ KbHelp::KbHelp(QWidget *parent)
     setFont(uiFont(DefaultPointSize));
 
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, White);
+    palette.setColor(QPalette::Window, colours::white);
     palette.setColor(QPalette::WindowText, Qt::black);
     setPalette(palette);
     setAutoFillBackground(true);
@@ -73,20 +71,20 @@ KbHelp::KbHelp(QWidget *parent)
 void KbHelp::createLabels()
 {
     // Created first, LabelBase lies behind every other label.
-    LabelBase = placeLabel<WrapLabel>(this, "LabelBase", twipsRect(120, 600, 7455, 5175), White);
+    LabelBase = placeLabel<WrapLabel>(this, "LabelBase", twipsRect(120, 600, 7455, 5175), colours::white);
 
     const QFont navigation = uiFont(LinkPointSize, true);
     LabelClose = placeLink(this, "LabelClose", QStringLiteral("閉じる"), navigation,
-                           twipsRect(240, 120, 1095, 375), White);
+                           twipsRect(240, 120, 1095, 375), colours::white);
     LabelTop = placeLink(this, "LabelTop", QStringLiteral("トップへ"), navigation,
-                         twipsRect(1680, 120, 1095, 375), White);
+                         twipsRect(1680, 120, 1095, 375), colours::white);
     LabelBack = placeLink(this, "LabelBack", QStringLiteral("←前へ"), navigation,
-                          twipsRect(4920, 120, 1215, 375), White);
+                          twipsRect(4920, 120, 1215, 375), colours::white);
     LabelNext = placeLink(this, "LabelNext", QStringLiteral("次へ→"), navigation,
-                          twipsRect(6240, 120, 975, 375), White);
+                          twipsRect(6240, 120, 975, 375), colours::white);
 
     LabelHyousi = placeLabel<WrapLabel>(this, "LabelHyousi", twipsRect(4920, 1440, 2655, 3975),
-                                        LightYellow);
+                                        colours::lightYellow);
     LabelHyousi->setFont(uiFont(GreetingPointSize));
 
     const QFont entry = uiFont(LinkPointSize);

@@ -1,5 +1,6 @@
 #include "ClassChecks.h"
 
+#include "ClassEditing.h"
 #include "Codec.h"
 #include "CommentText.h"
 
@@ -10,23 +11,6 @@
 namespace {
 
 constexpr QChar Replacement(0xFFFD);
-
-// The UTF-16 position of the character after the first n counted ones (line breaks skipped,
-// as commentLength counts).
-qsizetype offsetAfterCharacters(const QString &text, int n)
-{
-    int counted = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\n' || text[i] == u'\r')
-            continue;
-        if (counted == n)
-            return i;
-        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-            ++i;
-        ++counted;
-    }
-    return text.size();
-}
 
 class Checker
 {
@@ -62,7 +46,7 @@ private:
         }
         if (limit > 0 && length > limit) {
             Finding finding = make(FindingKind::OverLimit, cell);
-            finding.start = offsetAfterCharacters(text, limit);
+            finding.start = positionAfterCharacters(text, limit);
             finding.length = text.size() - finding.start;
             finding.textLength = length;
             finding.limit = limit;
@@ -87,7 +71,7 @@ private:
         QSet<QString> reported;
         for (const SentenceSpan &span : sentenceSpans(text)) {
             const QString sentence = text.mid(span.start, span.length);
-            if (commentLength(sentence) < ShortestComparedSentence || reported.contains(sentence))
+            if (!isComparedSentence(sentence) || reported.contains(sentence))
                 continue;
             QList<int> others = m_duplicates.pupilsHolding(sentence);
             others.removeAll(cell.pupil);
@@ -182,6 +166,12 @@ private:
 
 } // namespace
 
+bool isComparedSentence(const QString &sentence)
+{
+    // A character is at least one UTF-16 unit: most sentences are decided without counting.
+    return sentence.size() >= ShortestComparedSentence && commentLength(sentence) >= ShortestComparedSentence;
+}
+
 QString shiftJisRefusals(const QString &text)
 {
     QString refused = unencodableCharacters(text, Encoding::Cp932);
@@ -194,9 +184,9 @@ QStringList comparedSentences(const QString &text)
 {
     QStringList sentences;
     for (const SentenceSpan &span : sentenceSpans(text)) {
-        const QStringView sentence = QStringView(text).mid(span.start, span.length);
-        if (commentLength(sentence) >= ShortestComparedSentence && !sentences.contains(sentence))
-            sentences.append(sentence.toString());
+        const QString sentence = text.mid(span.start, span.length);
+        if (isComparedSentence(sentence) && !sentences.contains(sentence))
+            sentences.append(sentence);
     }
     return sentences;
 }

@@ -52,6 +52,9 @@ private:
     QHash<CellRef, QStringList> m_sentences;   // cell -> its compared sentences, each once
 };
 
+// Long enough to count as the same sentence given to two pupils.
+[[nodiscard]] bool isComparedSentence(const QString &sentence);
+
 // The sentences of a text that are long enough to compare, each once.
 [[nodiscard]] QStringList comparedSentences(const QString &text);
 

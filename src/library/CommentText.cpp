@@ -1,5 +1,7 @@
 #include "CommentText.h"
 
+#include <QTextBoundaryFinder>
+
 #include <algorithm>
 
 namespace {
@@ -17,19 +19,24 @@ bool isSentenceTail(QChar c)
 
 } // namespace
 
-int commentLength(QStringView text)
+qsizetype positionAfterCharacters(const QString &text, int count)
 {
-    int length = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (isLineBreak(c))
-            continue;
-        // The low half of a pair was counted with its high half.
-        if (c.isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate())
-            continue;
-        ++length;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    qsizetype start = 0;
+    int counted = 0;
+    while (counted < count) {
+        const qsizetype end = finder.toNextBoundary();
+        if (end < 0)
+            return text.size();
+        const QStringView grapheme = QStringView(text).mid(start, end - start);
+        if (!std::all_of(grapheme.begin(), grapheme.end(), isLineBreak))
+            ++counted;
+        start = end;
     }
-    return length;
+    // Line breaks right at the limit belong to neither side: the part beyond starts after them.
+    while (start < text.size() && isLineBreak(text[start]))
+        ++start;
+    return start;
 }
 
 bool isBlank(QChar c) { return !isLineBreak(c) && c.isSpace(); }

@@ -4,14 +4,13 @@
 #include <QString>
 #include <QStringView>
 
-// How the class counts and cuts a pupil's comment. Shared by the table's marks, the checks
-// and the exports, so that "185/200" means the same everywhere.
+// How the checks cut a pupil's comment into sentences. Lengths are commentLength's
+// (ClassEditing.h), the count the table and the editor show: characters as a reader counts
+// them, line breaks left out.
 
-// The length the school's limit is about: characters as the teacher sees them, so a
-// character outside the Basic Multilingual Plane (𠮷, an emoji) counts once, not as its two
-// UTF-16 units; line breaks are not counted (CR LF, LF or CR), as the composition's count
-// does not count them: a limit is about the text, and record systems lay out lines themselves.
-[[nodiscard]] int commentLength(QStringView text);
+// The position in text after its first `count` characters as commentLength counts them
+// (line breaks skipped), or the end of the text.
+[[nodiscard]] qsizetype positionAfterCharacters(const QString &text, int count);
 
 // A blank in a comment: half- and full-width spaces, tabs and the like (not line breaks).
 [[nodiscard]] bool isBlank(QChar c);

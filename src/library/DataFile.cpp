@@ -1,5 +1,7 @@
 #include "DataFile.h"
 
+#include "Characters.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -30,7 +32,7 @@ public:
             qsizetype close = m_text.indexOf(u'"', m_pos + 1);
             if (close < 0)
                 close = m_text.size();
-            value = withLfBreaks(m_text.mid(m_pos + 1, close - m_pos - 1));
+            value = foldLineBreaks(m_text.mid(m_pos + 1, close - m_pos - 1));
             m_pos = qMin(close + 1, m_text.size());
             const qsizetype separator = nextSeparator();
             value += m_text.mid(m_pos, separator - m_pos);
@@ -72,14 +74,6 @@ private:
         }
     }
 
-    static QString withLfBreaks(QString text)
-    {
-        if (text.contains(u'\r')) {
-            text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-            text.replace(u'\r', u'\n');
-        }
-        return text;
-    }
 
     const QString &m_text;
     const bool m_emptyMeansUnset;
@@ -170,9 +164,9 @@ LoadedFile readDataFile(const QString &path, bool emptyMeansUnset)
     return loaded;
 }
 
-QByteArray encodeLibraryFile(const QString &title, const ExampleTable &table, Encoding encoding)
+QByteArray encodeLibraryFile(const QString &title, const QList<Example> &records, Encoding encoding)
 {
-    QByteArray bytes = encodeText(formatDataFile(title, table.recordsToSave()), encoding).bytes;
+    QByteArray bytes = encodeText(formatDataFile(title, records), encoding).bytes;
     if (encoding == Encoding::Utf8Bom && !bytes.startsWith("\xEF\xBB\xBF"))
         bytes.prepend("\xEF\xBB\xBF");
     return bytes;

@@ -55,4 +55,4 @@ struct FileOrigin {
 
 // The bytes a save writes: the title line, the records, in the file's own encoding
 // (with its byte order mark where it had one).
-[[nodiscard]] QByteArray encodeLibraryFile(const QString &title, const ExampleTable &table, Encoding encoding);
+[[nodiscard]] QByteArray encodeLibraryFile(const QString &title, const QList<Example> &records, Encoding encoding);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QVector>
 
 #include <array>
 
@@ -21,27 +20,4 @@ struct Example {
 
     bool operator==(const Example &other) const { return field == other.field; }
     bool operator!=(const Example &other) const { return !(*this == other); }
-};
-
-// One category's examples: rows 0 to EDLimit, the examples in rows 1 to max in library
-// order. Row 0 is never an example. Records a file held beyond the capacity are kept
-// aside, untouched, so that saving writes them back.
-class ExampleTable {
-public:
-    ExampleTable();
-
-    int max = 0;
-    QVector<Example> overflow;
-
-    Example &row(int record) { return m_rows[clampRow(record)]; }
-    const Example &row(int record) const { return m_rows[clampRow(record)]; }
-
-    // Takes the first EDLimit records into rows 1.., the rest into overflow.
-    void fill(const QVector<Example> &records);
-    // Rows 1 to max followed by the overflow: what a save writes.
-    QVector<Example> recordsToSave() const;
-
-private:
-    static int clampRow(int record) { return record < 0 ? 0 : (record > EDLimit ? EDLimit : record); }
-    QVector<Example> m_rows;
 };

@@ -4,6 +4,7 @@
 #include "CategoryPage.h"
 #include "SimpleCombo.h"
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -13,11 +14,14 @@ namespace {
 
 // The controls each category has once: named alike, since only one set is visible at a time;
 // the descriptions say which category they belong to.
-void nameCategoryControls(QWidget *form, const CategoryTraits &traits)
+void nameCategoryControls(QWidget *form, const CategoryLook &traits)
 {
-    const QString category = traits.layoutCaption;
-    if (auto *option = form->findChild<QWidget *>(QStringLiteral("Option1_%1").arg(traits.index)))
-        nameControl(option, category, QStringLiteral("例文集「%1」に切り替えます。").arg(category));
+    // The option button is announced by its caption, the title its data file gives.
+    auto *option = form->findChild<QAbstractButton *>(QStringLiteral("Option1_%1").arg(traits.index));
+    if (!option)
+        return;
+    const QString category = option->text();
+    option->setAccessibleDescription(QStringLiteral("例文集「%1」に切り替えます。").arg(category));
 
     static const char *const levelRoles[3] = {
         "選ぶと、その下の第2分類が並びます。",
@@ -52,7 +56,7 @@ void nameCategoryControls(QWidget *form, const CategoryTraits &traits)
 
 void nameMainWindowControls(QWidget *form)
 {
-    for (const CategoryTraits &traits : categoryTraits())
+    for (const CategoryLook &traits : categoryLooks())
         nameCategoryControls(form, traits);
 
     nameControls(form, {
@@ -73,6 +77,7 @@ void nameMainWindowControls(QWidget *form)
         {"mnuFile", QStringLiteral("ファイル"), QString()},
         {"mnuEdit", QStringLiteral("編集"), QString()},
         {"mnuMozi", QStringLiteral("文字の大きさ"), QString()},
+        {"mnuClass", QStringLiteral("学級"), QString()},
         {"mnuHelp", QStringLiteral("ヘルプ"), QString()},
     });
     if (auto *count = form->findChild<QLabel *>(QStringLiteral("LabelCount")))

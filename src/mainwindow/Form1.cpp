@@ -1,7 +1,8 @@
 #include "Form1.h"
 
 #include "Accessibility.h"
-#include "Background.h"
+#include "ClassLink.h"
+#include "Colours.h"
 #include "Composition.h"
 #include "Dialogs.h"
 #include "Editing.h"
@@ -9,7 +10,6 @@
 #include "HelpTexts.h"
 #include "KbHelp.h"
 #include "LibraryFiles.h"
-#include "SafeSave.h"
 #include "SimpleCombo.h"
 #include "TextBox.h"
 #include "Twips.h"
@@ -26,8 +26,6 @@
 #include <QRadioButton>
 
 namespace {
-const QColor windowColour(255, 255, 192);
-const QColor frameColour(224, 224, 224);
 constexpr int clientWidth = 7530;
 constexpr int clientHeight = 4800;
 constexpr int text1Height = 1335;
@@ -35,9 +33,11 @@ constexpr int largeExtra = 400; // "大" makes the window and the composition bo
 
 } // namespace
 
-Form1::Form1(std::unique_ptr<Dialogs> dialogs, QWidget *parent)
+Form1::Form1(const QString &folder, std::unique_ptr<Dialogs> dialogs, QWidget *parent)
     : QMainWindow(parent),
+      m_folder(folder),
       m_dialogs(dialogs ? std::move(dialogs) : std::make_unique<MessageBoxDialogs>(this)),
+      m_categories{Category(categoryRules()[0]), Category(categoryRules()[1]), Category(categoryRules()[2])},
       m_client(new QWidget(this)),
       m_frame(new QGroupBox(m_client))
 {
@@ -46,7 +46,7 @@ Form1::Form1(std::unique_ptr<Dialogs> dialogs, QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/kotoban/kotoban32.png")));
     setFont(uiFont(9));
     m_client->setObjectName(QStringLiteral("client"));
-    setBackground(m_client, windowColour);
+    setBackground(m_client, colours::lightYellow);
     m_client->setFixedSize(twips(clientWidth), twips(clientHeight));
     setCentralWidget(m_client);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -55,7 +55,7 @@ Form1::Form1(std::unique_ptr<Dialogs> dialogs, QWidget *parent)
     createFrame();
     createCompositionArea();
     setupTabOrder();
-    setupConnections();
+    setupFocusTracking();
     Form_Load();
     nameMainWindowControls(this);
 }
@@ -95,11 +95,15 @@ void Form1::createMenus()
     m_paste = addItem(edit, "mnuEditPaste", QStringLiteral("貼り付け(&V)"), &Form1::mnuEditPaste_Click);
 
     QMenu *mozi = addMenu("mnuMozi", QStringLiteral("文字の大きさ"));
-    m_mozi1 = addItem(mozi, "mnuMozi1", QStringLiteral("中"), &Form1::mnuMozi1_Click);
-    m_mozi2 = addItem(mozi, "mnuMozi2", QStringLiteral("大"), &Form1::mnuMozi2_Click);
+    auto *sizes = new QActionGroup(this);
+    m_mozi1 = sizes->addAction(addItem(mozi, "mnuMozi1", QStringLiteral("中"), &Form1::mnuMozi1_Click));
+    m_mozi2 = sizes->addAction(addItem(mozi, "mnuMozi2", QStringLiteral("大"), &Form1::mnuMozi2_Click));
     m_mozi1->setCheckable(true);
     m_mozi2->setCheckable(true);
     m_mozi1->setChecked(true);
+
+    QMenu *classes = addMenu("mnuClass", QStringLiteral("学級(&G)"));
+    addItem(classes, "mnuClassOpen", QStringLiteral("学級の所見を開く"), &Form1::mnuClassOpen_Click);
 
     QMenu *help = addMenu("mnuHelp", QStringLiteral("ヘルプ(&H)"));
     addItem(help, "mnuHelpContents", QStringLiteral("目次"), &Form1::mnuHelpContents_Click);
@@ -107,9 +111,10 @@ void Form1::createMenus()
 }
 
 QPushButton *Form1::createButton(QWidget *parent, const char *name, const QString &caption, QRect geometry,
-                                 double pointSize)
+                                 double pointSize, void (Form1::*handler)())
 {
     auto *button = new QPushButton(caption, parent);
+    connect(button, &QPushButton::clicked, this, handler);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(twipsRect(geometry));
     if (pointSize > 0)
@@ -121,17 +126,20 @@ void Form1::createFrame()
 {
     m_frame->setObjectName(QStringLiteral("Frame1"));
     m_frame->setGeometry(twipsRect(120, 0, 7335, 3255));
-    setBackground(m_frame, frameColour);
+    setBackground(m_frame, colours::grey);
 
     static const int optionGeometry[3][2] = {{240, 1695}, {2160, 2535}, {4920, 2295}};
     for (int i = 0; i < 3; ++i) {
-        const CategoryTraits &traits = categoryTraits()[i];
-        m_options[i] = new QRadioButton(traits.layoutCaption, m_frame);
+        m_options[i] = new QRadioButton(categoryRules()[i].defaultTitle, m_frame);
         m_options[i]->setObjectName(QStringLiteral("Option1_%1").arg(i));
         m_options[i]->setGeometry(twipsRect(optionGeometry[i][0], 240, optionGeometry[i][1], 375));
         m_options[i]->setFont(uiFont(9.75));
-        setBackground(m_options[i], frameColour);
-        m_pages[i] = new CategoryPage(traits, m_frame, this);
+        setBackground(m_options[i], colours::grey);
+        m_pages[i] = new CategoryPage(categoryLooks()[i], m_categories[i], m_frame, this);
+        connect(m_options[i], &QRadioButton::toggled, this, [this](bool checked) {
+            if (checked)
+                Option1_Click();
+        });
     }
     m_options[0]->setChecked(true);
 
@@ -139,14 +147,20 @@ void Form1::createFrame()
     label1->setObjectName(QStringLiteral("Label1"));
     label1->setGeometry(twipsRect(4920, 720, 615, 255));
     label1->setFont(uiFont(8.25));
-    setBackground(label1, frameColour);
+    setBackground(label1, colours::grey);
 
-    createButton(m_frame, "CmdDelete", QStringLiteral("例文削除"), {240, 2160, 975, 300}, 8.25);
-    createButton(m_frame, "CmdEdit", QStringLiteral("例文訂正"), {240, 2520, 975, 300}, 8.25);
-    createButton(m_frame, "CmdAdd1", QStringLiteral("例文追加"), {240, 2880, 975, 300}, 8.25);
-    createButton(m_frame, "CmdBack", QStringLiteral("前文"), {5760, 2160, 615, 375}, 8.25);
-    createButton(m_frame, "CmdNext", QStringLiteral("次文"), {6480, 2160, 615, 375}, 8.25);
-    createButton(m_frame, "CmdKettei1", QStringLiteral("決　定"), {5760, 2640, 1335, 495}, 0);
+    m_button.remove = createButton(m_frame, "CmdDelete", QStringLiteral("例文削除"), {240, 2160, 975, 300}, 8.25,
+                                   &Form1::CmdDelete_Click);
+    m_button.edit = createButton(m_frame, "CmdEdit", QStringLiteral("例文訂正"), {240, 2520, 975, 300}, 8.25,
+                                 &Form1::CmdEdit_Click);
+    m_button.add = createButton(m_frame, "CmdAdd1", QStringLiteral("例文追加"), {240, 2880, 975, 300}, 8.25,
+                                &Form1::CmdAdd1_Click);
+    m_button.back = createButton(m_frame, "CmdBack", QStringLiteral("前文"), {5760, 2160, 615, 375}, 8.25,
+                                 &Form1::CmdBack_Click);
+    m_button.next = createButton(m_frame, "CmdNext", QStringLiteral("次文"), {6480, 2160, 615, 375}, 8.25,
+                                 &Form1::CmdNext_Click);
+    m_button.kettei = createButton(m_frame, "CmdKettei1", QStringLiteral("決　定"), {5760, 2640, 1335, 495}, 0,
+                                   &Form1::CmdKettei1_Click);
 }
 
 void Form1::createCompositionArea()
@@ -155,48 +169,37 @@ void Form1::createCompositionArea()
     m_text1->setObjectName(QStringLiteral("Text1"));
     m_text1->setGeometry(twipsRect(120, 3360, 5655, text1Height));
     m_text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    createButton(m_client, "CmdClear", QStringLiteral("文章消去"), {5880, 3480, 1455, 375}, 0);
-    createButton(m_client, "CmdCopy", QStringLiteral("文章をコピー"), {5880, 3960, 1455, 495}, 0);
+    m_classLink = std::make_unique<ClassLink>(m_folder.path(), m_text1);
+    m_button.clear = createButton(m_client, "CmdClear", QStringLiteral("文章消去"), {5880, 3480, 1455, 375}, 0,
+                                  &Form1::CmdClear_Click);
+    m_button.copy = createButton(m_client, "CmdCopy", QStringLiteral("文章をコピー"), {5880, 3960, 1455, 495}, 0,
+                                 &Form1::CmdCopy_Click);
 
     m_count = new QLabel(m_client);
     m_count->setObjectName(QStringLiteral("LabelCount"));
     m_count->setGeometry(twipsRect(5880, 4500, 1455, 255));
     m_count->setAlignment(Qt::AlignCenter);
     m_count->setText(QStringLiteral("0字"));
-    for (TextBox *box : {m_text1, m_pages[0]->text, m_pages[1]->text, m_pages[2]->text})
+    connect(m_text1, &QPlainTextEdit::textChanged, this,
+            [this] { m_count->setText(QString::number(characterCount(m_text1->text())) + u'字'); });
+    for (TextBox *box : textBoxes())
         box->setFont(uiFont(9));
 }
 
 void Form1::setupTabOrder()
 {
-    auto widget = [this](const char *name) { return findChild<QWidget *>(QString::fromLatin1(name)); };
-    const char *const order[] = {"Combo1", "Combo2", "Combo3", "List1", "Combo4", "Combo5", "Combo6", "List2",
-                                 "Combo7", "Combo8", "Combo9", "List3", "Text2", "CmdKettei1", "Option1_0",
-                                 "Text1", "CmdCopy", "CmdClear", "Option1_1", "Option1_2", "Text4", "Text3",
-                                 "CmdNext", "CmdBack", "CmdEdit", "CmdDelete", "CmdAdd1"};
-    for (size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(widget(order[i - 1]), widget(order[i]));
+    QList<QWidget *> order;
+    for (CategoryPage *page : m_pages)
+        order += page->tabChain();
+    order += {m_pages[0]->exampleBox(), m_button.kettei, m_options[0], m_text1, m_button.copy, m_button.clear,
+              m_options[1], m_options[2], m_pages[2]->exampleBox(), m_pages[1]->exampleBox(), m_button.next,
+              m_button.back, m_button.edit, m_button.remove, m_button.add};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
-void Form1::setupConnections()
+void Form1::setupFocusTracking()
 {
-    auto onClick = [this](const char *name, void (Form1::*handler)()) {
-        connect(findChild<QPushButton *>(QString::fromLatin1(name)), &QPushButton::clicked, this, handler);
-    };
-    onClick("CmdKettei1", &Form1::CmdKettei1_Click);
-    onClick("CmdClear", &Form1::CmdClear_Click);
-    onClick("CmdCopy", &Form1::CmdCopy_Click);
-    onClick("CmdAdd1", &Form1::CmdAdd1_Click);
-    onClick("CmdEdit", &Form1::CmdEdit_Click);
-    onClick("CmdDelete", &Form1::CmdDelete_Click);
-    onClick("CmdNext", &Form1::CmdNext_Click);
-    onClick("CmdBack", &Form1::CmdBack_Click);
-
-    for (QRadioButton *option : m_options)
-        connect(option, &QRadioButton::toggled, this, [this](bool checked) {
-            if (checked)
-                Option1_Click();
-        });
     // The Edit menu acts on the example box that has the focus, and on the composition
     // box once any other control of this window takes it. The menu bar (which takes the
     // focus while a menu is opened with Alt or an access key), the menus themselves and
@@ -204,20 +207,18 @@ void Form1::setupConnections()
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
         if (!now || now->window() != this || now == menuBar())
             return;
-        TextFocus = 1;
+        m_textFocus = 1;
         for (int i = 0; i < 3; ++i)
-            if (now == m_pages[i]->text)
-                TextFocus = i + 2;
+            if (now == m_pages[i]->exampleBox())
+                m_textFocus = i + 2;
     });
-    connect(m_text1, &QPlainTextEdit::textChanged, this,
-            [this] { m_count->setText(QString::number(characterCount(m_text1->text())) + u'字'); });
 }
 
 void Form1::Form_Load()
 {
-    for (CategoryPage *page : m_pages)
-        page->current = 1;
-    TextFocus = 1;
+    for (Category &category : m_categories)
+        category.setPosition(1);
+    m_textFocus = 1;
     Option1_Click();
     LoadLibrary();
 }
@@ -241,18 +242,8 @@ CategoryPage *Form1::currentPage()
 void Form1::LoadLibrary()
 {
     for (int i = 0; i < 3; ++i) {
-        CategoryPage &page = *m_pages[i];
-        const LoadedFile loaded = readDataFile(page.traits.fileName, page.traits.fieldsCanBeUnset);
-        page.origin.state = loaded.state;
-        page.origin.encoding = loaded.encoding;
-        page.origin.bytes = loaded.bytes;
-        page.origin.startBytes = loaded.bytes;
-        page.origin.backedUp = loaded.state != LoadedFile::State::Loaded; // nothing to keep
-        if (loaded.state == LoadedFile::State::Loaded) {
-            m_options[i]->setText(loaded.content.title);
-            page.data.fill(loaded.content.records);
-        }
-        m_startupProblems += describeLoadProblems(page.traits.fileName, loaded, page.data.overflow.size());
+        m_startupProblems += loadCategory(m_categories[i], m_folder);
+        m_options[i]->setText(m_categories[i].title());
     }
     RefillClassLists();
 }
@@ -273,22 +264,15 @@ void Form1::reportStartupProblems()
 
 bool Form1::mnuFileSave_Click()
 {
-    // Encode all three files first, then write each: a failure in one leaves the others saved.
-    std::array<QByteArray, 3> encoded;
-    for (int i = 0; i < 3; ++i)
-        encoded[i] = encodeLibraryFile(m_options[i]->text(), m_pages[i]->data, m_pages[i]->origin.encoding);
-
+    // Each file is written on its own: a failure in one leaves the others saved.
+    const AskOverwrite askOverwrite = [this](const QString &fileName) {
+        return m_dialogs->ask(appTitle(),
+                              QStringLiteral("%1 は、起動後にほかのソフトで変更されています。上書きしますか？").arg(fileName),
+                              Dialogs::Icon::Question, false);
+    };
     QStringList failures;
-    for (int i = 0; i < 3; ++i) {
-        CategoryPage &page = *m_pages[i];
-        if (page.origin.state == LoadedFile::State::Unreadable && page.data.max > 0) {
-            // The file is kept as it is, so what was added to this category cannot be saved.
-            failures += QStringLiteral("%1 は起動したときに読み込めなかったので、上書きしません。"
-                                       "この項目に加えた例文は保存されません。")
-                            .arg(page.traits.fileName);
-            continue;
-        }
-        const QString failure = saveLibraryFile(page.traits.fileName, encoded[i], page.origin, *m_dialogs);
+    for (Category &category : m_categories) {
+        const QString failure = saveCategory(category, m_folder, askOverwrite);
         if (!failure.isEmpty())
             failures += failure;
     }
@@ -301,6 +285,8 @@ void Form1::mnuFileClose_Click() { close(); }
 
 bool Form1::Form_Unload()
 {
+    if (!m_classLink->close())
+        return false;
     if (!mnuFileSave_Click()
         && !m_dialogs->ask(appTitle(),
                            QStringLiteral("保存できなかったファイルがあります。保存しないで閉じますか？"),
@@ -322,7 +308,7 @@ void Form1::closeEvent(QCloseEvent *event)
 void Form1::CmdKettei1_Click()
 {
     if (CategoryPage *page = currentPage())
-        appendExample(*m_text1, page->text->text());
+        appendExample(*m_text1, page->exampleBox()->text());
 }
 
 void Form1::CmdClear_Click() { m_text1->setText(QString()); }
@@ -345,26 +331,31 @@ void Form1::CmdDelete_Click()
 {
     if (CategoryPage *page = currentPage())
         if (const int shown = deleteExample(*page, *m_dialogs))
-            EDCurrent = shown;
+            m_edCurrent = shown;
 }
 
 void Form1::CmdNext_Click()
 {
     if (CategoryPage *page = currentPage())
-        EDCurrent = page->browse(+1);
+        m_edCurrent = page->browse(+1);
 }
 
 void Form1::CmdBack_Click()
 {
     if (CategoryPage *page = currentPage())
-        EDCurrent = page->browse(-1);
+        m_edCurrent = page->browse(-1);
+}
+
+std::array<TextBox *, 4> Form1::textBoxes() const
+{
+    return {m_text1, m_pages[0]->exampleBox(), m_pages[1]->exampleBox(), m_pages[2]->exampleBox()};
 }
 
 TextBox *Form1::focusTarget()
 {
-    switch (TextFocus) {
+    switch (m_textFocus) {
     case 1: return m_text1;
-    case 2: case 3: case 4: return m_pages[TextFocus - 2]->text;
+    case 2: case 3: case 4: return m_pages[m_textFocus - 2]->exampleBox();
     default: return nullptr;
     }
 }
@@ -391,19 +382,20 @@ void Form1::mnuEditPaste_Click()
 
 void Form1::setTextSize(bool large)
 {
-    m_mozi1->setChecked(!large);
-    m_mozi2->setChecked(large);
+    (large ? m_mozi2 : m_mozi1)->setChecked(true);
     const int extra = large ? largeExtra : 0;
     m_client->setFixedSize(twips(clientWidth), twips(clientHeight + extra));
     m_text1->resize(m_text1->width(), twips(text1Height + extra));
     const QFont font = uiFont(large ? 11 : 9);
-    for (TextBox *box : {m_text1, m_pages[0]->text, m_pages[1]->text, m_pages[2]->text})
+    for (TextBox *box : textBoxes())
         box->setFont(font);
 }
 
 void Form1::mnuMozi1_Click() { setTextSize(false); }
 
 void Form1::mnuMozi2_Click() { setTextSize(true); }
+
+void Form1::mnuClassOpen_Click() { m_classLink->open(); }
 
 void Form1::mnuHelpContents_Click()
 {

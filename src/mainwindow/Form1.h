@@ -3,6 +3,7 @@
 #include "CategoryPage.h"
 #include "Dialogs.h"
 
+#include <QDir>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -15,20 +16,23 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QRadioButton;
+class ClassLink;
 class KbHelp;
 class TextBox;
 
-// The main window. It composes three CategoryPages (one per library: their lists,
-// example box and count label, stacked in the frame, only the selected one visible),
-// the buttons they share, the composition area below the frame and the menus.
-// Shared buttons act on the category whose option button is selected when they run.
-// The library lives in the pages; it is read once at start-up and written back by
-// "上書き保存(&S)" and when the window closes.
+// The main window. The library is three Categories (the model: examples, narrowing,
+// editing rules), read from the working folder once at start-up and written back by
+// "上書き保存(&S)" and when the window closes. Each is shown by a CategoryPage (its
+// lists, example box and count label, stacked in the frame, only the selected one
+// visible). The window composes the pages, the buttons they share, the composition area
+// below the frame and the menus; shared buttons act on the category whose option button
+// is selected when they run.
 class Form1 : public QMainWindow {
     Q_OBJECT
 public:
-    // Dialogs answer every message box (tests pass their own); null shows real message boxes.
-    explicit Form1(std::unique_ptr<Dialogs> dialogs = nullptr, QWidget *parent = nullptr);
+    // folder holds the data files. Dialogs answer every message box (tests pass their
+    // own); null shows real message boxes.
+    explicit Form1(const QString &folder, std::unique_ptr<Dialogs> dialogs = nullptr, QWidget *parent = nullptr);
     ~Form1() override;
 
     // Shows what went wrong while loading, once the window is on screen.
@@ -37,8 +41,12 @@ public:
     CategoryPage &page(int index) { return *m_pages[index]; }
     // The category whose option button is selected.
     CategoryPage *currentPage();
-    int TextFocus = 1;
-    int EDCurrent = 0;
+    // The box the Edit menu acts on: 1 the composition, 2 to 4 the categories' example boxes.
+    int TextFocus() const { return m_textFocus; }
+    // The record the last browsing step or deletion showed.
+    int EDCurrent() const { return m_edCurrent; }
+    // The class window, opened from "学級(&G)".
+    ClassLink &classLink() { return *m_classLink; }
 
     // Handlers, named after their control and event.
     void Form_Load();
@@ -62,6 +70,7 @@ public:
     void mnuEditPaste_Click();
     void mnuMozi1_Click();
     void mnuMozi2_Click();
+    void mnuClassOpen_Click();
     void mnuHelpContents_Click();
     void mnuHelpAbout_Click();
 
@@ -73,23 +82,32 @@ private:
     void createFrame();
     void createCompositionArea();
     void setupTabOrder();
-    void setupConnections();
+    void setupFocusTracking();
     QPushButton *createButton(QWidget *parent, const char *name, const QString &caption, QRect twipsGeometry,
-                              double pointSize);
+                              double pointSize, void (Form1::*handler)());
     TextBox *focusTarget();
+    std::array<TextBox *, 4> textBoxes() const;
     void setTextSize(bool large);
     bool Form_Unload();
 
+    const QDir m_folder;
     std::unique_ptr<Dialogs> m_dialogs;
+    std::array<Category, 3> m_categories;
     QWidget *const m_client;
     QGroupBox *const m_frame;
     std::array<QRadioButton *, 3> m_options{};
     std::array<CategoryPage *, 3> m_pages{};
+    struct Buttons {
+        QPushButton *kettei, *clear, *copy, *add, *edit, *remove, *next, *back;
+    } m_button{};
     TextBox *m_text1 = nullptr;
     QLabel *m_count = nullptr;
     QAction *m_mozi1 = nullptr;
     QAction *m_mozi2 = nullptr;
     QAction *m_paste = nullptr;
     QPointer<KbHelp> m_help;
+    std::unique_ptr<ClassLink> m_classLink;
     QStringList m_startupProblems;
+    int m_textFocus = 1;
+    int m_edCurrent = 0;
 };

@@ -4,7 +4,7 @@
 // names or by category, clicks entries, option buttons, buttons and menu items, types
 // into the lists' edit fields and the text boxes. Japanese text arrives as an
 // input-method commit, as it does from an IME. The data files are written into a
-// WorkingFolder before the driver is made, because the window reads them while it is
+// working folder before the driver is made, because the window reads them while it is
 // constructed.
 
 #include "CategoryPage.h"
@@ -85,19 +85,18 @@ inline void typeText(QWidget *widget, const QString &text)
 // compares.
 struct CategoryState {
     int max = 0;
-    QVector<Example> rows; // 0 to max + 1
+    QVector<Example> rows;
     QStringList comboTexts, comboItems1, comboItems2, comboItems3;
     QStringList lines;
     int currentRow = -1;
     QString text, label;
-    int now = 0, current = 0;
+    int current = 0;
 
     bool operator==(const CategoryState &o) const
     {
         return max == o.max && rows == o.rows && comboTexts == o.comboTexts && comboItems1 == o.comboItems1
             && comboItems2 == o.comboItems2 && comboItems3 == o.comboItems3 && lines == o.lines
-            && currentRow == o.currentRow && text == o.text && label == o.label && now == o.now
-            && current == o.current;
+            && currentRow == o.currentRow && text == o.text && label == o.label && current == o.current;
     }
 };
 
@@ -113,8 +112,9 @@ inline char *toString(const CategoryState &s)
 
 class FormDriver {
 public:
-    // Makes the window from the data files in the current folder and shows it, active.
-    FormDriver() : dialogs(new ScriptedDialogs), window(std::unique_ptr<Dialogs>(dialogs))
+    // Makes the window from the data files in folder and shows it, active.
+    explicit FormDriver(const QString &folder)
+        : dialogs(new ScriptedDialogs), window(folder, std::unique_ptr<Dialogs>(dialogs))
     {
         window.show();
         window.activateWindow();
@@ -140,10 +140,13 @@ public:
 
     // Category 1 to 3 and its controls.
     CategoryPage &page(int category) { return window.page(category - 1); }
-    SimpleCombo *combo(int category, int level) { return page(category).combo[level - 1]; }
-    QListWidget *exampleList(int category) { return page(category).list; }
-    TextBox *exampleBox(int category) { return page(category).text; }
-    QString label(int category) { return page(category).label->text(); }
+    const Category &model(int category) { return page(category).category(); }
+    const CategoryLook &look(int category) const { return categoryLooks()[category - 1]; }
+    template <class T> T *get(const QString &name) const { return window.findChild<T *>(name); }
+    SimpleCombo *combo(int category, int level) { return get<SimpleCombo>(look(category).comboNames[level - 1]); }
+    QListWidget *exampleList(int category) { return get<QListWidget>(look(category).listName); }
+    TextBox *exampleBox(int category) { return get<TextBox>(look(category).textName); }
+    QString label(int category) { return get<QLabel>(look(category).labelName)->text(); }
 
     void click(const char *buttonName) const
     {
@@ -227,11 +230,14 @@ public:
     // Picks the classes of a record and clicks its line in the example list.
     void showRecord(int category, int record)
     {
-        const Example example = page(category).data.row(record);
+        const Category &m = model(category);
+        const Example example = m.record(record);
         pickClass(category, 1, example.firstClass());
         pickClass(category, 2, example.secondClass());
         pickClass(category, 3, example.thirdClass());
-        const int line = page(category).sel3.indexOf(record);
+        const QList<int> first = m.narrowFirst(example.firstClass()).records;
+        const QList<int> second = m.narrowSecond(first, example.firstClass(), example.secondClass()).records;
+        const int line = m.narrowThird(second, example.thirdClass()).indexOf(record);
         if (!clickRow(exampleList(category), line))
             QTest::qFail(qPrintable(QStringLiteral("record %1 is not listed").arg(record)), __FILE__, __LINE__);
     }
@@ -262,18 +268,18 @@ public:
     QStringList sentences(int category)
     {
         QStringList result;
-        for (int r = 1; r <= page(category).data.max; ++r)
-            result.append(page(category).data.row(r).sentence());
+        for (int r = 1; r <= model(category).count(); ++r)
+            result.append(model(category).record(r).sentence());
         return result;
     }
 
     CategoryState state(int category)
     {
-        CategoryPage &p = page(category);
+        const Category &m = model(category);
         CategoryState s;
-        s.max = p.data.max;
-        for (int r = 0; r <= p.data.max + 1 && r <= EDLimit; ++r)
-            s.rows.append(p.data.row(r));
+        s.max = m.count();
+        for (int r = 1; r <= m.count(); ++r)
+            s.rows.append(m.record(r));
         for (int level = 1; level <= 3; ++level)
             s.comboTexts.append(combo(category, level)->text());
         s.comboItems1 = combo(category, 1)->items();
@@ -283,8 +289,7 @@ public:
         s.currentRow = exampleList(category)->currentRow();
         s.text = exampleBox(category)->text();
         s.label = label(category);
-        s.now = p.now;
-        s.current = p.current;
+        s.current = m.position();
         return s;
     }
 };

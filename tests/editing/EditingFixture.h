@@ -69,4 +69,7 @@ struct LibraryFolder {
 } // namespace fixture
 
 // The window over the library above, in a fresh working folder.
-class EditingForm : private fixture::LibraryFolder, public FormDriver {};
+class EditingForm : private fixture::LibraryFolder, public FormDriver {
+public:
+    EditingForm() : FormDriver(folder.path()) {}
+};

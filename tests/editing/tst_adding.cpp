@@ -33,8 +33,8 @@ void TestAdding::newClassesTypedIn()
 
     QVERIFY(form.dialogs->calls.isEmpty());
     CategoryPage &page = form.page(1);
-    QCOMPARE(page.data.max, 8);
-    QCOMPARE(page.data.row(8),
+    QCOMPARE(page.category().count(), 8);
+    QCOMPARE(page.category().record(8),
              fixture::example({QStringLiteral("社会"), QStringLiteral("地理"), QStringLiteral("ほめたい"), sentence}));
     QCOMPARE(form.combo(1, 1)->items(), QStringList({"国語", "数学", "理科", "社会"}));
     QCOMPARE(form.combo(1, 1)->text(), QStringLiteral("社会"));
@@ -57,12 +57,12 @@ void TestAdding::newClassesTypedIn()
     form.typeSentence(1, spoken);
     form.add();
     form.add();
-    QCOMPARE(page.data.max, 10);
-    QCOMPARE(page.data.row(9), page.data.row(10));
+    QCOMPARE(page.category().count(), 10);
+    QCOMPARE(page.category().record(9), page.category().record(10));
     QCOMPARE(form.combo(1, 1)->items(), QStringList({"国語", "数学", "理科", "社会"}));
     QCOMPARE(form.combo(1, 2)->items(), QStringList({"読む", "書く", "話す"}));
     QCOMPARE(form.lines(1), QStringList({entry(spoken), entry(spoken)}));
-    QCOMPARE(page.sel3, QVector<int>({9, 10}));
+    QCOMPARE(page.listedRecords(), QVector<int>({9, 10}));
     QCOMPARE(form.label(1), QStringLiteral(" 1/ 2"));
 
     // The other categories keep their tables.
@@ -84,9 +84,9 @@ void TestAdding::intoExistingClassification()
     form.add();
 
     QVERIFY(form.dialogs->calls.isEmpty());
-    QCOMPARE(page.data.max, 8);
-    QCOMPARE(page.data.row(8), fixture::example({"国語", "読む", "ほめたい", added}));
-    QCOMPARE(page.sel3, QVector<int>({1, 2, 6, 8}));
+    QCOMPARE(page.category().count(), 8);
+    QCOMPARE(page.category().record(8), fixture::example({"国語", "読む", "ほめたい", added}));
+    QCOMPARE(page.listedRecords(), QVector<int>({1, 2, 6, 8}));
     QCOMPARE(form.lines(1), QStringList({entry(fixture::category1()[0][3]), entry(fixture::category1()[1][3]),
                                          entry(fixture::category1()[5][3]), entry(added)}));
     // The list stands on the first line while the box shows the added sentence...
@@ -100,10 +100,10 @@ void TestAdding::intoExistingClassification()
     // ...so a correction right away corrects that first example, not the added one.
     form.correct();
     QVERIFY(form.dialogs->calls.isEmpty());
-    QCOMPARE(page.data.row(1), fixture::example({"国語", "読む", "ほめたい", added}));
-    QCOMPARE(page.data.row(8), fixture::example({"国語", "読む", "ほめたい", added}));
-    QCOMPARE(page.data.row(2).sentence(), fixture::category1()[1][3]);
-    QCOMPARE(page.data.max, 8);
+    QCOMPARE(page.category().record(1), fixture::example({"国語", "読む", "ほめたい", added}));
+    QCOMPARE(page.category().record(8), fixture::example({"国語", "読む", "ほめたい", added}));
+    QCOMPARE(page.category().record(2).sentence(), fixture::category1()[1][3]);
+    QCOMPARE(page.category().count(), 8);
 }
 
 void TestAdding::allTextsEmpty()
@@ -114,11 +114,11 @@ void TestAdding::allTextsEmpty()
     // Right after start-up the edit fields and the box are empty.
     form.add();
     QVERIFY(form.dialogs->calls.isEmpty());
-    QCOMPARE(page.data.max, 8);
+    QCOMPARE(page.category().count(), 8);
     for (int field = 0; field < 4; ++field) {
-        QVERIFY(page.data.row(8).field[field].isEmpty());
+        QVERIFY(page.category().record(8).field[field].isEmpty());
         // Empty text taken from the window, not a field the file left unset.
-        QVERIFY(!page.data.row(8).field[field].isNull());
+        QVERIFY(!page.category().record(8).field[field].isNull());
     }
     QCOMPARE(form.combo(1, 1)->items().last(), QString());
     QCOMPARE(form.lines(1), QStringList({entry(QString())}));
@@ -140,7 +140,7 @@ void TestAdding::inCategory3OnlyCategory3Narrows()
     const CategoryState category2Before = form.state(2);
 
     form.chooseCategory(3);
-    QVERIFY(form.page(3).list->isVisible());
+    QVERIFY(form.exampleList(3)->isVisible());
     form.pickClass(3, 1, QStringLiteral("生活"));
     form.pickClass(3, 2, QStringLiteral("態度"));
     QCOMPARE(form.combo(3, 3)->text(), QStringLiteral("ほめたい"));
@@ -150,8 +150,8 @@ void TestAdding::inCategory3OnlyCategory3Narrows()
 
     QVERIFY(form.dialogs->calls.isEmpty());
     CategoryPage &page3 = form.page(3);
-    QCOMPARE(page3.data.max, 4);
-    QCOMPARE(page3.data.row(4), fixture::example({"生活", "態度", "ほめたい", added}));
+    QCOMPARE(page3.category().count(), 4);
+    QCOMPARE(page3.category().record(4), fixture::example({"生活", "態度", "ほめたい", added}));
     QCOMPARE(form.combo(3, 1)->text(), QStringLiteral("生活"));
     QCOMPARE(form.combo(3, 2)->text(), QStringLiteral("態度"));
     QCOMPARE(form.combo(3, 3)->text(), QStringLiteral("ほめたい"));
@@ -189,9 +189,9 @@ void TestAdding::fullCategoryRefuses()
         records.append({"分類", "全体", "ほめたい", QStringLiteral("例文%1").arg(i)});
     fixture::write(folder);
     folder.write(QStringLiteral("Kotoban1.txt"), dataFile(QStringLiteral("学習について"), records));
-    FormDriver form;
+    FormDriver form(folder.path());
     CategoryPage &page = form.page(1);
-    QCOMPARE(page.data.max, EDLimit - 1);
+    QCOMPARE(page.category().count(), EDLimit - 1);
 
     // The 300th example still fits.
     form.typeClass(1, 1, QStringLiteral("新分類"));
@@ -200,8 +200,8 @@ void TestAdding::fullCategoryRefuses()
     form.typeSentence(1, QStringLiteral("三百番目の例文です。"));
     form.add();
     QVERIFY(form.dialogs->calls.isEmpty());
-    QCOMPARE(page.data.max, EDLimit);
-    QCOMPARE(page.data.row(EDLimit).sentence(), QStringLiteral("三百番目の例文です。"));
+    QCOMPARE(page.category().count(), EDLimit);
+    QCOMPARE(page.category().record(EDLimit).sentence(), QStringLiteral("三百番目の例文です。"));
 
     // The 301st is refused, and nothing changes.
     form.typeClass(1, 1, QStringLiteral("もう一つ"));
@@ -214,7 +214,7 @@ void TestAdding::fullCategoryRefuses()
     QCOMPARE(call.title, QStringLiteral("ことばん"));
     QCOMPARE(call.text, QStringLiteral("例文は各項目ごと最大300例までです。これ以上追加できません。"));
     QCOMPARE(form.state(1), before);
-    QCOMPARE(page.data.row(EDLimit).sentence(), QStringLiteral("三百番目の例文です。"));
+    QCOMPARE(page.category().record(EDLimit).sentence(), QStringLiteral("三百番目の例文です。"));
     QCOMPARE(form.exampleBox(1)->text(), QStringLiteral("入らない例文です。"));
     QVERIFY(!form.combo(1, 1)->items().contains(QStringLiteral("もう一つ")));
 }
@@ -255,7 +255,7 @@ void TestAdding::unstorableCharactersRefused()
     QCOMPARE(form.dialogs->calls.first().text, QStringLiteral("次の文字は例文データファイルに保存できません：")
                                                    + characters + QStringLiteral("\n別の文字に置き換えてください。"));
     QCOMPARE(form.state(1), before);
-    QCOMPARE(form.page(1).data.max, 7);
+    QCOMPARE(form.page(1).category().count(), 7);
     QCOMPARE(form.exampleBox(1)->text(), fields[3]);
     QCOMPARE(form.combo(1, level <= 3 ? level : 1)->text(), fields[level <= 3 ? level - 1 : 0]);
 }
@@ -266,7 +266,7 @@ void TestAdding::savedFileHoldsAddsAndDeletes()
     fixture::write(folder);
     const QByteArray startBytes1 = folder.read(QStringLiteral("Kotoban1.txt"));
     const QByteArray startBytes2 = folder.read(QStringLiteral("Kotoban2.txt"));
-    FormDriver form;
+    FormDriver form(folder.path());
 
     // Category 1: the first record deleted, then a new example added.
     form.showRecord(1, 1);

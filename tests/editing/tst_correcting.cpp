@@ -28,7 +28,7 @@ void TestCorrecting::replacesOnlyTheSentence()
     form.correct();
 
     QVERIFY(form.dialogs->calls.isEmpty());
-    QCOMPARE(page.data.row(6), fixture::example({"国語", "読む", "ほめたい", corrected}));
+    QCOMPARE(page.category().record(6), fixture::example({"国語", "読む", "ほめたい", corrected}));
     QStringList expected = fixture::sentences(fixture::category1());
     expected[5] = corrected;
     QCOMPARE(form.sentences(1), expected);
@@ -38,7 +38,6 @@ void TestCorrecting::replacesOnlyTheSentence()
     QCOMPARE(after.lines, before.lines);
     QCOMPARE(after.currentRow, 2);
     QCOMPARE(after.label, before.label);
-    QCOMPARE(after.now, before.now);
     QCOMPARE(after.current, before.current);
 
     // Selecting the line again shows the corrected sentence.
@@ -50,17 +49,17 @@ void TestCorrecting::replacesOnlyTheSentence()
     // Each press stores the box as it stands, an empty box as an empty sentence.
     form.typeSentence(1, QString());
     form.correct();
-    QCOMPARE(page.data.row(6).sentence(), QString());
-    QCOMPARE(page.data.row(6).firstClass(), QStringLiteral("国語"));
-    QCOMPARE(page.data.max, 7);
+    QCOMPARE(page.category().record(6).sentence(), QString());
+    QCOMPARE(page.category().record(6).firstClass(), QStringLiteral("国語"));
+    QCOMPARE(page.category().count(), 7);
 
     // Category 3 corrects its own table.
     form.chooseCategory(3);
     form.showRecord(3, 2);
     form.typeSentence(3, QStringLiteral("忘れ物が減ってきました。"));
     form.correct();
-    QCOMPARE(form.page(3).data.row(2), fixture::example({"生活", "態度", "がんばらせたい", "忘れ物が減ってきました。"}));
-    QCOMPARE(form.page(1).data.row(6).sentence(), QString());
+    QCOMPARE(form.page(3).category().record(2), fixture::example({"生活", "態度", "がんばらせたい", "忘れ物が減ってきました。"}));
+    QCOMPARE(form.page(1).category().record(6).sentence(), QString());
     QCOMPARE(form.sentences(2), fixture::sentences(fixture::category2()));
     QVERIFY(form.dialogs->calls.isEmpty());
 }
@@ -74,12 +73,12 @@ void TestCorrecting::followsTheListAfterAClassChange()
     // line the narrowing selected.
     form.showRecord(1, 2);
     form.pickClass(1, 3, QStringLiteral("がんばらせたい"));
-    QCOMPARE(page.sel3, QVector<int>({3}));
+    QCOMPARE(page.listedRecords(), QVector<int>({3}));
     form.typeSentence(1, QStringLiteral("音読の声が大きくなってきました。"));
     form.correct();
     QVERIFY(form.dialogs->calls.isEmpty());
-    QCOMPARE(page.data.row(3).sentence(), QStringLiteral("音読の声が大きくなってきました。"));
-    QCOMPARE(page.data.row(2).sentence(), fixture::category1()[1][3]);
+    QCOMPARE(page.category().record(3).sentence(), QStringLiteral("音読の声が大きくなってきました。"));
+    QCOMPARE(page.category().record(2).sentence(), fixture::category1()[1][3]);
 }
 
 void TestCorrecting::unstorableCharactersRefused_data()

@@ -40,7 +40,7 @@ void TestDeleting::confirmationAndNo()
     // Yes then deletes the example the list stands on.
     form.remove();
     QCOMPARE(form.dialogs->calls.size(), 2);
-    QCOMPARE(form.page(1).data.max, 6);
+    QCOMPARE(form.page(1).category().count(), 6);
     QVERIFY(!form.sentences(1).contains(fixture::category1()[1][3]));
 }
 
@@ -81,26 +81,26 @@ void TestDeleting::deleteRecord()
     const QStringList firstLevelBefore = form.combo(1, 1)->items();
 
     form.showRecord(1, record);
-    QCOMPARE(page.sel3.value(form.exampleList(1)->currentRow()), record);
+    QCOMPARE(page.listedRecords().value(form.exampleList(1)->currentRow()), record);
     form.remove();
 
     QCOMPARE(form.dialogs->calls.size(), 1);
     QStringList remaining = fixture::sentences(fixture::category1());
     remaining.removeAt(record - 1);
     QCOMPARE(form.sentences(1), remaining);
-    QCOMPARE(page.data.max, 6);
+    QCOMPARE(page.category().count(), 6);
 
     QCOMPARE(QStringList({form.combo(1, 1)->text(), form.combo(1, 2)->text(), form.combo(1, 3)->text()}), classes);
-    QCOMPARE(page.sel3, listed);
+    QCOMPARE(page.listedRecords(), listed);
     QStringList lines;
     for (int r : listed)
-        lines.append(entry(page.data.row(r).sentence()));
+        lines.append(entry(page.category().record(r).sentence()));
     QCOMPARE(form.lines(1), lines);
-    QCOMPARE(page.sel3.value(form.exampleList(1)->currentRow()), shown);
-    QCOMPARE(form.exampleBox(1)->text(), page.data.row(shown).sentence());
+    QCOMPARE(page.listedRecords().value(form.exampleList(1)->currentRow()), shown);
+    QCOMPARE(form.exampleBox(1)->text(), page.category().record(shown).sentence());
     QCOMPARE(form.label(1), label);
-    QCOMPARE(page.current, shown);
-    QCOMPARE(form.window.EDCurrent, shown);
+    QCOMPARE(page.category().position(), shown);
+    QCOMPARE(form.window.EDCurrent(), shown);
 
     // A class no example carries any more: gone from the rebuilt second-level list, but the
     // first-level list is not rebuilt by a deletion.
@@ -119,7 +119,7 @@ void TestDeleting::onlyExampleOfCategoryStays()
     fixture::write(folder);
     const QVector<QStringList> single{{"行事", "合唱", "ほめたい", "歌声が響きました。"}};
     folder.write(QStringLiteral("Kotoban2.txt"), dataFile(QStringLiteral("道徳、特活、総合、行事"), single));
-    FormDriver form;
+    FormDriver form(folder.path());
 
     form.chooseCategory(2);
     form.showRecord(2, 1);
@@ -127,15 +127,15 @@ void TestDeleting::onlyExampleOfCategoryStays()
 
     QCOMPARE(form.dialogs->calls.size(), 1);
     QVERIFY(form.dialogs->calls.first().question);
-    QCOMPARE(form.page(2).data.max, 1);
-    QCOMPARE(form.page(2).data.row(1), fixture::example(single[0]));
+    QCOMPARE(form.page(2).category().count(), 1);
+    QCOMPARE(form.page(2).category().record(1), fixture::example(single[0]));
     QCOMPARE(form.lines(2), QStringList({entry(single[0][3])}));
     QCOMPARE(form.exampleList(2)->currentRow(), 0);
     QCOMPARE(form.exampleBox(2)->text(), single[0][3]);
     QCOMPARE(form.label(2), QStringLiteral(" 1/ 1"));
     // The other categories are untouched.
-    QCOMPARE(form.page(1).data.max, 7);
-    QCOMPARE(form.page(3).data.max, 3);
+    QCOMPARE(form.page(1).category().count(), 7);
+    QCOMPARE(form.page(3).category().count(), 3);
 }
 
 void TestDeleting::noLineSelectedRefuses_data()
@@ -161,7 +161,7 @@ void TestDeleting::noLineSelectedRefuses()
         form.chooseCategory(2);
         form.typeSentence(2, QStringLiteral("新しい例文です。"));
         form.add();
-        QCOMPARE(form.page(2).data.max, 3);
+        QCOMPARE(form.page(2).category().count(), 3);
         form.chooseCategory(1);
     }
     QCOMPARE(form.exampleList(1)->count() == 0 || form.exampleList(1)->currentRow() < 0, true);
@@ -180,7 +180,7 @@ void TestDeleting::noLineSelectedRefuses()
     QVERIFY(!form.dialogs->calls.last().question);
     QCOMPARE(form.state(1), before);
     QCOMPARE(form.sentences(1), fixture::sentences(fixture::category1()));
-    QCOMPARE(form.page(1).data.row(0), Example());
+    QCOMPARE(form.page(1).category().record(0), Example());
 }
 
 QTEST_MAIN(TestDeleting)

@@ -2,6 +2,7 @@
 
 #include "ClassChecks.h"
 #include "ClassSamples.h"
+#include "ClassEditing.h"
 #include "CommentText.h"
 
 #include <QRandomGenerator>
@@ -57,8 +58,6 @@ class TestClassChecks : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void commentLength_data();
-    void commentLength();
     void sentences_data();
     void sentences();
     void cellMarks_data();
@@ -70,28 +69,6 @@ private Q_SLOTS:
     void findings();
     void duplicateMessageNamesTheOthers();
 };
-
-void TestClassChecks::commentLength_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("length");
-    QTest::newRow("empty") << QString() << 0;
-    QTest::newRow("kana and kanji") << QStringLiteral("よく考えた。") << 6;
-    QTest::newRow("pair outside the BMP counts once") << QStringLiteral("𠮷田さん") << 4;
-    QTest::newRow("emoji counts once") << QStringLiteral("😀") << 1;
-    QTest::newRow("CR LF not counted") << QStringLiteral("一行目\r\n二行目") << 6;
-    QTest::newRow("lone LF and CR not counted") << QStringLiteral("あ\nい\rう") << 3;
-    QTest::newRow("blanks count") << QStringLiteral("あ　い い") << 5;
-    QTest::newRow("half-width sound mark is its own character") << QStringLiteral("ｶﾞ") << 2;
-    QTest::newRow("lone surrogate counts once") << QString(QChar(0xD842)) << 1;
-}
-
-void TestClassChecks::commentLength()
-{
-    QFETCH(QString, text);
-    QFETCH(int, length);
-    QCOMPARE(::commentLength(text), length);
-}
 
 void TestClassChecks::sentences_data()
 {
@@ -132,6 +109,7 @@ void TestClassChecks::cellMarks_data()
     QTest::newRow("one over") << QStringLiteral("あいうえおか") << 5 << 6 << true << false;
     QTest::newRow("line breaks do not push it over") << QStringLiteral("あい\r\nうえ\nお") << 5 << 5 << false << false;
     QTest::newRow("no limit") << QString(300, u'あ') << 0 << 300 << false << false;
+    QTest::newRow("characters outside the BMP count once") << QStringLiteral("𠮷田👍🏽さん") << 4 << 5 << true << false;
     QTest::newRow("blanks only are empty") << QStringLiteral(" 　\r\n") << 5 << 2 << false << true;
     QTest::newRow("null is empty") << QString() << 5 << 0 << false << true;
 }

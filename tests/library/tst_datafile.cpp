@@ -3,6 +3,7 @@
 #include <QSet>
 #include <QTest>
 
+#include "Category.h"
 #include "DataFile.h"
 
 // Records are written in a compact notation in this file: the four fields joined by '|',
@@ -316,10 +317,7 @@ void TestDataFile::starterLibrary()
         sentences.insert(example.sentence());
     }
 
-    ExampleTable table;
-    table.fill(content.records);
-    QCOMPARE(table.max, int(content.records.size()));
-    QVERIFY(encodeLibraryFile(content.title, table, decoded.encoding) == bytes);
+    QVERIFY(encodeLibraryFile(content.title, content.records, decoded.encoding) == bytes);
 }
 
 void TestDataFile::recordsBeyondCapacityComeBackUnchanged_data()
@@ -347,18 +345,21 @@ void TestDataFile::recordsBeyondCapacityComeBackUnchanged()
     const DataFileContent content = parseDataFile(decoded.text, true);
     QCOMPARE(int(content.records.size()), 312);
 
-    ExampleTable table;
-    table.fill(content.records);
-    QCOMPARE(table.max, EDLimit);
-    QCOMPARE(int(table.overflow.size()), 12);
-    QCOMPARE(notation({table.row(1)}), notation({records[0]}));
-    QCOMPARE(notation({table.row(300)}), notation({records[299]}));
-    QCOMPARE(notation(table.overflow), notation(records.mid(300)));
-    QVERIFY(encodeLibraryFile(content.title, table, encoding) == bytes);
+    Category table(categoryRules()[0]);
+    table.origin.encoding = encoding;
+    table.load(content.title, content.records);
+    QCOMPARE(table.count(), EDLimit);
+    QCOMPARE(int(table.overflow().size()), 12);
+    QCOMPARE(notation({table.record(1)}), notation({records[0]}));
+    QCOMPARE(notation({table.record(300)}), notation({records[299]}));
+    QCOMPARE(notation(table.overflow()), notation(records.mid(300)));
+    QVERIFY(encodeLibraryFile(content.title, table.recordsToSave(), encoding) == bytes);
 
     // Editing the library leaves the records kept aside where they were: after the last row.
-    table.row(300).field[3] = QStringLiteral("訂正した例文。");
-    const DataFileContent saved = parseDataFile(decodeDataFile(encodeLibraryFile(content.title, table, encoding)).text, true);
+    QVERIFY(table.correct(300, QStringLiteral("訂正した例文。")).ok());
+    QVERIFY(!table.add(records[0]).ok()); // full: nothing is added ahead of them
+    const DataFileContent saved =
+        parseDataFile(decodeDataFile(encodeLibraryFile(content.title, table.recordsToSave(), encoding)).text, true);
     QCOMPARE(int(saved.records.size()), 312);
     QCOMPARE(saved.records[299].sentence(), QStringLiteral("訂正した例文。"));
     QCOMPARE(notation(saved.records.mid(300)), notation(records.mid(300)));

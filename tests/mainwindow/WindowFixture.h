@@ -39,7 +39,7 @@ protected:
                            {ex("生活", "あいさつ", "ほめたい", "元気にあいさつ。")});
     }
 
-    // The window goes before its folder, which puts back the working directory it found.
+    // The window goes before its folder.
     void close()
     {
         driver.reset();
@@ -55,7 +55,7 @@ private:
         close();
         folder = std::make_unique<WorkingFolder>();
         write(*folder);
-        driver = std::make_unique<FormDriver>();
+        driver = std::make_unique<FormDriver>(folder->path());
         return driver->active;
     }
 };

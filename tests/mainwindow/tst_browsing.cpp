@@ -52,30 +52,30 @@ const QVector<QStringList> smallCategory{
 void TestBrowsing::checkShows(FormDriver &form, int x, bool lastStep)
 {
     CategoryPage &page = form.page(1);
-    const Example &record = page.data.row(x);
+    const Example &record = page.category().record(x);
     QCOMPARE(form.combo(1, 1)->text(), record.firstClass());
     QCOMPARE(form.combo(1, 2)->text(), record.secondClass());
     QCOMPARE(form.combo(1, 3)->text(), record.thirdClass());
     QCOMPARE(form.exampleBox(1)->text(), record.sentence());
-    QCOMPARE(form.label(1), numberText(x) + u'/' + numberText(page.data.max));
+    QCOMPARE(form.label(1), numberText(x) + u'/' + numberText(page.category().count()));
 
     // The example list holds the record's classification in library order, its line selected.
     QVector<int> classification;
     QStringList lines;
-    for (int r = 1; r <= page.data.max; ++r) {
-        const Example &other = page.data.row(r);
+    for (int r = 1; r <= page.category().count(); ++r) {
+        const Example &other = page.category().record(r);
         if (other.firstClass() == record.firstClass() && other.secondClass() == record.secondClass()
             && other.thirdClass() == record.thirdClass()) {
             classification.append(r);
             lines.append(listEntry(other.sentence()));
         }
     }
-    QCOMPARE(page.sel3, classification);
+    QCOMPARE(page.listedRecords(), classification);
     QCOMPARE(form.lines(1), lines);
-    QCOMPARE(page.sel3.value(form.exampleList(1)->currentRow()), x);
-    QCOMPARE(page.current, x);
+    QCOMPARE(page.listedRecords().value(form.exampleList(1)->currentRow()), x);
+    QCOMPARE(page.category().position(), x);
     if (lastStep)
-        QCOMPARE(form.window.EDCurrent, x);
+        QCOMPARE(form.window.EDCurrent(), x);
 }
 
 void TestBrowsing::forwardThroughWholeCategory()
@@ -83,8 +83,8 @@ void TestBrowsing::forwardThroughWholeCategory()
     WorkingFolder folder;
     const QVector<QStringList> records = largeCategory();
     writeLibrary(folder, records, smallCategory, smallCategory);
-    FormDriver form;
-    QCOMPARE(form.page(1).data.max, recordCount);
+    FormDriver form(folder.path());
+    QCOMPARE(form.page(1).category().count(), recordCount);
 
     // The current record starts at 1, so the first step shows record 2.
     for (int step = 0; step < recordCount + 2; ++step) {
@@ -110,7 +110,7 @@ void TestBrowsing::backwardThroughWholeCategory()
 {
     WorkingFolder folder;
     writeLibrary(folder, largeCategory(), smallCategory, smallCategory);
-    FormDriver form;
+    FormDriver form(folder.path());
 
     // From the start the first step back shows the last example.
     for (int step = 0; step < recordCount + 2; ++step) {
@@ -130,11 +130,11 @@ void TestBrowsing::emptyAndSingleExampleCategories()
 {
     WorkingFolder folder;
     writeLibrary(folder, smallCategory, {}, {{"生活", "態度", "ほめたい", "明るく元気です。"}});
-    FormDriver form;
+    FormDriver form(folder.path());
 
     // A data file with its title line only.
     form.chooseCategory(2);
-    QCOMPARE(form.page(2).data.max, 0);
+    QCOMPARE(form.page(2).category().count(), 0);
     form.next();
     QCOMPARE(form.label(2), QStringLiteral(" 1/ 0"));
     QCOMPARE(form.exampleBox(2)->text(), QString());
@@ -147,7 +147,7 @@ void TestBrowsing::emptyAndSingleExampleCategories()
     QCOMPARE(form.lines(2), QStringList());
     form.next();
     QCOMPARE(form.label(2), QStringLiteral(" 1/ 0"));
-    QCOMPARE(form.page(2).data.max, 0);
+    QCOMPARE(form.page(2).category().count(), 0);
 
     // A single example: both directions show it again.
     form.chooseCategory(3);
@@ -166,7 +166,7 @@ void TestBrowsing::eachCategoryContinuesFromItsOwnRecord()
 {
     WorkingFolder folder;
     writeLibrary(folder, largeCategory(), smallCategory, smallCategory);
-    FormDriver form;
+    FormDriver form(folder.path());
 
     form.next();
     form.next();
@@ -201,7 +201,7 @@ void TestBrowsing::correctionAfterBrowsingCorrectsShownExample()
 {
     WorkingFolder folder;
     writeLibrary(folder, largeCategory(), smallCategory, smallCategory);
-    FormDriver form;
+    FormDriver form(folder.path());
     CategoryPage &page = form.page(1);
 
     // Record 17 is not the first of its classification's list.
@@ -212,10 +212,10 @@ void TestBrowsing::correctionAfterBrowsingCorrectsShownExample()
     form.typeSentence(1, QStringLiteral("訂正した例文です。"));
     form.correct();
     QVERIFY(form.dialogs->calls.isEmpty());
-    QCOMPARE(page.data.row(17).sentence(), QStringLiteral("訂正した例文です。"));
+    QCOMPARE(page.category().record(17).sentence(), QStringLiteral("訂正した例文です。"));
     for (int r = 1; r <= recordCount; ++r)
         if (r != 17)
-            QCOMPARE(page.data.row(r).sentence(), QStringLiteral("第%1の例文です。").arg(r));
+            QCOMPARE(page.category().record(r).sentence(), QStringLiteral("第%1の例文です。").arg(r));
 
     // Browsing back onto it shows the correction.
     form.next();

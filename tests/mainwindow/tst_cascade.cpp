@@ -78,7 +78,6 @@ void TestCascade::stepsNarrowLevelByLevel()
     QCOMPARE(d.list("List1")->count(), 0);
     QCOMPARE(d.box("Text2")->text(), QString());
     QCOMPARE(d.labelText("Label3"), s(" 9"));
-    QCOMPARE(d.page(1).sel1, (QVector<int>{1, 2, 3, 5, 6, 7, 8, 11, 13}));
 
     // Second level: the third list stands on its first class, whose examples are listed
     // with the first one shown; the label counts the second level.
@@ -91,8 +90,8 @@ void TestCascade::stepsNarrowLevelByLevel()
     QCOMPARE(d.list("List1")->currentRow(), 0);
     QCOMPARE(d.box("Text2")->text(), s("理解力あり。"));
     QCOMPARE(d.labelText("Label3"), s("1/ 6"));
-    QCOMPARE(d.page(1).now, 1);
-    QCOMPARE(d.page(1).current, 1);
+    QCOMPARE((d.exampleList(1)->currentRow() + 1), 1);
+    QCOMPARE(d.page(1).category().position(), 1);
 
     // Third level: the picked class's examples, the first shown, the label counting them.
     DRIVE(d.pick("Combo3", s("がんばろう")));
@@ -103,7 +102,7 @@ void TestCascade::stepsNarrowLevelByLevel()
     QCOMPARE(d.list("List1")->currentRow(), 0);
     QCOMPARE(d.box("Text2")->text(), s("忘れ物が多い。"));
     QCOMPARE(d.labelText("Label3"), s(" 1/ 1"));
-    QCOMPARE(d.page(1).current, 3);
+    QCOMPARE(d.page(1).category().position(), 3);
 
     DRIVE(d.pick("Combo3", s("ほめたい")));
     QCOMPARE(d.labelText("Label3"), s(" 1/ 5"));
@@ -199,13 +198,13 @@ void TestCascade::exampleListClicksShowTheExample()
     DRIVE(d.clickRow("List1", 1));
     QCOMPARE(d.box("Text2")->text(), s("ちょうど十文字の文。"));
     QCOMPARE(d.labelText("Label3"), s(" 2/ 5"));
-    QCOMPARE(d.page(1).now, 2);
-    QCOMPARE(d.page(1).current, 5);
+    QCOMPARE((d.exampleList(1)->currentRow() + 1), 2);
+    QCOMPARE(d.page(1).category().position(), 5);
 
     DRIVE(d.clickRow("List1", 4));
     QCOMPARE(d.box("Text2")->text(), s("最後の例です。"));
     QCOMPARE(d.labelText("Label3"), s(" 5/ 5"));
-    QCOMPARE(d.page(1).current, 13);
+    QCOMPARE(d.page(1).category().position(), 13);
 
     // The keyboard selects too.
     QTest::keyClick(d.list("List1"), Qt::Key_Up);
@@ -224,7 +223,7 @@ void TestCascade::exampleListClicksShowTheExample()
     QCOMPARE(d.box("Text2")->text(), s("理解力あり。"));
     QCOMPARE(d.labelText("Label3"), s(" 1/ 5"));
     // Only the box changed: the library keeps its sentence.
-    QCOMPARE(d.page(1).data.row(11).sentence(), s("十一文字ちょうどの文。"));
+    QCOMPARE(d.page(1).category().record(11).sentence(), s("十一文字ちょうどの文。"));
 
     // Nothing else moved.
     QCOMPARE(d.combo("Combo3")->text(), s("ほめたい"));
@@ -262,8 +261,8 @@ void TestCascade::typedClassesThatNameNothing()
     DRIVE(d.pick("Combo1", s("５教科")));
     DRIVE(d.pick("Combo2", s("全体")));
     DRIVE(d.clickRow("List1", 1));
-    const CategoryPage &page = d.page(1);
-    QCOMPARE(page.current, 5);
+    CategoryPage &page = d.page(1);
+    QCOMPARE(page.category().position(), 5);
 
     // A second-level text that names no class: nothing below it, a count of 0, the
     // second list itself untouched.
@@ -275,8 +274,8 @@ void TestCascade::typedClassesThatNameNothing()
     QCOMPARE(d.list("List1")->count(), 0);
     QCOMPARE(d.box("Text2")->text(), QString());
     QCOMPARE(d.labelText("Label3"), s(" 0"));
-    QCOMPARE(page.now, 2);
-    QCOMPARE(page.current, 5);
+    QCOMPARE(d.list("List1")->currentRow(), -1); // nothing is taken as shown
+    QCOMPARE(page.category().position(), 5);
 
     // Typing a class that exists does what picking it does.
     d.typeInto("Combo2", s("国語"));
@@ -294,7 +293,7 @@ void TestCascade::typedClassesThatNameNothing()
     QCOMPARE(d.list("List1")->count(), 0);
     QCOMPARE(d.box("Text2")->text(), QString());
     QCOMPARE(d.labelText("Label3"), s(" 0"));
-    QVERIFY(page.sel1.isEmpty());
+    QVERIFY(d.model(1).narrowFirst(s("新教科")).records.isEmpty());
 
     // Typing on to a class that exists fills the second list.
     d.typeInto("Combo1", s("英語"));
@@ -314,27 +313,27 @@ void TestCascade::typedThirdLevelThatMatchesNothing()
     DRIVE(d.pick("Combo1", s("５教科")));
     DRIVE(d.pick("Combo2", s("全体")));
     DRIVE(d.clickRow("List1", 3));
-    const CategoryPage &page = d.page(1);
-    QCOMPARE(page.now, 4);
-    QCOMPARE(page.current, 11);
+    CategoryPage &page = d.page(1);
+    QCOMPARE(page.shownRecord(), 11);
+    QCOMPARE(page.category().position(), 11);
 
     d.typeInto("Combo3", s("新しい観点"));
     QCOMPARE(d.list("List1")->count(), 0);
     QCOMPARE(d.box("Text2")->text(), QString());
     QCOMPARE(d.labelText("Label3"), s(" 0"));
-    QCOMPARE(page.now, 4);
-    QCOMPARE(page.current, 11);
+    QCOMPARE(page.shownRecord(), 0);
+    QCOMPARE(page.category().position(), 11);
 
     // With no example shown, correcting and deleting refuse and change nothing.
     d.box("Text2")->setText(s("新しい文"));
     d.click("CmdEdit");
     QCOMPARE(d.dialogs->calls.size(), 1);
     QVERIFY(!d.dialogs->calls[0].question);
-    QCOMPARE(page.data.row(11).sentence(), s("十一文字ちょうどの文。"));
+    QCOMPARE(page.category().record(11).sentence(), s("十一文字ちょうどの文。"));
     d.click("CmdDelete");
     QCOMPARE(d.dialogs->calls.size(), 2);
     QVERIFY(!d.dialogs->calls[1].question);
-    QCOMPARE(page.data.max, 13);
+    QCOMPARE(page.category().count(), 13);
 
     // Typing the class back lists its examples again.
     d.typeInto("Combo3", s("ほめたい"));
@@ -342,7 +341,7 @@ void TestCascade::typedThirdLevelThatMatchesNothing()
     QCOMPARE(d.list("List1")->currentRow(), 0);
     QCOMPARE(d.box("Text2")->text(), s("理解力あり。"));
     QCOMPARE(d.labelText("Label3"), s(" 1/ 5"));
-    QCOMPARE(page.current, 1);
+    QCOMPARE(page.category().position(), 1);
 }
 
 void TestCascade::categoryWithoutExamples()

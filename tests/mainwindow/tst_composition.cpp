@@ -63,7 +63,7 @@ void TestComposition::decideAppendsTheShownExampleOfTheCurrentCategory()
     typeText(d.box("Text4"), s("できます"));
     d.click("CmdKettei1");
     QCOMPARE(text1->text(), s("理解力あり。\n理解力あり。\n友達に優しい。\n元気にあいさつ。できます"));
-    QCOMPARE(d.page(3).data.row(1).sentence(), s("元気にあいさつ。"));
+    QCOMPARE(d.page(3).category().record(1).sentence(), s("元気にあいさつ。"));
     QCOMPARE(d.box("Text4")->text(), s("元気にあいさつ。できます"));
 
     // An emptied example box appends nothing to a composition that has text.
@@ -193,7 +193,7 @@ void TestComposition::characterCountFollowsEveryChange()
     d.click("CmdKettei1");
     QCOMPARE(d.labelText("LabelCount"), s("12字"));
     // The Edit menu's cut, with the composition as its target.
-    QCOMPARE(d.window.TextFocus, 1);
+    QCOMPARE(d.window.TextFocus(), 1);
     text1->setSelection(0, 3);
     d.action("mnuEditCut")->trigger();
     QCOMPARE(d.labelText("LabelCount"), s("9字"));

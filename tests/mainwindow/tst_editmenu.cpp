@@ -37,41 +37,41 @@ void TestEditMenu::init()
 void TestEditMenu::focusTracking()
 {
     FormDriver &d = *driver;
-    const int &focus = d.window.TextFocus;
-    QCOMPARE(focus, 1);
+    const auto focus = [&d] { return d.window.TextFocus(); };
+    QCOMPARE(focus(), 1);
 
     QTest::mouseClick(d.box("Text2"), Qt::LeftButton);
-    QCOMPARE(focus, 2);
+    QCOMPARE(focus(), 2);
     QTest::mouseClick(d.box("Text1"), Qt::LeftButton);
-    QCOMPARE(focus, 1);
+    QCOMPARE(focus(), 1);
     d.box("Text2")->setFocus(Qt::TabFocusReason);
-    QCOMPARE(focus, 2);
+    QCOMPARE(focus(), 2);
     d.click("CmdKettei1");
-    QCOMPARE(focus, 1);
+    QCOMPARE(focus(), 1);
 
     // A classification list or the example list takes the focus: back to 1.
     QTest::mouseClick(d.box("Text2"), Qt::LeftButton);
     DRIVE(d.pick("Combo1", s("国語")));
-    QCOMPARE(focus, 1);
+    QCOMPARE(focus(), 1);
     DRIVE(d.pick("Combo2", s("全体")));
     QTest::mouseClick(d.box("Text2"), Qt::LeftButton);
-    QCOMPARE(focus, 2);
+    QCOMPARE(focus(), 2);
     DRIVE(d.clickRow("List1", 1));
-    QCOMPARE(focus, 1);
+    QCOMPARE(focus(), 1);
 
     d.chooseCategory(2);
     QTest::mouseClick(d.box("Text3"), Qt::LeftButton);
-    QCOMPARE(focus, 3);
+    QCOMPARE(focus(), 3);
     d.chooseCategory(3);
-    QCOMPARE(focus, 1);
+    QCOMPARE(focus(), 1);
     QTest::mouseClick(d.box("Text4"), Qt::LeftButton);
-    QCOMPARE(focus, 4);
+    QCOMPARE(focus(), 4);
 }
 
 void TestEditMenu::openingMenusKeepsTheTarget()
 {
     FormDriver &d = *driver;
-    const int &focus = d.window.TextFocus;
+    const auto focus = [&d] { return d.window.TextFocus(); };
     TextBox *text1 = d.box("Text1");
     TextBox *text4 = d.box("Text4");
     QTest::mouseClick(text1, Qt::LeftButton);
@@ -79,7 +79,7 @@ void TestEditMenu::openingMenusKeepsTheTarget()
     d.chooseCategory(3);
     QTest::mouseClick(text4, Qt::LeftButton);
     typeText(text4, s("例文"));
-    QCOMPARE(focus, 4);
+    QCOMPARE(focus(), 4);
 
     // Opened with the mouse: the box stays the target while the menu is open, and when
     // Escape leaves the menu bar highlighted.
@@ -87,22 +87,22 @@ void TestEditMenu::openingMenusKeepsTheTarget()
     QMenuBar *bar = d.window.menuBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
     QTRY_VERIFY(menu->isVisible());
-    QCOMPARE(focus, 4);
+    QCOMPARE(focus(), 4);
     QTest::keyClick(menu, Qt::Key_Escape);
     QTRY_VERIFY(!menu->isVisible());
-    QCOMPARE(focus, 4);
+    QCOMPARE(focus(), 4);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QCOMPARE(QApplication::focusWidget(), text4);
-    QCOMPARE(focus, 4);
+    QCOMPARE(focus(), 4);
 
     // Opened from the keyboard with its access key, the item chosen with its own.
     QTest::keyClick(text4, Qt::Key_E, Qt::AltModifier);
     QTRY_VERIFY(menu->isVisible());
-    QCOMPARE(focus, 4);
+    QCOMPARE(focus(), 4);
     QTest::keyClick(menu, Qt::Key_C);
     QTRY_VERIFY(!menu->isVisible());
     QCOMPARE(QGuiApplication::clipboard()->text(), s("例文"));
-    QCOMPARE(focus, 4);
+    QCOMPARE(focus(), 4);
 
     // Left from the menu bar to a button: the composition box is the target again.
     QTest::keyClick(text4, Qt::Key_E, Qt::AltModifier);
@@ -110,7 +110,7 @@ void TestEditMenu::openingMenusKeepsTheTarget()
     QTest::keyClick(menu, Qt::Key_Escape);
     QTRY_VERIFY(!menu->isVisible());
     d.click("CmdClear");
-    QCOMPARE(focus, 1);
+    QCOMPARE(focus(), 1);
     QCOMPARE(text1->text(), QString());
     QTest::mouseClick(text1, Qt::LeftButton);
     typeText(text1, s("作文"));
@@ -119,7 +119,7 @@ void TestEditMenu::openingMenusKeepsTheTarget()
     QTRY_VERIFY(menu->isVisible());
     QTest::keyClick(menu, Qt::Key_Escape);
     d.click("CmdKettei1");
-    QCOMPARE(focus, 1);
+    QCOMPARE(focus(), 1);
     DRIVE(edit("mnuEditCopy"));
     QCOMPARE(QGuiApplication::clipboard()->text(), s("作文\n例文"));
 }
@@ -144,7 +144,7 @@ void TestEditMenu::itemsActOnTheFocusedExampleBox()
     TextBox *box = d.box(QStringLiteral("Text%1").arg(category + 2).toLatin1().constData());
     QTest::mouseClick(box, Qt::LeftButton);
     typeText(box, s("あいうえお"));
-    QCOMPARE(d.window.TextFocus, category + 2);
+    QCOMPARE(d.window.TextFocus(), category + 2);
 
     // Copy: the whole text when nothing is selected, then nothing selected.
     DRIVE(edit("mnuEditCopy"));
@@ -202,11 +202,11 @@ void TestEditMenu::itemsActOnTheFocusedExampleBox()
     DRIVE(edit("mnuEditCopy"));
     QCOMPARE(clipboardText(), s("\n二三"));
 
-    QCOMPARE(d.window.TextFocus, category + 2);
+    QCOMPARE(d.window.TextFocus(), category + 2);
     QCOMPARE(text1->text(), s("作文の文章"));
     // Only the box changed: the library does not hold what was pasted.
     for (int c = 0; c < 3; ++c)
-        QVERIFY(d.window.page(c).data.row(1).sentence() != box->text());
+        QVERIFY(d.window.page(c).category().record(1).sentence() != box->text());
 }
 
 void TestEditMenu::afterAButtonTheCompositionIsTheTarget()
@@ -219,7 +219,7 @@ void TestEditMenu::afterAButtonTheCompositionIsTheTarget()
     DRIVE(d.pick("Combo1", s("国語")));
     DRIVE(d.pick("Combo2", s("全体")));
     QTest::mouseClick(text2, Qt::LeftButton);
-    QCOMPARE(d.window.TextFocus, 2);
+    QCOMPARE(d.window.TextFocus(), 2);
     d.click("CmdKettei1");
     QCOMPARE(text1->text(), s("作文\n理解力あり。"));
 
@@ -327,7 +327,7 @@ void TestEditMenu::boxesKeepTheirOwnKeys()
     QCOMPARE(box->text(), s("うえおいう"));
     QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(box->text(), s("あいうえおいう"));
-    QCOMPARE(d.window.TextFocus, 3);
+    QCOMPARE(d.window.TextFocus(), 3);
 }
 
 QTEST_MAIN(TestEditMenu)

@@ -159,6 +159,7 @@ void TestLayout::menus()
          "編集(&E)　　",
          {{"mnuEditCut", "切り取り(&T)"}, {"mnuEditCopy", "コピー(&C)"}, {"mnuEditPaste", "貼り付け(&V)"}}},
         {"mnuMozi", "文字の大きさ", {{"mnuMozi1", "中"}, {"mnuMozi2", "大"}}},
+        {"mnuClass", "学級(&G)", {{"mnuClassOpen", "学級の所見を開く"}}},
         {"mnuHelp", "ヘルプ(&H)", {{"mnuHelpContents", "目次"}, {"mnuHelpAbout", "このソフトについて"}}},
     };
 
@@ -232,7 +233,7 @@ void TestLayout::switchingShowsOneSetAndKeepsTheOthers()
     typeText(driver->box("Text2"), QStringLiteral("追記"));
     const QStringList category1Second = driver->combo("Combo2")->items();
     const QString category1Label = driver->labelText("Label3");
-    const int category1Current = driver->page(1).current;
+    const int category1Current = driver->page(1).category().position();
 
     driver->chooseCategory(2);
     checkVisibleSet(1);
@@ -258,7 +259,7 @@ void TestLayout::switchingShowsOneSetAndKeepsTheOthers()
     QCOMPARE(driver->list("List1")->currentRow(), 0);
     QCOMPARE(driver->box("Text2")->text(), QStringLiteral("理解力あり。追記"));
     QCOMPARE(driver->labelText("Label3"), category1Label);
-    QCOMPARE(driver->page(1).current, category1Current);
+    QCOMPARE(driver->page(1).category().position(), category1Current);
 
     // Clicking the option that is already selected changes nothing.
     driver->chooseCategory(1);

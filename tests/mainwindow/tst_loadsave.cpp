@@ -37,10 +37,11 @@ QString numbered(int records)
     return fileText(QStringLiteral("学習について"), lines);
 }
 
-// The window over the files of the current folder, answering through a script.
+// The window over the files of a folder, answering through a script.
 struct Window {
+    explicit Window(const WorkingFolder &folder) : form(folder.path(), std::unique_ptr<Dialogs>(dialogs)) {}
     ScriptedDialogs *dialogs = new ScriptedDialogs;
-    Form1 form{std::unique_ptr<Dialogs>(dialogs)};
+    Form1 form;
 
     QString caption(int option) const
     {
@@ -97,7 +98,7 @@ void TestLoadSave::startUpFromFiles()
     folder.write(QStringLiteral("Kotoban3.txt"),
                  cp932(QStringLiteral("\"生活\"\r\n\"あいさつ\",\"朝\",\"ほめたい\",\"元気です。\"\r\n\"そうじ\",,,\r\n\r\n")));
 
-    Window window;
+    Window window(folder);
     QCOMPARE(window.caption(0), QStringLiteral("学習（国語）"));
     QCOMPARE(window.caption(1), QStringLiteral("行事"));
     QCOMPARE(window.caption(2), QStringLiteral("生活"));
@@ -126,7 +127,7 @@ void TestLoadSave::missingFile()
     folder.write(QStringLiteral("Kotoban1.txt"), cp932(fileText(QStringLiteral("学習"), {"a|b|c|d"})));
     folder.write(QStringLiteral("Kotoban3.txt"), cp932(fileText(QStringLiteral("生活"), {})));
 
-    Window window;
+    Window window(folder);
     QCOMPARE(window.caption(1), QStringLiteral("道徳、特活、総合、行事"));
     QCOMPARE(window.count("Label4"), QStringLiteral(" 0"));
     QCOMPARE(window.firstLevel("Combo4"), QStringList{""});
@@ -168,7 +169,7 @@ void TestLoadSave::startUpProblems()
         folder.write(QStringLiteral("Kotoban3.txt"), bytes);
     }
 
-    Window window;
+    Window window(folder);
     QVERIFY(window.dialogs->calls.isEmpty()); // told only once the window is up
     window.form.reportStartupProblems();
     QCOMPARE(window.dialogs->calls.size(), 1);
@@ -187,7 +188,7 @@ void TestLoadSave::startUpProblems()
         QVERIFY2(message.text.contains(u'5'), qPrintable(message.text));
     }
     if (problemFiles.contains(QStringLiteral("Kotoban3.txt")))
-        QCOMPARE(window.form.page(2).data.row(1).firstClass().at(0), QChar(0xFFFD));
+        QCOMPARE(window.form.page(2).category().record(1).firstClass().at(0), QChar(0xFFFD));
 
     window.form.reportStartupProblems();
     QCOMPARE(window.dialogs->calls.size(), 1);
@@ -228,7 +229,7 @@ void TestLoadSave::saveRightAfterStartUp()
     folder.write(QStringLiteral("Kotoban2.txt"), file2);
     folder.write(QStringLiteral("Kotoban3.txt"), file3);
 
-    Window window;
+    Window window(folder);
     window.form.reportStartupProblems();
     QVERIFY2(window.dialogs->calls.isEmpty(), qPrintable(window.dialogs->texts().join(u'\n')));
     QVERIFY(window.form.mnuFileSave_Click());
@@ -252,9 +253,9 @@ void TestLoadSave::saveAfterChanges()
     const QByteArray start3 = cp932(QStringLiteral("\"生活\"\n\"あいさつ\",\"朝\",\"ほめたい\",\"元気です。\"\n"));
     folder.write(QStringLiteral("Kotoban3.txt"), start3);
 
-    Window window;
-    window.form.page(0).data.row(1).field[3] = QStringLiteral("訂正した例文。");
-    window.form.page(1).data.row(2).field[3] = QStringLiteral("𠮷田さんと班をまとめました。"); // not in code page 932
+    Window window(folder);
+    QVERIFY(window.form.page(0).category().correct(1, QStringLiteral("訂正した例文。")).ok());
+    QVERIFY(window.form.page(1).category().correct(2, QStringLiteral("𠮷田さんと班をまとめました。")).ok()); // not in code page 932
     QVERIFY(window.form.mnuFileSave_Click());
 
     // Category 1: the change in place, the five records beyond 300 after the library's records.
@@ -282,7 +283,7 @@ void TestLoadSave::saveAfterChanges()
     QVERIFY(folder.read(QStringLiteral("Kotoban3.bak")) == start3);
 
     // A second change in the same run leaves the backups at the start-up content.
-    window.form.page(0).data.row(2).field[3] = QStringLiteral("二つ目の訂正。");
+    QVERIFY(window.form.page(0).category().correct(2, QStringLiteral("二つ目の訂正。")).ok());
     QVERIFY(window.form.mnuFileSave_Click());
     QCOMPARE(readBack(folder, QStringLiteral("Kotoban1.txt"), true).records[1].sentence(), QStringLiteral("二つ目の訂正。"));
     QVERIFY(folder.read(QStringLiteral("Kotoban1.bak")) == start1);
@@ -295,9 +296,9 @@ void TestLoadSave::closingSaves()
     folder.seedStarterLibrary();
     const QByteArray start3 = folder.read(QStringLiteral("Kotoban3.txt"));
 
-    Window window;
+    Window window(folder);
     window.form.show();
-    window.form.page(2).data.row(1).field[3] = QStringLiteral("閉じるときに保存される例文。");
+    QVERIFY(window.form.page(2).category().correct(1, QStringLiteral("閉じるときに保存される例文。")).ok());
     QVERIFY(window.form.close());
     QVERIFY(!window.form.isVisible());
     QCOMPARE(readBack(folder, QStringLiteral("Kotoban3.txt"), false).records[0].sentence(),
@@ -310,9 +311,9 @@ void TestLoadSave::closingWhenSaveFails()
 {
     WorkingFolder folder;
     folder.seedStarterLibrary();
-    Window window;
+    Window window(folder);
     window.form.show();
-    window.form.page(0).data.row(1).field[3] = QStringLiteral("保存したい例文。");
+    QVERIFY(window.form.page(0).category().correct(1, QStringLiteral("保存したい例文。")).ok());
 
     // After start-up Kotoban2.txt becomes a folder: that file cannot be written.
     QVERIFY(QFile::remove(folder.filePath(QStringLiteral("Kotoban2.txt"))));
@@ -350,7 +351,7 @@ void TestLoadSave::examplesAddedToAnUnreadableCategory()
     folder.seedStarterLibrary();
     QVERIFY(QFile::remove(folder.filePath(QStringLiteral("Kotoban2.txt"))));
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("Kotoban2.txt")));
-    Window window;
+    Window window(folder);
     window.form.show();
 
     // Untouched, the empty category saves without a word.
@@ -358,9 +359,10 @@ void TestLoadSave::examplesAddedToAnUnreadableCategory()
     QVERIFY(window.dialogs->calls.isEmpty());
 
     CategoryPage &page = window.form.page(1);
-    page.data.max = 1;
-    page.data.row(1).field = {QStringLiteral("行事"), QStringLiteral("取り組み"), QStringLiteral("ほめたい"),
-                              QStringLiteral("最後まで力を尽くしました。")};
+    Example added;
+    added.field = {QStringLiteral("行事"), QStringLiteral("取り組み"), QStringLiteral("ほめたい"),
+                   QStringLiteral("最後まで力を尽くしました。")};
+    QVERIFY(page.category().add(added).ok());
     QVERIFY(!window.form.mnuFileSave_Click());
     QCOMPARE(window.dialogs->calls.size(), 1);
     QVERIFY2(window.dialogs->calls[0].text.contains(QStringLiteral("Kotoban2.txt")),

@@ -70,7 +70,7 @@ void TestTextSize::largeThenMediumRestoresEverything()
     typeText(text1, s("作文の途中"));
     text1->setSelection(1, 2);
     QTest::mouseClick(d.box("Text2"), Qt::LeftButton);
-    QCOMPARE(window.TextFocus, 2);
+    QCOMPARE(window.TextFocus(), 2);
 
     const int startHeight = window.height();
     auto checkSize = [&](bool isLarge) {
@@ -94,7 +94,7 @@ void TestTextSize::largeThenMediumRestoresEverything()
         QCOMPARE(text1->selStart(), 1);
         QCOMPARE(text1->selLength(), 2);
         QCOMPARE(d.box("Text2")->text(), s("理解力あり。"));
-        QCOMPARE(window.TextFocus, 2);
+        QCOMPARE(window.TextFocus(), 2);
     };
 
     CHECK_SIZE(false);

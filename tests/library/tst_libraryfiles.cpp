@@ -8,7 +8,7 @@
 
 #include "LibraryFiles.h"
 #include "SafeSave.h"
-#include "TestSupport.h"
+#include "TestFolder.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,19 +29,48 @@ QByteArray library(int records, const QString &sentence = QStringLiteral("よく
     return cp932(text);
 }
 
-// What the main window remembers of a file it has just read.
-FileOrigin originOf(const LoadedFile &loaded)
+const CategoryRules &rulesFor(const QString &name)
 {
-    FileOrigin origin;
-    origin.state = loaded.state;
-    origin.encoding = loaded.encoding;
-    origin.bytes = loaded.bytes;
-    origin.startBytes = loaded.bytes;
-    origin.backedUp = loaded.state != LoadedFile::State::Loaded;
-    return origin;
+    for (const CategoryRules &rules : categoryRules())
+        if (rules.fileName == name)
+            return rules;
+    return categoryRules()[0];
 }
 
-FileOrigin load(const QString &name) { return originOf(readDataFile(name, true)); }
+// The category of a data file, loaded from folder as the window loads it.
+Category load(const QString &folder, const QString &name)
+{
+    Category category(rulesFor(name));
+    (void)loadCategory(category, QDir(folder));
+    return category;
+}
+
+QStringList loadProblems(const QString &folder, const QString &name)
+{
+    Category category(rulesFor(name));
+    return loadCategory(category, QDir(folder));
+}
+
+// Answers the overwrite question from a script and records which files it was asked for.
+struct Answers {
+    QList<bool> answers;
+    QStringList asked;
+    AskOverwrite callback()
+    {
+        return [this](const QString &fileName) {
+            asked.append(fileName);
+            return answers.isEmpty() || answers.takeFirst();
+        };
+    }
+};
+
+// Saves the category after its content became what bytes hold.
+QString save(Category &category, const QString &folder, const QByteArray &bytes, Answers &answers)
+{
+    const DataFileContent content = parseDataFile(decodeDataFile(bytes).text, category.rules().fieldsCanBeUnset);
+    category.load(content.title, content.records);
+    return saveCategory(category, QDir(folder), answers.callback());
+}
 
 // The file's identity on disk: a save that writes nothing keeps it.
 ino_t inode(const QString &path)
@@ -81,14 +110,14 @@ void TestLibraryFiles::readStates()
 {
     WorkingFolder folder;
 
-    const LoadedFile missing = readDataFile(QStringLiteral("Kotoban1.txt"), true);
+    const LoadedFile missing = readDataFile(folder.filePath(QStringLiteral("Kotoban1.txt")), true);
     QCOMPARE(int(missing.state), int(LoadedFile::State::Missing));
     QVERIFY(missing.error.isEmpty());
     QVERIFY(missing.content.title.isNull());
     QVERIFY(missing.content.records.isEmpty());
 
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("Kotoban1.txt")));
-    const LoadedFile directory = readDataFile(QStringLiteral("Kotoban1.txt"), true);
+    const LoadedFile directory = readDataFile(folder.filePath(QStringLiteral("Kotoban1.txt")), true);
     QCOMPARE(int(directory.state), int(LoadedFile::State::Unreadable));
     QVERIFY(!directory.error.isEmpty());
     QVERIFY(directory.content.records.isEmpty());
@@ -96,12 +125,12 @@ void TestLibraryFiles::readStates()
     // A link to a file that is not there (a drive not plugged in) is not a missing file:
     // creating it would write through the link.
     QVERIFY(QFile::link(folder.filePath(QStringLiteral("nowhere/Kotoban2.txt")), folder.filePath(QStringLiteral("Kotoban2.txt"))));
-    const LoadedFile dangling = readDataFile(QStringLiteral("Kotoban2.txt"), true);
+    const LoadedFile dangling = readDataFile(folder.filePath(QStringLiteral("Kotoban2.txt")), true);
     QCOMPARE(int(dangling.state), int(LoadedFile::State::Unreadable));
     QVERIFY(!dangling.error.isEmpty());
 
     folder.write(QStringLiteral("Kotoban3.txt"), QByteArray());
-    const LoadedFile empty = readDataFile(QStringLiteral("Kotoban3.txt"), false);
+    const LoadedFile empty = readDataFile(folder.filePath(QStringLiteral("Kotoban3.txt")), false);
     QCOMPARE(int(empty.state), int(LoadedFile::State::Loaded));
     QVERIFY(empty.content.title.isNull());
     QVERIFY(empty.content.records.isEmpty());
@@ -109,7 +138,7 @@ void TestLibraryFiles::readStates()
 
     const QByteArray bytes = library(3);
     folder.write(QStringLiteral("Kotoban3.txt"), bytes);
-    const LoadedFile loaded = readDataFile(QStringLiteral("Kotoban3.txt"), false);
+    const LoadedFile loaded = readDataFile(folder.filePath(QStringLiteral("Kotoban3.txt")), false);
     QCOMPARE(int(loaded.state), int(LoadedFile::State::Loaded));
     QVERIFY(loaded.bytes == bytes);
     QCOMPARE(loaded.content.title, QStringLiteral("学習について"));
@@ -123,11 +152,11 @@ void TestLibraryFiles::readPermissionDenied()
     WorkingFolder folder;
     folder.write(QStringLiteral("Kotoban1.txt"), library(2));
     QVERIFY(::chmod(QFile::encodeName(folder.filePath(QStringLiteral("Kotoban1.txt"))).constData(), 0) == 0);
-    const LoadedFile loaded = readDataFile(QStringLiteral("Kotoban1.txt"), true);
+    const LoadedFile loaded = readDataFile(folder.filePath(QStringLiteral("Kotoban1.txt")), true);
     QCOMPARE(int(loaded.state), int(LoadedFile::State::Unreadable));
     QVERIFY(!loaded.error.isEmpty());
     QVERIFY(loaded.content.records.isEmpty());
-    QVERIFY(describeLoadProblems(QStringLiteral("Kotoban1.txt"), loaded, 0).join(QString()).contains(QStringLiteral("Kotoban1.txt")));
+    QVERIFY(loadProblems(folder.path(), QStringLiteral("Kotoban1.txt")).join(QString()).contains(QStringLiteral("Kotoban1.txt")));
 }
 
 void TestLibraryFiles::encodingDetected_data()
@@ -146,7 +175,7 @@ void TestLibraryFiles::encodingDetected()
     QFETCH(int, encoding);
     WorkingFolder folder;
     folder.write(QStringLiteral("Kotoban1.txt"), bytes);
-    const LoadedFile loaded = readDataFile(QStringLiteral("Kotoban1.txt"), true);
+    const LoadedFile loaded = readDataFile(folder.filePath(QStringLiteral("Kotoban1.txt")), true);
     QCOMPARE(int(loaded.state), int(LoadedFile::State::Loaded));
     QCOMPARE(int(loaded.encoding), encoding);
     QVERIFY(loaded.badLines.isEmpty());
@@ -165,7 +194,7 @@ void TestLibraryFiles::undecodableBytes()
     bytes.append("\"a\",\"b\",\"c\",\"d\x82");
     folder.write(QStringLiteral("Kotoban2.txt"), bytes);
 
-    const LoadedFile loaded = readDataFile(QStringLiteral("Kotoban2.txt"), true);
+    const LoadedFile loaded = readDataFile(folder.filePath(QStringLiteral("Kotoban2.txt")), true);
     QCOMPARE(int(loaded.state), int(LoadedFile::State::Loaded));
     QCOMPARE(int(loaded.encoding), int(Encoding::Cp932));
     QCOMPARE(loaded.badLines, (QList<int>{3, 5}));
@@ -181,13 +210,13 @@ void TestLibraryFiles::loadProblemMessages()
     const QString name = QStringLiteral("Kotoban2.txt");
 
     folder.write(name, library(2));
-    QVERIFY(describeLoadProblems(name, readDataFile(name, true), 0).isEmpty());
-    QVERIFY(describeLoadProblems(QStringLiteral("Kotoban3.txt"), readDataFile(QStringLiteral("Kotoban3.txt"), false), 0).isEmpty());
+    QVERIFY(loadProblems(folder.path(), name).isEmpty());
+    QVERIFY(loadProblems(folder.path(), QStringLiteral("Kotoban3.txt")).isEmpty()); // missing: nothing to say
 
     QByteArray bad = library(12);
     bad.replace(QByteArray("\"\x82\xD9"), QByteArray("\"\x82\xFF")); // every "ほめたい" broken
     folder.write(name, bad);
-    const QString badLines = describeLoadProblems(name, readDataFile(name, true), 0).join(u'\n');
+    const QString badLines = loadProblems(folder.path(), name).join(u'\n');
     QVERIFY2(badLines.contains(name), qPrintable(badLines));
     QSet<int> numbers;
     for (const QRegularExpressionMatch &match : QRegularExpression(QStringLiteral("\\d+")).globalMatch(badLines))
@@ -195,13 +224,14 @@ void TestLibraryFiles::loadProblemMessages()
     for (int line = 2; line <= 13; ++line)
         QVERIFY2(numbers.contains(line), qPrintable(badLines));
 
-    const QString overflow = describeLoadProblems(name, readDataFile(name, true), 12).join(u'\n');
+    folder.write(name, library(EDLimit + 12));
+    const QString overflow = loadProblems(folder.path(), name).join(u'\n');
     QVERIFY2(overflow.contains(name) && overflow.contains(QStringLiteral("12")), qPrintable(overflow));
 
     QDir(folder.path()).remove(name);
     QVERIFY(QDir(folder.path()).mkdir(name));
-    const LoadedFile unreadable = readDataFile(name, true);
-    const QStringList messages = describeLoadProblems(name, unreadable, 0);
+    const LoadedFile unreadable = readDataFile(folder.filePath(name), true);
+    const QStringList messages = loadProblems(folder.path(), name);
     QCOMPARE(messages.size(), 1);
     QVERIFY2(messages[0].contains(name) && messages[0].contains(unreadable.error), qPrintable(messages[0]));
 }
@@ -211,25 +241,25 @@ void TestLibraryFiles::saveWritesAndBacksUpOnce()
     WorkingFolder folder;
     const QByteArray start = library(3);
     folder.write(QStringLiteral("Kotoban1.txt"), start);
-    FileOrigin origin = load(QStringLiteral("Kotoban1.txt"));
-    ScriptedDialogs dialogs;
+    Category origin = load(folder.path(), QStringLiteral("Kotoban1.txt"));
+    Answers dialogs;
 
     const QByteArray first = library(4);
-    QCOMPARE(saveLibraryFile(QStringLiteral("Kotoban1.txt"), first, origin, dialogs), QString());
+    QCOMPARE(save(origin, folder.path(), first, dialogs), QString());
     QVERIFY(folder.read(QStringLiteral("Kotoban1.txt")) == first);
     QVERIFY(folder.read(QStringLiteral("Kotoban1.bak")) == start);
 
     // Later saves of the same run keep the start-up content as the backup.
     const QByteArray second = library(5);
-    QCOMPARE(saveLibraryFile(QStringLiteral("Kotoban1.txt"), second, origin, dialogs), QString());
+    QCOMPARE(save(origin, folder.path(), second, dialogs), QString());
     QVERIFY(folder.read(QStringLiteral("Kotoban1.txt")) == second);
     QVERIFY(folder.read(QStringLiteral("Kotoban1.bak")) == start);
-    QVERIFY(dialogs.calls.isEmpty());
+    QVERIFY(dialogs.asked.isEmpty());
     QCOMPARE(entries(folder.path()), (QStringList{"Kotoban1.bak", "Kotoban1.txt"}));
 
     // The next run backs up its own start.
-    FileOrigin nextRun = load(QStringLiteral("Kotoban1.txt"));
-    QCOMPARE(saveLibraryFile(QStringLiteral("Kotoban1.txt"), first, nextRun, dialogs), QString());
+    Category nextRun = load(folder.path(), QStringLiteral("Kotoban1.txt"));
+    QCOMPARE(save(nextRun, folder.path(), first, dialogs), QString());
     QVERIFY(folder.read(QStringLiteral("Kotoban1.bak")) == second);
 }
 
@@ -238,19 +268,19 @@ void TestLibraryFiles::identicalContentWritesNothing()
     WorkingFolder folder;
     const QByteArray start = library(3);
     folder.write(QStringLiteral("Kotoban1.txt"), start);
-    FileOrigin origin = load(QStringLiteral("Kotoban1.txt"));
-    ScriptedDialogs dialogs;
+    Category origin = load(folder.path(), QStringLiteral("Kotoban1.txt"));
+    Answers dialogs;
     const ino_t before = inode(folder.filePath(QStringLiteral("Kotoban1.txt")));
 
-    QCOMPARE(saveLibraryFile(QStringLiteral("Kotoban1.txt"), start, origin, dialogs), QString());
-    QCOMPARE(saveLibraryFile(QStringLiteral("Kotoban1.txt"), start, origin, dialogs), QString());
+    QCOMPARE(save(origin, folder.path(), start, dialogs), QString());
+    QCOMPARE(save(origin, folder.path(), start, dialogs), QString());
     QCOMPARE(inode(folder.filePath(QStringLiteral("Kotoban1.txt"))), before);
     QCOMPARE(entries(folder.path()), QStringList{"Kotoban1.txt"});
-    QVERIFY(dialogs.calls.isEmpty());
+    QVERIFY(dialogs.asked.isEmpty());
 
     // Changed and changed back within one run: the backup is still the start-up content.
-    QCOMPARE(saveLibraryFile(QStringLiteral("Kotoban1.txt"), library(4), origin, dialogs), QString());
-    QCOMPARE(saveLibraryFile(QStringLiteral("Kotoban1.txt"), start, origin, dialogs), QString());
+    QCOMPARE(save(origin, folder.path(), library(4), dialogs), QString());
+    QCOMPARE(save(origin, folder.path(), start, dialogs), QString());
     QVERIFY(folder.read(QStringLiteral("Kotoban1.txt")) == start);
     QVERIFY(folder.read(QStringLiteral("Kotoban1.bak")) == start);
 }
@@ -258,20 +288,20 @@ void TestLibraryFiles::identicalContentWritesNothing()
 void TestLibraryFiles::missingFileIsCreated()
 {
     WorkingFolder folder;
-    FileOrigin origin = load(QStringLiteral("Kotoban3.txt"));
-    QCOMPARE(int(origin.state), int(LoadedFile::State::Missing));
-    ScriptedDialogs dialogs;
+    Category origin = load(folder.path(), QStringLiteral("Kotoban3.txt"));
+    QCOMPARE(int(origin.origin.state), int(LoadedFile::State::Missing));
+    Answers dialogs;
 
     const QByteArray bytes = cp932(QStringLiteral("\"日常生活について\"\r\n"));
-    QCOMPARE(saveLibraryFile(QStringLiteral("Kotoban3.txt"), bytes, origin, dialogs), QString());
+    QCOMPARE(save(origin, folder.path(), bytes, dialogs), QString());
     QVERIFY(folder.read(QStringLiteral("Kotoban3.txt")) == bytes);
     QCOMPARE(entries(folder.path()), QStringList{"Kotoban3.txt"}); // nothing to back up
-    QVERIFY(dialogs.calls.isEmpty());
+    QVERIFY(dialogs.asked.isEmpty());
 
     // Once created, it is ours: the next save does not ask.
-    QCOMPARE(saveLibraryFile(QStringLiteral("Kotoban3.txt"), library(1), origin, dialogs), QString());
+    QCOMPARE(save(origin, folder.path(), library(1), dialogs), QString());
     QVERIFY(folder.read(QStringLiteral("Kotoban3.txt")) == library(1));
-    QVERIFY(dialogs.calls.isEmpty());
+    QVERIFY(dialogs.asked.isEmpty());
 }
 
 void TestLibraryFiles::changedOnDisk_data()
@@ -293,34 +323,32 @@ void TestLibraryFiles::changedOnDisk()
     const QByteArray start = library(3);
     if (existedAtStart)
         folder.write(name, start);
-    FileOrigin origin = load(name);
+    Category origin = load(folder.path(), name);
 
     const QByteArray others = library(3, QStringLiteral("ほかのソフトで直した例文。"));
     folder.write(name, others);
 
-    ScriptedDialogs dialogs;
+    Answers dialogs;
     dialogs.answers = {answer};
     const QByteArray ours = library(4);
-    QCOMPARE(saveLibraryFile(name, ours, origin, dialogs), QString());
-    QCOMPARE(dialogs.calls.size(), 1);
-    QVERIFY(dialogs.calls[0].question);
-    QCOMPARE(dialogs.calls[0].title, QStringLiteral("ことばん"));
-    QCOMPARE(dialogs.calls[0].text, QStringLiteral("Kotoban1.txt は、起動後にほかのソフトで変更されています。上書きしますか？"));
+    QCOMPARE(save(origin, folder.path(), ours, dialogs), QString());
+    QCOMPARE(dialogs.asked.size(), 1);
+    QCOMPARE(dialogs.asked[0], name);
 
     if (!answer) {
         QVERIFY(folder.read(name) == others);
         QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("Kotoban1.bak"))));
         // Asked again at the next save: the other program's version is still there.
-        QCOMPARE(saveLibraryFile(name, ours, origin, dialogs), QString());
-        QCOMPARE(dialogs.calls.size(), 2);
+        QCOMPARE(save(origin, folder.path(), ours, dialogs), QString());
+        QCOMPARE(dialogs.asked.size(), 2);
         return;
     }
     QVERIFY(folder.read(name) == ours);
     if (existedAtStart)
         QVERIFY(folder.read(QStringLiteral("Kotoban1.bak")) == start);
     // Overwritten with the teacher's consent: the file is ours again, not asked twice.
-    QCOMPARE(saveLibraryFile(name, library(5), origin, dialogs), QString());
-    QCOMPARE(dialogs.calls.size(), 1);
+    QCOMPARE(save(origin, folder.path(), library(5), dialogs), QString());
+    QCOMPARE(dialogs.asked.size(), 1);
     QVERIFY(folder.read(name) == library(5));
 }
 
@@ -329,29 +357,30 @@ void TestLibraryFiles::unreadableFileIsNeverWritten()
     WorkingFolder folder;
     const QString name = QStringLiteral("Kotoban1.txt");
     QVERIFY(QDir(folder.path()).mkdir(name));
-    FileOrigin origin = load(name);
-    QCOMPARE(int(origin.state), int(LoadedFile::State::Unreadable));
-    ScriptedDialogs dialogs;
+    Category origin = load(folder.path(), name);
+    QCOMPARE(int(origin.origin.state), int(LoadedFile::State::Unreadable));
+    Answers dialogs;
 
     // Even once the obstacle is gone, this run does not write over what it could not read.
     QVERIFY(QDir(folder.path()).rmdir(name));
     folder.write(name, library(7));
-    QCOMPARE(saveLibraryFile(name, library(1), origin, dialogs), QString());
+    // What was added to it cannot be saved, and the save says so.
+    QVERIFY(save(origin, folder.path(), library(1), dialogs).contains(name));
     QVERIFY(folder.read(name) == library(7));
     QVERIFY(QFile::remove(folder.filePath(name)));
-    QCOMPARE(saveLibraryFile(name, library(1), origin, dialogs), QString());
+    QVERIFY(save(origin, folder.path(), library(1), dialogs).contains(name));
     QVERIFY(!QFile::exists(folder.filePath(name)));
-    QVERIFY(dialogs.calls.isEmpty());
+    QVERIFY(dialogs.asked.isEmpty());
     QCOMPARE(entries(folder.path()), QStringList());
 
     if (isRoot())
         return; // a file unreadable by permissions: see readPermissionDenied
     folder.write(name, library(2));
     QVERIFY(::chmod(QFile::encodeName(folder.filePath(name)).constData(), 0) == 0);
-    FileOrigin locked = load(name);
-    QCOMPARE(int(locked.state), int(LoadedFile::State::Unreadable));
+    Category locked = load(folder.path(), name);
+    QCOMPARE(int(locked.origin.state), int(LoadedFile::State::Unreadable));
     QVERIFY(::chmod(QFile::encodeName(folder.filePath(name)).constData(), 0644) == 0);
-    QCOMPARE(saveLibraryFile(name, library(1), locked, dialogs), QString());
+    QVERIFY(save(locked, folder.path(), library(1), dialogs).contains(name));
     QVERIFY(folder.read(name) == library(2));
 }
 
@@ -361,15 +390,15 @@ void TestLibraryFiles::folderInPlaceOfFile()
     const QString name = QStringLiteral("Kotoban2.txt");
     const QByteArray start = library(3);
     folder.write(name, start);
-    FileOrigin origin = load(name);
+    Category origin = load(folder.path(), name);
 
     // Replaced by a folder after start-up (a teacher tidying up).
     QVERIFY(QFile::remove(folder.filePath(name)));
     QVERIFY(QDir(folder.path()).mkdir(name));
     folder.write(name + QStringLiteral("/memo.txt"), "memo");
 
-    ScriptedDialogs dialogs; // overwrite: yes
-    const QString failure = saveLibraryFile(name, library(4), origin, dialogs);
+    Answers dialogs; // overwrite: yes
+    const QString failure = save(origin, folder.path(), library(4), dialogs);
     QVERIFY2(failure.contains(name), qPrintable(failure));
     QVERIFY(QFileInfo(folder.filePath(name)).isDir());
     QCOMPARE(entries(folder.filePath(name)), QStringList{"memo.txt"});
@@ -387,20 +416,20 @@ void TestLibraryFiles::readOnlyFolder()
     const QString name = QStringLiteral("Kotoban1.txt");
     const QByteArray start = library(3);
     folder.write(name, start);
-    FileOrigin origin = load(name);
+    Category origin = load(folder.path(), name);
     const QByteArray path = QFile::encodeName(folder.path());
     QVERIFY(::chmod(path.constData(), 0555) == 0);
 
-    ScriptedDialogs dialogs;
-    const QString failure = saveLibraryFile(name, library(4), origin, dialogs);
+    Answers dialogs;
+    const QString failure = save(origin, folder.path(), library(4), dialogs);
     QVERIFY(::chmod(path.constData(), 0755) == 0);
     QVERIFY2(failure.contains(name), qPrintable(failure));
     QVERIFY(folder.read(name) == start);
     QCOMPARE(entries(folder.path()), QStringList{name});
-    QVERIFY(dialogs.calls.isEmpty());
+    QVERIFY(dialogs.asked.isEmpty());
 
     // Once the folder can be written again, the next save goes through.
-    QCOMPARE(saveLibraryFile(name, library(4), origin, dialogs), QString());
+    QCOMPARE(save(origin, folder.path(), library(4), dialogs), QString());
     QVERIFY(folder.read(name) == library(4));
     QVERIFY(folder.read(QStringLiteral("Kotoban1.bak")) == start);
 }
@@ -413,11 +442,11 @@ void TestLibraryFiles::readOnlyFile()
     const QString name = QStringLiteral("Kotoban1.txt");
     const QByteArray start = library(3);
     folder.write(name, start);
-    FileOrigin origin = load(name);
+    Category origin = load(folder.path(), name);
     QVERIFY(QFile::setPermissions(folder.filePath(name), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
 
-    ScriptedDialogs dialogs;
-    const QString failure = saveLibraryFile(name, library(4), origin, dialogs);
+    Answers dialogs;
+    const QString failure = save(origin, folder.path(), library(4), dialogs);
     QVERIFY2(failure.contains(name), qPrintable(failure));
     QVERIFY(folder.read(name) == start);
     QVERIFY(!QFileInfo(folder.filePath(name)).isWritable());
@@ -436,31 +465,26 @@ void TestLibraryFiles::fullDisk()
     if (!mount.waitForFinished(10000) || mount.exitStatus() != QProcess::NormalExit || mount.exitCode() != 0)
         QSKIP(qPrintable(QStringLiteral("mounting a tmpfs was refused: %1 %2")
                              .arg(QString::fromLocal8Bit(mount.readAllStandardError()).trimmed(), mount.errorString())));
-    // Leaves the disk and unmounts it, however the test ends.
+    // Unmounts the disk, however the test ends.
     struct Unmount {
         QString disk;
-        QString previous = QDir::currentPath();
-        ~Unmount()
-        {
-            QDir::setCurrent(previous);
-            QProcess::execute(QStringLiteral("umount"), {disk});
-        }
+        ~Unmount() { QProcess::execute(QStringLiteral("umount"), {disk}); }
     } unmount{disk};
-    QVERIFY(QDir::setCurrent(disk));
+    const QDir dir(disk);
 
     const QString name = QStringLiteral("Kotoban1.txt");
     const QByteArray start = library(120); // about 12 KiB
     {
-        QFile file(name);
+        QFile file(dir.filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
         QCOMPARE(file.write(start), start.size());
         QVERIFY(file.flush());
     }
-    FileOrigin origin = load(name);
-    QCOMPARE(int(origin.state), int(LoadedFile::State::Loaded));
+    Category origin = load(disk, name);
+    QCOMPARE(int(origin.origin.state), int(LoadedFile::State::Loaded));
 
     {
-        QFile filler(QStringLiteral("filler"));
+        QFile filler(dir.filePath(QStringLiteral("filler")));
         QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
         const QByteArray block(512, 'x');
         while (filler.write(block) == block.size()) {
@@ -470,19 +494,19 @@ void TestLibraryFiles::fullDisk()
     }
     QCOMPARE(QStorageInfo(disk).bytesAvailable(), qint64(0));
 
-    ScriptedDialogs dialogs;
+    Answers dialogs;
     const QByteArray larger = library(200); // about 20 KiB
-    const QString failure = saveLibraryFile(name, larger, origin, dialogs);
+    const QString failure = save(origin, disk, larger, dialogs);
     QVERIFY2(!failure.isEmpty() && failure.contains(name), qPrintable(failure));
-    QVERIFY(currentBytes(name) == start);
+    QVERIFY(currentBytes(dir.filePath(name)) == start);
     QCOMPARE(entries(disk), (QStringList{name, "filler"})); // no half-written file left behind
-    QVERIFY(dialogs.calls.isEmpty());
+    QVERIFY(dialogs.asked.isEmpty());
 
     // With room again, the same save goes through and the start-up content is backed up.
-    QVERIFY(QFile::remove(QStringLiteral("filler")));
-    QCOMPARE(saveLibraryFile(name, larger, origin, dialogs), QString());
-    QVERIFY(currentBytes(name) == larger);
-    QVERIFY(currentBytes(QStringLiteral("Kotoban1.bak")) == start);
+    QVERIFY(QFile::remove(dir.filePath(QStringLiteral("filler"))));
+    QCOMPARE(save(origin, disk, larger, dialogs), QString());
+    QVERIFY(currentBytes(dir.filePath(name)) == larger);
+    QVERIFY(currentBytes(dir.filePath(QStringLiteral("Kotoban1.bak"))) == start);
 }
 
 QTEST_GUILESS_MAIN(TestLibraryFiles)

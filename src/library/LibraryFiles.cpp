@@ -1,10 +1,10 @@
 #include "LibraryFiles.h"
 
-#include "Dialogs.h"
 #include "SafeSave.h"
 
-#include <QDir>
 #include <QFileInfo>
+
+namespace {
 
 QStringList describeLoadProblems(const QString &fileName, const LoadedFile &loaded, int recordsKeptAside)
 {
@@ -28,35 +28,58 @@ QStringList describeLoadProblems(const QString &fileName, const LoadedFile &load
     return problems;
 }
 
-QString saveLibraryFile(const QString &fileName, const QByteArray &bytes, FileOrigin &origin, Dialogs &dialogs)
+} // namespace
+
+QStringList loadCategory(Category &category, const QDir &folder)
 {
-    if (origin.state == LoadedFile::State::Unreadable)
-        return {};
-    const std::optional<QByteArray> onDisk = currentBytes(fileName);
+    const QString fileName = category.rules().fileName;
+    const LoadedFile loaded = readDataFile(folder.filePath(fileName), category.rules().fieldsCanBeUnset);
+    FileOrigin &origin = category.origin;
+    origin.state = loaded.state;
+    origin.encoding = loaded.encoding;
+    origin.bytes = loaded.bytes;
+    origin.startBytes = loaded.bytes;
+    origin.backedUp = loaded.state != LoadedFile::State::Loaded; // nothing to keep
+    if (loaded.state == LoadedFile::State::Loaded)
+        category.load(loaded.content.title, loaded.content.records);
+    return describeLoadProblems(fileName, loaded, int(category.overflow().size()));
+}
+
+QString saveCategory(Category &category, const QDir &folder, const AskOverwrite &askOverwrite)
+{
+    const QString fileName = category.rules().fileName;
+    FileOrigin &origin = category.origin;
+    if (origin.state == LoadedFile::State::Unreadable) {
+        if (category.count() == 0)
+            return {};
+        // The file is kept as it is, so what was added to this category cannot be saved.
+        return QStringLiteral("%1 は起動したときに読み込めなかったので、上書きしません。"
+                              "この項目に加えた例文は保存されません。")
+            .arg(fileName);
+    }
+    const QString path = folder.filePath(fileName);
+    const QByteArray bytes = encodeLibraryFile(category.title(), category.recordsToSave(), origin.encoding);
+    const std::optional<QByteArray> onDisk = currentBytes(path);
     const bool changedByOthers = onDisk ? (origin.state == LoadedFile::State::Missing || *onDisk != origin.bytes)
-                                        : origin.state == LoadedFile::State::Loaded && QFileInfo::exists(fileName);
+                                        : origin.state == LoadedFile::State::Loaded && QFileInfo::exists(path);
     if (onDisk && *onDisk == bytes) {
         origin.bytes = bytes;
         origin.state = LoadedFile::State::Loaded;
         return {};
     }
-    if (changedByOthers
-        && !dialogs.ask(appTitle(),
-                        QStringLiteral("%1 は、起動後にほかのソフトで変更されています。上書きしますか？").arg(fileName),
-                        Dialogs::Icon::Question, false))
+    if (changedByOthers && !askOverwrite(fileName))
         return {};
 
     QString backupError;
     if (!origin.backedUp && origin.state == LoadedFile::State::Loaded) {
-        const QFileInfo info(fileName);
-        const QString backupName = info.dir().filePath(info.completeBaseName() + QStringLiteral(".bak"));
-        const SaveResult backup = writeFileSafely(backupName, origin.startBytes);
+        const QString backupName = QFileInfo(fileName).completeBaseName() + QStringLiteral(".bak");
+        const SaveResult backup = writeFileSafely(folder.filePath(backupName), origin.startBytes);
         if (backup.ok)
             origin.backedUp = true;
         else
             backupError = QStringLiteral("%1 を作れませんでした（%2）。").arg(backupName, backup.error);
     }
-    const SaveResult saved = writeFileSafely(fileName, bytes);
+    const SaveResult saved = writeFileSafely(path, bytes);
     if (!saved.ok)
         return backupError + QStringLiteral("%1 を保存できませんでした（%2）。").arg(fileName, saved.error);
     origin.bytes = bytes;

@@ -1,0 +1,250 @@
+// The class window at the sizes a teacher meets: 50, 100 and 200 pupils, four fields of
+// 250 characters each. Opening a class file and showing its table, a keystroke in the
+// editor (count, bar and the table's mark), a save, and a roster import, on a shown
+// (offscreen) ClassWindow or on the class model alone.
+//
+// Each figure is the wall time of the action; repaint_us is what the event loop then
+// spends before the window shows the result, and cpu_us the action's own CPU time.
+
+#include "ClassEditing.h"
+#include "ClassFile.h"
+#include "ClassStore.h"
+#include "ClassWindow.h"
+#include "CompositionAccess.h"
+#include "Roster.h"
+#include "SafeSave.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <ctime>
+#include <functional>
+#include <memory>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+double threadSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
+}
+
+void settle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+const QString Sentence = QStringLiteral("〇〇は、毎朝元気にあいさつし、係の仕事にも責任をもって取り組みました。");
+
+QString comment(int length, int variant)
+{
+    QString text = QString::number(variant) + QStringLiteral("。");
+    while (text.size() < length)
+        text += Sentence;
+    return text.left(length);
+}
+
+ClassBook makeClass(int pupils)
+{
+    ClassBook book = newClassBook(QStringLiteral("ベンチ 組"));
+    book.fields = {{QStringLiteral("総合所見"), 250}, {QStringLiteral("道徳"), 250},
+                   {QStringLiteral("総合的な学習の時間"), 250}, {QStringLiteral("外国語活動"), 250}};
+    for (int i = 1; i <= pupils; ++i) {
+        Pupil pupil;
+        pupil.number = i;
+        pupil.name = QStringLiteral("山田 児童%1").arg(i);
+        pupil.kana = QStringLiteral("やまだ じどう");
+        pupil.sex = i % 2 ? QStringLiteral("男") : QStringLiteral("女");
+        for (int f = 0; f < 4; ++f)
+            pupil.texts.append(comment(250, i * 4 + f));
+        book.pupils.append(pupil);
+    }
+    return book;
+}
+
+QString rosterText(int pupils)
+{
+    QString text = QStringLiteral("出席番号\t氏名\tふりがな\t性別\r\n");
+    for (int i = 1; i <= pupils; ++i)
+        text += QStringLiteral("%1\t山田 児童%1\tやまだ じどう\t%2\r\n").arg(i).arg(i % 2 ? QStringLiteral("男") : QStringLiteral("女"));
+    return text;
+}
+
+class NoComposition : public CompositionAccess {
+public:
+    QString compositionText() const override { return {}; }
+    void setCompositionText(const QString &) override {}
+};
+
+// Answers nothing is expected to ask; a message means the action went wrong.
+class QuietDialogs : public ClassDialogs {
+public:
+    int messages = 0;
+    bool ask(const QString &, const QString &, Icon, bool) override { return ++messages, true; }
+    void inform(const QString &, const QString &, Icon) override { ++messages; }
+    int choose(const QString &, const QString &, const QStringList &, int d, int) override { return ++messages, d; }
+    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
+    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
+    std::optional<QString> askText(const QString &, const QString &, const QString &) override { return {}; }
+    std::optional<int> askNumber(const QString &, const QString &, int, int, int) override { return {}; }
+    std::optional<PupilDetails> editPupil(const QString &, const PupilDetails &) override { return {}; }
+    std::optional<RosterTable> previewRoster(const RosterTable &table) override { return table; }
+};
+
+// A shown class window whose working folder remembers a class file of the given size.
+struct Window {
+    explicit Window(int pupils)
+    {
+        path = dir.filePath(QStringLiteral("class.json"));
+        (void)writeFileSafely(path, classFileBytes(makeClass(pupils)));
+        rememberLastClass(dir.path(), path);
+        auto answers = std::make_unique<QuietDialogs>();
+        dialogs = answers.get();
+        window = std::make_unique<ClassWindow>(dir.path(), &composition, std::move(answers));
+        window->store().setDelay(3600 * 1000); // the timed parts never see the timer's write
+        window->show();
+        settle();
+    }
+    QTemporaryDir dir;
+    QString path;
+    NoComposition composition;
+    QuietDialogs *dialogs = nullptr;
+    std::unique_ptr<ClassWindow> window;
+};
+
+void measure(benchmark::State &state, const std::function<void(int)> &prepare, const std::function<void()> &act)
+{
+    double repaint = 0;
+    double cpu = 0;
+    int iteration = 0;
+    for (auto _ : state) {
+        prepare(iteration++);
+        settle();
+        const double cpuStart = threadSeconds();
+        const Clock::time_point start = Clock::now();
+        act();
+        const Clock::time_point acted = Clock::now();
+        cpu += threadSeconds() - cpuStart;
+        settle();
+        repaint += seconds(Clock::now() - acted);
+        state.SetIterationTime(seconds(acted - start));
+    }
+    state.counters["cpu_us"] = benchmark::Counter(cpu * 1e6, benchmark::Counter::kAvgIterations);
+    state.counters["repaint_us"] = benchmark::Counter(repaint * 1e6, benchmark::Counter::kAvgIterations);
+}
+
+// Reading the class file, building the model and filling the table.
+void openAndShow(benchmark::State &state, int pupils)
+{
+    Window w(pupils);
+    measure(state, [](int) {}, [&] { w.window->openLastClass(); });
+    if (w.window->classBook().pupils.size() != pupils || w.dialogs->messages)
+        state.SkipWithError("the class did not open");
+}
+
+// One typed character (or its deletion) in the editor of pupil 100's first field.
+void keystroke(benchmark::State &state, int pupils)
+{
+    Window w(pupils);
+    w.window->openLastClass();
+    w.window->selectCell(pupils / 2, 0);
+    auto *editor = w.window->findChild<QPlainTextEdit *>(QStringLiteral("ClassText"));
+    editor->setFocus();
+    editor->moveCursor(QTextCursor::End);
+    measure(state, [](int) {}, [&, typed = false]() mutable {
+        QKeyEvent press(QEvent::KeyPress, typed ? Qt::Key_Backspace : Qt::Key_A, Qt::NoModifier,
+                        typed ? QString() : QStringLiteral("あ"));
+        QCoreApplication::sendEvent(editor, &press);
+        typed = !typed;
+    });
+}
+
+// Writing the whole class: JSON, the check against the file on disk, the safe write with fsync.
+void save(benchmark::State &state, int pupils)
+{
+    QTemporaryDir dir;
+    ClassStore store;
+    (void)store.create(dir.filePath(QStringLiteral("class.json")), makeClass(pupils));
+    bool ok = true;
+    measure(
+        state, [&](int iteration) {
+            (void)setText(store.edit(), 0, 0, comment(250, iteration));
+            store.changed();
+        },
+        [&] { ok = store.saveNow().ok && ok; });
+    if (!ok)
+        state.SkipWithError("saving failed");
+}
+
+// The roster's rows read, their roles found and the pupils merged into a class that
+// already holds them all (every row an update, every text kept), then the table shown.
+void importRoster(benchmark::State &state, int pupils)
+{
+    Window w(pupils);
+    w.window->openLastClass();
+    const QString text = rosterText(pupils);
+    measure(state, [](int) {}, [&] {
+        const RosterTable table = readRoster(text);
+        const RosterPupils read = rosterPupils(table);
+        (void)mergeRoster(w.window->store().edit(), read.pupils);
+        w.window->classEdited();
+    });
+    if (w.window->classBook().pupils.size() != pupils)
+        state.SkipWithError("the roster did not merge");
+}
+
+// The same into an empty class: every pupil added.
+void importIntoEmpty(benchmark::State &state, int pupils)
+{
+    const QString text = rosterText(pupils);
+    for (auto _ : state) {
+        ClassBook book = newClassBook(QStringLiteral("組"));
+        const RosterPupils read = rosterPupils(readRoster(text));
+        const RosterMerge merge = mergeRoster(book, read.pupils);
+        benchmark::DoNotOptimize(merge.added);
+    }
+}
+
+QtMessageHandler defaultHandler = nullptr;
+
+void quietMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.contains(QLatin1String("propagateSizeHints")))
+        return;
+    defaultHandler(type, context, message);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    defaultHandler = qInstallMessageHandler(quietMessages);
+    QApplication app(argc, argv);
+    for (int pupils : {50, 100, 200}) {
+        const std::string size = "/" + std::to_string(pupils);
+        benchmark::RegisterBenchmark(("class open + show" + size).c_str(), openAndShow, pupils)->UseManualTime();
+        benchmark::RegisterBenchmark(("class keystroke" + size).c_str(), keystroke, pupils)->UseManualTime();
+        benchmark::RegisterBenchmark(("class save" + size).c_str(), save, pupils)->UseManualTime();
+        benchmark::RegisterBenchmark(("roster import + show" + size).c_str(), importRoster, pupils)->UseManualTime();
+        benchmark::RegisterBenchmark(("roster import, model only, empty class" + size).c_str(), importIntoEmpty, pupils);
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

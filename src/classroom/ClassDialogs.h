@@ -1,0 +1,54 @@
+#pragma once
+
+#include "ClassEditing.h"
+#include "Dialogs.h"
+#include "Roster.h"
+
+#include <QStringList>
+
+#include <optional>
+
+class QWidget;
+
+// Every question the class window asks, so that tests can answer them: the program's
+// yes/no and message boxes, plus a question with buttons of its own, file names, a
+// text or a number, a pupil's details and the roster preview.
+class ClassDialogs : public Dialogs {
+public:
+    // Buttons in the given order; returns the index chosen, or cancelIndex when the box
+    // is closed without a choice.
+    virtual int choose(const QString &title, const QString &text, const QStringList &buttons, int defaultIndex,
+                       int cancelIndex) = 0;
+    // A file to open or to save to; empty when the teacher cancels.
+    virtual QString openFileName(const QString &title, const QString &folder, const QString &filter) = 0;
+    virtual QString saveFileName(const QString &title, const QString &suggestedPath, const QString &filter) = 0;
+    virtual std::optional<QString> askText(const QString &title, const QString &label, const QString &initial) = 0;
+    virtual std::optional<int> askNumber(const QString &title, const QString &label, int value, int minimum,
+                                         int maximum) = 0;
+    virtual std::optional<PupilDetails> editPupil(const QString &title, const PupilDetails &details) = 0;
+    // Shows the roster with its column roles; the table as the teacher corrected it, or
+    // nothing when the import is cancelled.
+    virtual std::optional<RosterTable> previewRoster(const RosterTable &table) = 0;
+};
+
+// The real boxes and dialogs, parented to a window.
+class WidgetClassDialogs : public ClassDialogs {
+public:
+    explicit WidgetClassDialogs(QWidget *parent) : m_parent(parent), m_boxes(parent) {}
+
+    bool ask(const QString &title, const QString &text, Icon icon, bool yesIsDefault) override;
+    void inform(const QString &title, const QString &text, Icon icon) override;
+    int choose(const QString &title, const QString &text, const QStringList &buttons, int defaultIndex,
+               int cancelIndex) override;
+    QString openFileName(const QString &title, const QString &folder, const QString &filter) override;
+    QString saveFileName(const QString &title, const QString &suggestedPath, const QString &filter) override;
+    std::optional<QString> askText(const QString &title, const QString &label, const QString &initial) override;
+    std::optional<int> askNumber(const QString &title, const QString &label, int value, int minimum,
+                                 int maximum) override;
+    std::optional<PupilDetails> editPupil(const QString &title, const PupilDetails &details) override;
+    std::optional<RosterTable> previewRoster(const RosterTable &table) override;
+
+private:
+    QWidget *m_parent;
+    MessageBoxDialogs m_boxes;
+};

@@ -1,0 +1,77 @@
+#include "ClassEditor.h"
+
+#include "ClassEditing.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QVBoxLayout>
+
+ClassEditor::ClassEditor(QWidget *parent)
+    : QWidget(parent), m_caption(new QLabel(this)), m_text(new QPlainTextEdit(this)), m_count(new QLabel(this)),
+      m_bar(new QProgressBar(this))
+{
+    m_caption->setObjectName(QStringLiteral("ClassEditorCaption"));
+    m_text->setObjectName(QStringLiteral("ClassText"));
+    m_text->setTabChangesFocus(true);
+    m_count->setObjectName(QStringLiteral("ClassCount"));
+    m_count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_count->setMinimumWidth(m_count->fontMetrics().horizontalAdvance(QStringLiteral("！1000/1000字（999字多い）")));
+    m_bar->setObjectName(QStringLiteral("ClassBar"));
+    m_bar->setTextVisible(false);
+    m_bar->setMaximumHeight(10);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *top = new QHBoxLayout;
+    top->addWidget(m_caption, 1);
+    top->addWidget(m_count);
+    layout->addLayout(top);
+    layout->addWidget(m_text, 1);
+    layout->addWidget(m_bar);
+
+    connect(m_text, &QPlainTextEdit::textChanged, this, [this]() {
+        updateCount();
+        if (!m_showing)
+            Q_EMIT edited(text());
+    });
+    showText(QString(), QString(), 0);
+}
+
+void ClassEditor::showText(const QString &caption, const QString &text, int limit)
+{
+    m_limit = limit;
+    m_showing = true;
+    m_caption->setText(caption.isEmpty() ? QStringLiteral("表の欄を選ぶと、ここで文章を書けます。") : caption);
+    m_text->setReadOnly(caption.isEmpty());
+    if (m_text->toPlainText() != text)
+        m_text->setPlainText(text);
+    m_showing = false;
+    updateCount();
+}
+
+QString ClassEditor::text() const { return m_text->toPlainText(); }
+
+QString ClassEditor::countText() const { return m_count->text(); }
+
+void ClassEditor::updateCount()
+{
+    const int length = commentLength(text());
+    const bool over = m_limit > 0 && length > m_limit;
+    if (m_limit <= 0)
+        m_count->setText(QStringLiteral("%1字").arg(length));
+    else if (over)
+        m_count->setText(QStringLiteral("！%1/%2字（%3字多い）").arg(length).arg(m_limit).arg(length - m_limit));
+    else
+        m_count->setText(QStringLiteral("%1/%2字").arg(length).arg(m_limit));
+    if (over != m_over) {
+        // Style sheets re-polish the widget: only when the state flips, not at every key.
+        m_over = over;
+        m_count->setStyleSheet(over ? QStringLiteral("color: #b00000; font-weight: bold;") : QString());
+        m_bar->setStyleSheet(over ? QStringLiteral("QProgressBar::chunk { background: #d03030; }") : QString());
+    }
+    m_bar->setVisible(m_limit > 0);
+    m_bar->setRange(0, std::max(1, m_limit));
+    m_bar->setValue(std::min(length, std::max(1, m_limit)));
+}

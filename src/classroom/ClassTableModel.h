@@ -1,0 +1,40 @@
+#pragma once
+
+#include "ClassBook.h"
+
+#include <QAbstractTableModel>
+
+// The class as a table: one row per pupil (in the class's order), the columns 出席番号 and
+// 氏名, then one per field showing the start of its text and its length against the limit.
+// A text over its limit and an empty text are marked by colour and by a sign in the text,
+// so that they can be told apart without colour too.
+class ClassTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum class CellState { Written, Empty, OverLimit };
+    static constexpr int FixedColumns = 2;
+    static constexpr int StateRole = Qt::UserRole + 1; // CellState as int, field columns only
+    static constexpr int TextRole = Qt::UserRole + 2;  // the whole text, field columns only
+
+    explicit ClassTableModel(const ClassBook &book, QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    static CellState stateOf(const QString &text, int limit);
+    // "185/200" ("185字" without a limit).
+    static QString countText(int length, int limit);
+
+    // The field shown in a column, or -1 for 出席番号 and 氏名.
+    static int fieldOfColumn(int column) { return column - FixedColumns; }
+    static int columnOfField(int field) { return field + FixedColumns; }
+
+    // Call after one text changed, or after anything else changed in the class.
+    void textChanged(int pupil, int field);
+    void classChanged();
+
+private:
+    const ClassBook &m_book;
+};

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "ClassDialogs.h"
+#include "ClassStore.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QTableView;
+class QToolBar;
+class ClassEditor;
+class ClassTableModel;
+class CompositionAccess;
+
+// 学級の所見: one class of pupils and their comment fields. A ClassStore holds the class
+// and writes every change within about a second; the table (ClassTableModel) shows every
+// pupil's fields with counts and marks; the ClassEditor below edits the selected cell.
+// The main window's composition is reached only through CompositionAccess, and every
+// question goes through ClassDialogs, so the window is tested on its own.
+//
+// Other commands (checks, exports) join through addCommand() and read the class with
+// classBook(), selectedPupil() and selectedField(); selectCell() shows a cell.
+class ClassWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // dialogs null shows real boxes; workingFolder is where files are offered and where
+    // the last class is remembered.
+    ClassWindow(const QString &workingFolder, CompositionAccess *composition,
+                std::unique_ptr<ClassDialogs> dialogs = nullptr, QWidget *parent = nullptr);
+    ~ClassWindow() override;
+
+    // Opens the class used last, if any; a file that cannot be read is reported.
+    void openLastClass();
+    // Writes what is unsaved; when that fails, asks whether to give it up. False keeps
+    // the window open.
+    bool saveBeforeClosing();
+
+    const ClassBook &classBook() const { return m_store.book(); }
+    ClassStore &store() { return m_store; }
+    int selectedPupil() const;
+    int selectedField() const;
+    void selectCell(int pupil, int field);
+    // Puts an action into the named menu (made after the others when new) and on the toolbar.
+    void addCommand(QAction *action, const QString &menuTitle);
+    // Call after changing classBook() through store().edit() from outside.
+    void classEdited();
+    QString stateText() const;
+
+    // The commands, as the menus and buttons run them.
+    void newClass();
+    void openClass();
+    void importRosterFromFile();
+    void importRosterFromClipboard();
+    void addPupilByHand();
+    void editSelectedPupil();
+    void moveSelectedPupil(int step);
+    void removeSelectedPupil();
+    void addFieldByHand();
+    void renameSelectedField();
+    void setSelectedFieldLimit();
+    void moveSelectedField(int step);
+    void removeSelectedField();
+    void setNamingRule(NamingRule rule);
+    void insertComposition();
+    void sendToComposition();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createFileMenu();
+    void createPupilMenu();
+    void createFieldMenu();
+    void createCompositionMenu();
+    void createToolBar();
+    void createCentralArea();
+    void setupConnections();
+    QAction *addMenuAction(QMenu *menu, const char *name, const QString &text, std::function<void()> run,
+                       bool needsClass = true);
+
+    bool requireClass();
+    bool requireCell();
+    void importRoster(const RosterTable &table);
+    void showClass();
+    void showSelection();
+    void editorEdited(const QString &text);
+    void storeStateChanged(ClassStore::State state);
+    void resolveConflict();
+    void applyEdit(const ClassEdit &edit, int pupil, int field);
+    void opened(const QString &path);
+    QString suggestedFolder() const;
+
+    const QString m_workingFolder;
+    CompositionAccess *const m_composition;
+    std::unique_ptr<ClassDialogs> m_dialogs;
+    ClassStore m_store;
+    ClassTableModel *const m_model;
+    QTableView *const m_table;
+    ClassEditor *const m_editor;
+    QLabel *const m_state;
+    QComboBox *const m_naming;
+    QToolBar *m_toolBar = nullptr;
+    QList<QAction *> m_needsClass; // enabled only while a class is open
+    QList<QAction *> m_toolBarActions;
+    int m_lastField = 0;
+    bool m_resolving = false;
+};

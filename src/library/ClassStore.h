@@ -1,0 +1,88 @@
+#pragma once
+
+#include "ClassBook.h"
+#include "SafeSave.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <optional>
+
+// Keeps one class and its file in step. Every change is written within about a second
+// (the first change starts a timer; more changes before it fires ride along), atomically
+// through writeFileSafely. Before the first write of a session the file as it was opened
+// is kept as "<name>.bak". A file changed by another program or window since it was last
+// read or written is never overwritten silently: the store stops in the Conflict state
+// until the owner decides. A failed write keeps the change and is tried again at the
+// next change (or saveNow).
+class ClassStore : public QObject {
+    Q_OBJECT
+public:
+    enum class State {
+        Saved,    // the file holds everything
+        Pending,  // a change waits for the timer
+        Failed,   // the last write failed: error() says why
+        Conflict, // the file changed on disk: resolve with overwriteOther() or keepBoth()
+    };
+
+    explicit ClassStore(QObject *parent = nullptr);
+
+    // Reads a class file. On refusal nothing changes here and the file is left alone.
+    [[nodiscard]] SaveResult open(const QString &path);
+    // Makes a new class file at path (an existing file there is kept as its .bak first).
+    [[nodiscard]] SaveResult create(const QString &path, const ClassBook &book);
+
+    bool isOpen() const { return !m_path.isEmpty(); }
+    QString path() const { return m_path; }
+    QString backupPath() const;
+    const ClassBook &book() const { return m_book; }
+    // The class to change in place; call changed() afterwards.
+    ClassBook &edit() { return m_book; }
+    void changed();
+
+    State state() const { return m_state; }
+    QString error() const { return m_error; }
+    bool hasUnsavedChanges() const { return m_dirty; }
+
+    // Writes now if anything is unsaved; the result of that write (or of the last one).
+    SaveResult saveNow();
+    // In Conflict: write this class over the other program's file.
+    SaveResult overwriteOther();
+    // In Conflict: write this class to a new file beside and take up the file as the
+    // other program left it.
+    struct KeptBoth {
+        bool ok = false;
+        QString savedAs; // where this window's class went
+        QString error;
+    };
+    [[nodiscard]] KeptBoth keepBoth();
+
+    // Milliseconds from the first change to its write.
+    void setDelay(int milliseconds) { m_timer.setInterval(milliseconds); }
+
+Q_SIGNALS:
+    void stateChanged(ClassStore::State state);
+    // The class was replaced (opened, created, reloaded): views reset.
+    void bookReplaced();
+
+private:
+    void setState(State state, const QString &error = QString());
+    SaveResult write();
+
+    QString m_path;
+    ClassBook m_book;
+    std::optional<QByteArray> m_openedBytes; // the file as opened, for the backup
+    std::optional<QByteArray> m_lastBytes;   // what the file held at our last read or write
+    bool m_backupDone = false;
+    bool m_dirty = false;
+    State m_state = State::Saved;
+    QString m_error;
+    QTimer m_timer;
+};
+
+// The class used last, remembered in the working folder (KotobanLastClass.txt) so that it
+// travels with the teacher's files; empty when none is remembered.
+[[nodiscard]] QString lastClassPath(const QString &workingFolder);
+void rememberLastClass(const QString &workingFolder, const QString &classPath);

@@ -1,0 +1,30 @@
+#include "ClassLink.h"
+
+#include "ClassWindow.h"
+#include "TextBox.h"
+
+ClassLink::ClassLink(const QString &folder, TextBox *composition) : m_folder(folder), m_composition(composition) {}
+
+ClassLink::~ClassLink() { delete m_window.data(); }
+
+void ClassLink::open()
+{
+    if (!m_window) {
+        // No parent: a window of its own beside the main window, not kept above it.
+        m_window = new ClassWindow(m_folder, this, m_dialogsFactory ? m_dialogsFactory() : nullptr);
+        m_window->setAttribute(Qt::WA_DeleteOnClose);
+        m_window->show();
+        m_window->openLastClass();
+    }
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+ClassWindow *ClassLink::window() const { return m_window.data(); }
+
+bool ClassLink::close() { return !m_window || m_window->close(); }
+
+QString ClassLink::compositionText() const { return m_composition->text(); }
+
+void ClassLink::setCompositionText(const QString &text) { m_composition->setText(text); }

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "ClassDialogs.h"
+#include "CompositionAccess.h"
+
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class ClassWindow;
+class TextBox;
+
+// The main window's side of the class window: opens it on the class used last, hands it
+// the composition (Text1), and closes it, saved, before the main window goes.
+class ClassLink : public CompositionAccess {
+public:
+    using DialogsFactory = std::function<std::unique_ptr<ClassDialogs>()>;
+
+    ClassLink(const QString &folder, TextBox *composition);
+    ~ClassLink() override;
+    ClassLink(const ClassLink &) = delete;
+    ClassLink &operator=(const ClassLink &) = delete;
+
+    // Shows the class window, making it (and opening the last class) the first time.
+    void open();
+    // Saves and closes the class window; false when the teacher keeps it open.
+    bool close();
+    // The window while it is open, else null.
+    ClassWindow *window() const;
+    // Tests answer the class window's questions; null factory shows real boxes.
+    void setDialogsFactory(DialogsFactory factory) { m_dialogsFactory = std::move(factory); }
+
+    QString compositionText() const override;
+    void setCompositionText(const QString &text) override;
+
+private:
+    const QString m_folder;
+    TextBox *const m_composition;
+    QPointer<ClassWindow> m_window;
+    DialogsFactory m_dialogsFactory;
+};

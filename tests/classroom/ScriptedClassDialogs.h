@@ -1,0 +1,81 @@
+#pragma once
+
+// The class window's questions answered from a script, and what it asked or said recorded.
+
+#include "ClassDialogs.h"
+
+#include <QVector>
+
+class ScriptedClassDialogs : public ClassDialogs {
+public:
+    struct Call {
+        QString kind; // "ask", "inform", "choose", ...
+        QString text;
+        QStringList buttons;
+    };
+
+    QVector<bool> answers;      // for ask(); when empty, defaultAnswer
+    bool defaultAnswer = true;
+    QVector<int> choices;       // for choose(); when empty, the default button
+    QStringList texts;          // for askText(); when empty, cancelled
+    QVector<int> numbers;       // for askNumber(); when empty, cancelled
+    QStringList fileNames;      // for openFileName() and saveFileName(); when empty, cancelled
+    QVector<PupilDetails> pupils; // for editPupil(); when empty, cancelled
+    bool acceptRoster = true;
+    QVector<Call> calls;
+
+    bool ask(const QString &, const QString &text, Icon, bool) override
+    {
+        calls.append({QStringLiteral("ask"), text, {}});
+        return answers.isEmpty() ? defaultAnswer : answers.takeFirst();
+    }
+    void inform(const QString &, const QString &text, Icon) override
+    {
+        calls.append({QStringLiteral("inform"), text, {}});
+    }
+    int choose(const QString &, const QString &text, const QStringList &buttons, int defaultIndex, int) override
+    {
+        calls.append({QStringLiteral("choose"), text, buttons});
+        return choices.isEmpty() ? defaultIndex : choices.takeFirst();
+    }
+    QString openFileName(const QString &, const QString &, const QString &) override { return nextFile(); }
+    QString saveFileName(const QString &, const QString &, const QString &) override { return nextFile(); }
+    std::optional<QString> askText(const QString &, const QString &, const QString &) override
+    {
+        if (texts.isEmpty())
+            return std::nullopt;
+        return texts.takeFirst();
+    }
+    std::optional<int> askNumber(const QString &, const QString &, int, int, int) override
+    {
+        if (numbers.isEmpty())
+            return std::nullopt;
+        return numbers.takeFirst();
+    }
+    std::optional<PupilDetails> editPupil(const QString &, const PupilDetails &) override
+    {
+        if (pupils.isEmpty())
+            return std::nullopt;
+        return pupils.takeFirst();
+    }
+    std::optional<RosterTable> previewRoster(const RosterTable &table) override
+    {
+        calls.append({QStringLiteral("preview"), QString(), {}});
+        if (!acceptRoster)
+            return std::nullopt;
+        return table;
+    }
+
+    QStringList said(const QString &kind) const
+    {
+        QStringList result;
+        for (const Call &call : calls) {
+            if (call.kind == kind)
+                result.append(call.text);
+        }
+        return result;
+    }
+
+private:
+    QString nextFile() { return fileNames.isEmpty() ? QString() : fileNames.takeFirst(); }
+};

@@ -1,0 +1,274 @@
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "ClassEditing.h"
+#include "ClassFile.h"
+#include "ClassTableModel.h"
+#include "ClassWindow.h"
+#include "CompositionAccess.h"
+#include "ScriptedClassDialogs.h"
+
+namespace {
+
+class FakeComposition : public CompositionAccess {
+public:
+    QString text;
+    QString compositionText() const override { return text; }
+    void setCompositionText(const QString &t) override { text = t; }
+};
+
+ClassBook threePupils()
+{
+    ClassBook book = newClassBook(QStringLiteral("3年2組"));
+    (void)addPupil(book, {1, QStringLiteral("青木 空"), QString(), QStringLiteral("男")});
+    (void)addPupil(book, {2, QStringLiteral("井上 海"), QString(), QStringLiteral("女")});
+    (void)addPupil(book, {3, QStringLiteral("上田 陸"), QString(), QStringLiteral("男")});
+    return book;
+}
+
+ClassBook readBack(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return readClassFile(file.readAll()).book;
+}
+
+} // namespace
+
+class TestClassWindow : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    FakeComposition m_composition;
+    ScriptedClassDialogs *m_dialogs = nullptr;
+    std::unique_ptr<ClassWindow> m_window;
+
+    QString classPath() const { return m_dir.filePath(QStringLiteral("3年2組.json")); }
+    const ClassBook &book() const { return m_window->classBook(); }
+    QString cellText(int pupil, int field) const { return textOf(book(), pupil, field); }
+    QAbstractItemModel *model() const { return m_window->findChild<QTableView *>(QStringLiteral("ClassTable"))->model(); }
+    void trigger(const char *action) { m_window->findChild<QAction *>(QLatin1String(action))->trigger(); }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_composition.text.clear();
+        auto dialogs = std::make_unique<ScriptedClassDialogs>();
+        m_dialogs = dialogs.get();
+        m_window = std::make_unique<ClassWindow>(m_dir.path(), &m_composition, std::move(dialogs));
+        ClassStore &store = m_window->store();
+        QVERIFY(store.create(classPath(), threePupils()).ok);
+        m_window->classEdited();
+        m_window->selectCell(0, 0);
+        m_window->show();
+    }
+    void cleanup()
+    {
+        m_window.reset();
+        QFile::remove(classPath());
+        QFile::remove(m_dir.filePath(QStringLiteral("3年2組.bak")));
+    }
+
+    void titleNamesTheClass() { QCOMPARE(m_window->windowTitle(), QStringLiteral("学級の所見 － 3年2組")); }
+
+    void insertingFillsTheNameAndMovesOn()
+    {
+        m_composition.text = QStringLiteral("〇〇は、毎朝元気にあいさつできました。");
+        trigger("actInsertComposition");
+        QCOMPARE(cellText(0, 0), QStringLiteral("青木さんは、毎朝元気にあいさつできました。"));
+        QCOMPARE(m_window->selectedPupil(), 1);
+        trigger("actInsertComposition");
+        QCOMPARE(cellText(1, 0), QStringLiteral("井上さんは、毎朝元気にあいさつできました。"));
+        QCOMPARE(m_window->selectedPupil(), 2);
+        QVERIFY(m_dialogs->calls.isEmpty());
+        // The rule of the class decides how the name is filled in.
+        m_window->setNamingRule(NamingRule::FamilyBySex);
+        trigger("actInsertComposition");
+        QCOMPARE(cellText(2, 0), QStringLiteral("上田くんは、毎朝元気にあいさつできました。"));
+        QCOMPARE(m_window->selectedPupil(), 2); // the last pupil stays selected
+        QVERIFY(m_window->store().saveNow().ok);
+        QCOMPARE(readBack(classPath()), book());
+    }
+
+    void insertingOverText_data()
+    {
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<int>("selected");
+        QTest::newRow("置き換える") << 0 << "井上さんはよく本を読みます。" << 2;
+        QTest::newRow("後ろに付け加える") << 1 << "前の文。井上さんはよく本を読みます。" << 2;
+        QTest::newRow("キャンセル") << 2 << "前の文。" << 1;
+    }
+    void insertingOverText()
+    {
+        QFETCH(int, choice);
+        QFETCH(QString, after);
+        QFETCH(int, selected);
+        (void)setText(m_window->store().edit(), 1, 0, QStringLiteral("前の文。"));
+        m_window->classEdited();
+        m_window->selectCell(1, 0);
+        m_composition.text = QStringLiteral("○○はよく本を読みます。");
+        m_dialogs->choices = {choice};
+        trigger("actInsertComposition");
+        QCOMPARE(m_dialogs->calls.size(), 1);
+        QCOMPARE(m_dialogs->calls[0].text, QStringLiteral("井上 海さんの「所見」には文章があります。"));
+        QCOMPARE(m_dialogs->calls[0].buttons,
+                 (QStringList{QStringLiteral("置き換える"), QStringLiteral("後ろに付け加える"), QStringLiteral("キャンセル")}));
+        QCOMPARE(cellText(1, 0), after);
+        QCOMPARE(m_window->selectedPupil(), selected);
+    }
+
+    void sendingAsksBeforeReplacingTheComposition()
+    {
+        (void)setText(m_window->store().edit(), 0, 0, QStringLiteral("青木さんは元気です。"));
+        m_window->classEdited();
+        m_window->selectCell(0, 0);
+        m_composition.text = QStringLiteral("作りかけの文");
+        m_dialogs->answers = {false};
+        trigger("actSendToComposition");
+        QCOMPARE(m_composition.text, QStringLiteral("作りかけの文"));
+        QCOMPARE(m_dialogs->said(QStringLiteral("ask")).size(), 1);
+        m_dialogs->answers = {true};
+        trigger("actSendToComposition");
+        QCOMPARE(m_composition.text, QStringLiteral("青木さんは元気です。"));
+        m_composition.text.clear(); // an empty composition is replaced without a question
+        m_dialogs->calls.clear();
+        trigger("actSendToComposition");
+        QCOMPARE(m_composition.text, QStringLiteral("青木さんは元気です。"));
+        QVERIFY(m_dialogs->calls.isEmpty());
+    }
+
+    void typingUpdatesCountMarksAndFile()
+    {
+        QVERIFY(setFieldLimit(m_window->store().edit(), 0, 5).ok);
+        m_window->classEdited();
+        m_window->selectCell(0, 0);
+        const QModelIndex cell = model()->index(0, ClassTableModel::columnOfField(0));
+        QCOMPARE(model()->data(cell, ClassTableModel::StateRole).toInt(), int(ClassTableModel::CellState::Empty));
+        QCOMPARE(model()->data(cell).toString(), QStringLiteral("□ 未記入"));
+
+        auto *editor = m_window->findChild<QPlainTextEdit *>(QStringLiteral("ClassText"));
+        auto *count = m_window->findChild<QLabel *>(QStringLiteral("ClassCount"));
+        editor->setFocus();
+        QTest::keyClicks(editor, QStringLiteral("abcde"));
+        QCOMPARE(count->text(), QStringLiteral("5/5字"));
+        QCOMPARE(model()->data(cell).toString(), QStringLiteral("5/5 abcde"));
+        QCOMPARE(model()->data(cell, ClassTableModel::StateRole).toInt(), int(ClassTableModel::CellState::Written));
+        QTest::keyClicks(editor, QStringLiteral("f"));
+        QCOMPARE(count->text(), QStringLiteral("！6/5字（1字多い）"));
+        QCOMPARE(model()->data(cell).toString(), QStringLiteral("！6/5 abcdef"));
+        QCOMPARE(model()->data(cell, ClassTableModel::StateRole).toInt(), int(ClassTableModel::CellState::OverLimit));
+        QCOMPARE(m_window->stateText(), QStringLiteral("保存待ち…"));
+        QTRY_VERIFY_WITH_TIMEOUT(m_window->stateText().startsWith(QStringLiteral("保存済み")), 2000);
+        QCOMPARE(textOf(readBack(classPath()), 0, 0), QStringLiteral("abcdef"));
+    }
+
+    void theLastClassReopens()
+    {
+        (void)setText(m_window->store().edit(), 2, 0, QStringLiteral("陸の文"));
+        m_window->classEdited();
+        m_window->close();
+        m_window.reset();
+        ClassWindow again(m_dir.path(), &m_composition, std::make_unique<ScriptedClassDialogs>());
+        QCOMPARE(again.windowTitle(), QStringLiteral("学級の所見"));
+        // The window above was never opened through a command: nothing is remembered yet.
+        again.openLastClass();
+        QVERIFY(!again.store().isOpen());
+        rememberLastClass(m_dir.path(), classPath());
+        again.openLastClass();
+        QCOMPARE(again.windowTitle(), QStringLiteral("学級の所見 － 3年2組"));
+        QCOMPARE(textOf(again.classBook(), 2, 0), QStringLiteral("陸の文"));
+    }
+
+    void closingWithAFailedSaveAsks()
+    {
+        (void)setText(m_window->store().edit(), 0, 0, QStringLiteral("消えては困る文"));
+        // A folder where the file was: the write fails.
+        QVERIFY(QFile::remove(classPath()));
+        QVERIFY(QDir().mkpath(classPath()));
+        m_window->classEdited();
+        m_dialogs->answers = {false};
+        QVERIFY(!m_window->close());
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(m_dialogs->said(QStringLiteral("ask")).size(), 1);
+        QVERIFY(m_dialogs->said(QStringLiteral("ask"))[0].contains(QStringLiteral("3年2組.json")));
+        QVERIFY(m_window->stateText().startsWith(QStringLiteral("保存できていません")));
+        QVERIFY(QDir(classPath()).removeRecursively());
+        QVERIFY(m_window->close());
+        QCOMPARE(textOf(readBack(classPath()), 0, 0), QStringLiteral("消えては困る文"));
+    }
+
+    void rosterFromTheClipboard()
+    {
+        QApplication::clipboard()->setText(QStringLiteral("番号\t氏名\t性別\r\n2\t井上 うみ\t女\r\n4\t江藤 晴\t男\r\n"));
+        (void)setText(m_window->store().edit(), 1, 0, QStringLiteral("海の文"));
+        trigger("actImportClipboard");
+        QCOMPARE(m_dialogs->said(QStringLiteral("preview")).size(), 1);
+        QStringList names;
+        for (const Pupil &pupil : book().pupils)
+            names.append(QStringLiteral("%1 %2").arg(pupil.number).arg(pupil.name));
+        QCOMPARE(names, (QStringList{"1 青木 空", "2 井上 うみ", "3 上田 陸", "4 江藤 晴"}));
+        QCOMPARE(cellText(1, 0), QStringLiteral("海の文"));
+        QVERIFY(m_dialogs->said(QStringLiteral("inform")).value(0).contains(QStringLiteral("追加 1人　更新 1人")));
+    }
+
+    void removingAsksOnlyWhenTextWouldGo()
+    {
+        (void)setText(m_window->store().edit(), 0, 0, QStringLiteral("空の文"));
+        m_window->classEdited();
+        m_window->selectCell(0, 0);
+        m_dialogs->answers = {false, false};
+        trigger("actRemovePupil");
+        trigger("actRemoveField"); // the only field: asked first, then refused
+        QCOMPARE(book().pupils.size(), 3);
+        QCOMPARE(m_dialogs->said(QStringLiteral("ask")).size(), 2);
+        m_window->selectCell(1, 0);
+        trigger("actRemovePupil"); // no text: no question
+        QCOMPARE(book().pupils.size(), 2);
+        QCOMPARE(m_dialogs->said(QStringLiteral("ask")).size(), 2);
+        m_dialogs->texts = {QStringLiteral("道徳")};
+        m_dialogs->numbers = {100};
+        trigger("actAddField");
+        QCOMPARE(book().fields.size(), 2);
+        QCOMPARE(m_window->selectedField(), 1);
+        QCOMPARE(model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("道徳（100字）"));
+    }
+
+    void newClassFromTheMenu()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("4年1組"));
+        m_dialogs->texts = {QStringLiteral("4年1組 1学期")};
+        m_dialogs->fileNames = {path};
+        trigger("actNewClass");
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("学級の所見 － 4年1組 1学期"));
+        const ClassBook made = readBack(path + QStringLiteral(".json"));
+        QCOMPARE(made.name, QStringLiteral("4年1組 1学期"));
+        QCOMPARE(made.fields, (QList<ClassField>{{QStringLiteral("所見"), 200}}));
+        QCOMPARE(lastClassPath(m_dir.path()), path + QStringLiteral(".json"));
+        QFile::remove(path + QStringLiteral(".json"));
+    }
+
+    void commandsCanBeAdded()
+    {
+        auto *check = new QAction(QStringLiteral("点検"), m_window.get());
+        int runs = 0;
+        connect(check, &QAction::triggered, this, [&runs] { ++runs; });
+        m_window->addCommand(check, QStringLiteral("点検(&C)"));
+        m_window->selectCell(2, 0);
+        check->trigger();
+        QCOMPARE(runs, 1);
+        QCOMPARE(m_window->selectedPupil(), 2);
+        QCOMPARE(m_window->selectedField(), 0);
+    }
+};
+
+QTEST_MAIN(TestClassWindow)
+#include "tst_classwindow.moc"

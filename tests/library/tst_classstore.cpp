@@ -1,0 +1,259 @@
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "ClassEditing.h"
+#include "ClassFile.h"
+#include "ClassNotation.h"
+#include "ClassStore.h"
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+ClassBook sample()
+{
+    return classFrom(QStringLiteral("所見:200"), {QStringLiteral("1|青木 空|男|空A"), QStringLiteral("2|井上 海|女|")});
+}
+
+ClassBook onDisk(const QString &path)
+{
+    const ClassFileRead read = readClassFile(readAll(path));
+    return read.ok ? read.book : ClassBook();
+}
+
+} // namespace
+
+class TestClassStore : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void changesAreSavedWithinASecond()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("3年2組.json"));
+        ClassStore store;
+        QVERIFY(store.create(path, sample()).ok);
+        QCOMPARE(onDisk(path), sample());
+        QVERIFY(!QFile::exists(store.backupPath())); // nothing was there before
+
+        QVERIFY(setText(store.edit(), 1, 0, QStringLiteral("海A")).ok);
+        store.changed();
+        QCOMPARE(store.state(), ClassStore::State::Pending);
+        QVERIFY(store.hasUnsavedChanges());
+        // Typing on: further changes do not push the write back.
+        QTest::qWait(500);
+        QVERIFY(setText(store.edit(), 1, 0, QStringLiteral("海AB")).ok);
+        store.changed();
+        QTRY_COMPARE_WITH_TIMEOUT(store.state(), ClassStore::State::Saved, 700);
+        QCOMPARE(textOf(onDisk(path), 1, 0), QStringLiteral("海AB"));
+        QVERIFY(!store.hasUnsavedChanges());
+    }
+
+    void backupIsTheFileAsOpened()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("組.json"));
+        const QByteArray original = classFileBytes(sample());
+        writeAll(path, original);
+        ClassStore store;
+        QVERIFY(store.open(path).ok);
+        QCOMPARE(store.book(), sample());
+        QCOMPARE(store.backupPath(), dir.filePath(QStringLiteral("組.bak")));
+        QVERIFY(!QFile::exists(store.backupPath())); // opening alone writes nothing
+        for (const QString &text : {QStringLiteral("一"), QStringLiteral("二")}) {
+            QVERIFY(setText(store.edit(), 0, 0, text).ok);
+            store.changed();
+            QVERIFY(store.saveNow().ok);
+            QCOMPARE(textOf(onDisk(path), 0, 0), text);
+            QCOMPARE(readAll(store.backupPath()), original);
+        }
+    }
+
+    void unreadableFilesAreRefusedAndUntouched_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("damaged") << QByteArray("{\"format\":\"kotoban-class\",\"version\":1,\"fie") << "こわれています"; // cut off
+        QTest::newRow("newer") << QByteArray(R"({"format":"kotoban-class","version":7,"fields":[{"name":"x"}]})")
+                               << "新しい版";
+        QTest::newRow("other format") << QByteArray("名簿,1,2\r\n") << "学級ファイルではありません";
+    }
+    void unreadableFilesAreRefusedAndUntouched()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString good = dir.filePath(QStringLiteral("good.json"));
+        const QString bad = dir.filePath(QStringLiteral("bad.json"));
+        writeAll(good, classFileBytes(sample()));
+        writeAll(bad, bytes);
+        ClassStore store;
+        QVERIFY(store.open(good).ok);
+        const SaveResult opened = store.open(bad);
+        QVERIFY(!opened.ok);
+        QVERIFY2(opened.error.contains(QStringLiteral("bad.json")) && opened.error.contains(reason), qPrintable(opened.error));
+        // The class open before stays, and writing it goes to its own file.
+        QCOMPARE(store.path(), QFileInfo(good).absoluteFilePath());
+        store.changed();
+        QVERIFY(store.saveNow().ok);
+        QCOMPARE(readAll(bad), bytes);
+        QCOMPARE(entries(dir.path()), (QStringList{"bad.json", "good.bak", "good.json"}));
+    }
+
+    void missingFileIsReported()
+    {
+        QTemporaryDir dir;
+        ClassStore store;
+        const SaveResult opened = store.open(dir.filePath(QStringLiteral("none.json")));
+        QVERIFY(!opened.ok);
+        QVERIFY2(opened.error.contains(QStringLiteral("none.json")), qPrintable(opened.error));
+        QVERIFY(!store.isOpen());
+        QVERIFY(!store.open(dir.path()).ok);
+    }
+
+    void fileChangedElsewhereIsNotOverwritten()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("組.json"));
+        ClassStore store;
+        QVERIFY(store.create(path, sample()).ok);
+        ClassBook theirs = sample();
+        theirs.pupils[1].texts[0] = QStringLiteral("別の窓で書いた文");
+        writeAll(path, classFileBytes(theirs));
+
+        QVERIFY(setText(store.edit(), 0, 0, QStringLiteral("この窓で書いた文")).ok);
+        store.changed();
+        QVERIFY(!store.saveNow().ok);
+        QCOMPARE(store.state(), ClassStore::State::Conflict);
+        QCOMPARE(onDisk(path), theirs);
+        store.changed(); // more typing while the question is open writes nothing either
+        QVERIFY(!store.saveNow().ok);
+        QCOMPARE(onDisk(path), theirs);
+
+        const ClassStore::KeptBoth kept = store.keepBoth();
+        QVERIFY2(kept.ok, qPrintable(kept.error));
+        QCOMPARE(textOf(onDisk(kept.savedAs), 0, 0), QStringLiteral("この窓で書いた文"));
+        QCOMPARE(store.book(), theirs);
+        QCOMPARE(store.state(), ClassStore::State::Saved);
+
+        // The other way: this window's class wins.
+        writeAll(path, classFileBytes(sample()));
+        QVERIFY(setText(store.edit(), 0, 0, QStringLiteral("上書き")).ok);
+        store.changed();
+        QVERIFY(!store.saveNow().ok);
+        QVERIFY(store.overwriteOther().ok);
+        QCOMPARE(textOf(onDisk(path), 0, 0), QStringLiteral("上書き"));
+        QCOMPARE(store.state(), ClassStore::State::Saved);
+    }
+
+    void failedSaveIsReportedAndRetried()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("学級"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = folder + QStringLiteral("/組.json");
+        writeAll(path, classFileBytes(sample()));
+        ClassStore store;
+        QVERIFY(store.open(path).ok);
+        QSignalSpy states(&store, &ClassStore::stateChanged);
+
+        // The backup cannot be made: nothing is written.
+        QVERIFY(QDir().mkpath(store.backupPath()));
+        QVERIFY(setText(store.edit(), 0, 0, QStringLiteral("新しい文")).ok);
+        store.changed();
+        QVERIFY(!store.saveNow().ok);
+        QCOMPARE(store.state(), ClassStore::State::Failed);
+        QVERIFY2(store.error().contains(QStringLiteral("組.bak")), qPrintable(store.error()));
+        QCOMPARE(onDisk(path), sample());
+        QVERIFY(store.hasUnsavedChanges());
+        QVERIFY(QDir(store.backupPath()).removeRecursively());
+        store.changed();
+        QVERIFY(store.saveNow().ok);
+        QCOMPARE(readAll(store.backupPath()), classFileBytes(sample()));
+
+        // The folder is gone: the write fails and says where.
+        QVERIFY(QDir(folder).removeRecursively());
+        QVERIFY(setText(store.edit(), 0, 0, QStringLiteral("もっと新しい文")).ok);
+        store.changed();
+        QVERIFY(!store.saveNow().ok);
+        QCOMPARE(store.state(), ClassStore::State::Failed);
+        QVERIFY2(store.error().contains(QStringLiteral("組.json")), qPrintable(store.error()));
+
+        // The next change after the cause is gone saves everything.
+        QVERIFY(QDir().mkpath(folder));
+        store.changed();
+        QTRY_COMPARE_WITH_TIMEOUT(store.state(), ClassStore::State::Saved, 2000);
+        QCOMPARE(textOf(onDisk(path), 0, 0), QStringLiteral("もっと新しい文"));
+        QVERIFY(states.count() >= 6);
+    }
+
+    void killDuringSavesLeavesAReadableFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("組.json"));
+        ClassBook big = sample();
+        for (int i = 3; i <= 200; ++i)
+            QVERIFY(addPupil(big, {i, QStringLiteral("児童 %1").arg(i), QString(), QString()}).ok);
+        ClassStore store;
+        QVERIFY(store.create(path, big).ok);
+        const pid_t child = fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            for (int round = 0;; ++round) {
+                for (Pupil &pupil : store.edit().pupils)
+                    pupil.texts[0] = QString(250, QChar(u'あ' + round % 50));
+                store.changed();
+                (void)store.saveNow();
+            }
+        }
+        QTest::qWait(300);
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        const ClassFileRead read = readClassFile(readAll(path));
+        QVERIFY2(read.ok, qPrintable(read.error));
+        QCOMPARE(read.book.pupils.size(), 200);
+    }
+
+    void lastClassIsRemembered()
+    {
+        QTemporaryDir work;
+        QTemporaryDir elsewhere;
+        QCOMPARE(lastClassPath(work.path()), QString());
+        const QString inside = work.filePath(QStringLiteral("学級/3年2組.json"));
+        rememberLastClass(work.path(), inside);
+        QCOMPARE(readAll(work.filePath(QStringLiteral("KotobanLastClass.txt"))), QByteArray("学級/3年2組.json\n"));
+        QCOMPARE(lastClassPath(work.path()), inside);
+        const QString outside = elsewhere.filePath(QStringLiteral("組.json"));
+        rememberLastClass(work.path(), outside);
+        QCOMPARE(lastClassPath(work.path()), outside);
+    }
+
+private:
+    static QStringList entries(const QString &path)
+    {
+        QStringList names = QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        names.sort();
+        return names;
+    }
+};
+
+QTEST_GUILESS_MAIN(TestClassStore)
+#include "tst_classstore.moc"

@@ -1,0 +1,81 @@
+#include <QSet>
+#include <QTest>
+
+#include "Naming.h"
+
+class TestNaming : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void callNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("sex");
+        QTest::addColumn<QString>("familySan");
+        QTest::addColumn<QString>("givenSan");
+        QTest::addColumn<QString>("bySex");
+        QTest::newRow("half-width blank") << "山田 太郎" << "男" << "山田さん" << "太郎さん" << "山田くん";
+        QTest::newRow("full-width blank") << "佐藤　花子" << "女" << "佐藤さん" << "花子さん" << "佐藤さん";
+        QTest::newRow("first blank splits") << "森 由美 子" << "" << "森さん" << "由美 子さん" << "森さん";
+        QTest::newRow("blanks around") << "　大野 翼 " << "男子" << "大野さん" << "翼さん" << "大野くん";
+        QTest::newRow("no blank: used whole") << "ジョン" << "男" << "ジョンさん" << "ジョンさん" << "ジョンくん";
+        QTest::newRow("sex written otherwise is さん") << "木村 光" << "M" << "木村さん" << "光さん" << "木村さん";
+        QTest::newRow("outside code page 932") << "𠮷田 彩" << "女" << "𠮷田さん" << "彩さん" << "𠮷田さん";
+    }
+    void callNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, sex);
+        QFETCH(QString, familySan);
+        QFETCH(QString, givenSan);
+        QFETCH(QString, bySex);
+        Pupil pupil;
+        pupil.name = name;
+        pupil.sex = sex;
+        QCOMPARE(callName(pupil, NamingRule::FamilySan), familySan);
+        QCOMPARE(callName(pupil, NamingRule::GivenSan), givenSan);
+        QCOMPARE(callName(pupil, NamingRule::FamilyBySex), bySex);
+    }
+
+    void placeholders_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("filled");
+        QTest::newRow("kanji zero pair") << "〇〇は、よく本を読みます。" << "山田さんは、よく本を読みます。";
+        QTest::newRow("white circle pair") << "○○の発表は立派でした。" << "山田さんの発表は立派でした。";
+        QTest::newRow("two placeholders") << "〇〇は優しく、○○の周りには" << "山田さんは優しく、山田さんの周りには";
+        QTest::newRow("honorific already written") << "〇〇さんは、〇〇くんと" << "山田さんは、山田さんと";
+        QTest::newRow("placeholder at the end") << "がんばったね、〇〇" << "がんばったね、山田さん";
+        QTest::newRow("no placeholder") << "毎日元気にあいさつできました。" << "毎日元気にあいさつできました。";
+        QTest::newRow("a single circle stays") << "〇をつけました。" << "〇をつけました。";
+        QTest::newRow("three circles stay") << "〇〇〇の中から" << "〇〇〇の中から";
+        QTest::newRow("kanji year stays") << "二〇〇〇年" << "二〇〇〇年";
+        QTest::newRow("kanji number after stays") << "〇〇一番" << "〇〇一番";
+        QTest::newRow("mixed circles are not a pair") << "〇○です" << "〇○です";
+        QTest::newRow("line breaks kept") << "〇〇は\n毎日" << "山田さんは\n毎日";
+    }
+    void placeholders()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, filled);
+        QCOMPARE(fillPlaceholders(text, QStringLiteral("山田さん")), filled);
+        QCOMPARE(hasPlaceholder(text), filled != text);
+    }
+
+    void ruleKeysRoundTrip()
+    {
+        QSet<QString> captions;
+        for (NamingRule rule : namingRules()) {
+            NamingRule back = NamingRule::FamilySan;
+            QVERIFY(namingRuleFromKey(namingRuleKey(rule), &back));
+            QCOMPARE(back, rule);
+            captions.insert(namingRuleCaption(rule));
+        }
+        QCOMPARE(captions.size(), 3);
+        NamingRule untouched = NamingRule::GivenSan;
+        QVERIFY(!namingRuleFromKey(QStringLiteral("nickname"), &untouched));
+        QCOMPARE(untouched, NamingRule::GivenSan);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestNaming)
+#include "tst_naming.moc"
