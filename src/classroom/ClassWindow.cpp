@@ -1,5 +1,6 @@
 #include "ClassWindow.h"
 
+#include "ChecksAndExports.h"
 #include "ClassEditor.h"
 #include "ClassTableModel.h"
 #include "Naming.h"
@@ -37,6 +38,7 @@ ClassWindow::ClassWindow(const QString &workingFolder, CompositionAccess *compos
     createToolBar();
     createCentralArea();
     setupConnections();
+    addChecksAndExports(this);
     showClass();
 }
 
