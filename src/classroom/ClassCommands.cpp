@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QRegularExpression>
+#include <QTableView>
 
 namespace {
 
@@ -49,6 +50,7 @@ void ClassWindow::opened(const QString &path)
     showClass();
     if (!classBook().pupils.isEmpty())
         selectCell(0, 0);
+    m_table->setFocus();
 }
 
 void ClassWindow::newClass()

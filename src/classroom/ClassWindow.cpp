@@ -68,12 +68,15 @@ void ClassWindow::createFileMenu()
     QMenu *menu = menuBar()->addMenu(QStringLiteral("学級(&F)"));
     menu->setObjectName(QStringLiteral("mnuClassFile"));
     m_toolBarActions += addMenuAction(menu, "actNewClass", QStringLiteral("新しい学級"), [this] { newClass(); }, false);
+    m_toolBarActions.last()->setShortcut(QKeySequence::New);
     m_toolBarActions += addMenuAction(menu, "actOpenClass", QStringLiteral("学級を開く"), [this] { openClass(); }, false);
+    m_toolBarActions.last()->setShortcut(QKeySequence::Open);
     menu->addSeparator();
     addMenuAction(menu, "actImportFile", QStringLiteral("名簿の取り込み（ファイルから）..."),
               [this] { importRosterFromFile(); }, false);
     m_toolBarActions += addMenuAction(menu, "actImportClipboard", QStringLiteral("名簿の取り込み（クリップボードから）"),
                                   [this] { importRosterFromClipboard(); }, false);
+    m_toolBarActions.last()->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+V")));
     menu->addSeparator();
     addMenuAction(menu, "actClose", QStringLiteral("閉じる(&X)"), [this] { close(); }, false);
 }
@@ -107,11 +110,12 @@ void ClassWindow::createCompositionMenu()
 {
     QMenu *menu = menuBar()->addMenu(QStringLiteral("所見文(&K)"));
     menu->setObjectName(QStringLiteral("mnuComposition"));
-    m_toolBarActions.prepend(
-        addMenuAction(menu, "actSendToComposition", QStringLiteral("所見文に出す"), [this] { sendToComposition(); }));
-    m_toolBarActions.prepend(
-        addMenuAction(menu, "actInsertComposition", QStringLiteral("所見文を入れる"), [this] { insertComposition(); }));
-    menu->actions().first()->setShortcut(QKeySequence(QStringLiteral("Ctrl+Return")));
+    QAction *insert =
+        addMenuAction(menu, "actInsertComposition", QStringLiteral("所見文を入れる"), [this] { insertComposition(); });
+    insert->setShortcut(QKeySequence(QStringLiteral("Ctrl+Return")));
+    QAction *send = addMenuAction(menu, "actSendToComposition", QStringLiteral("所見文に出す"), [this] { sendToComposition(); });
+    send->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+Return")));
+    m_toolBarActions = QList<QAction *>{insert, send} + m_toolBarActions;
 }
 
 void ClassWindow::createToolBar()
@@ -151,6 +155,22 @@ void ClassWindow::createCentralArea()
 
     m_state->setObjectName(QStringLiteral("ClassSaveState"));
     statusBar()->addPermanentWidget(m_state, 1);
+
+    // What a screen reader announces for the window's own controls.
+    const struct {
+        QWidget *widget;
+        QString name;
+        QString description;
+    } names[] = {
+        {m_table, QStringLiteral("学級の表"), QStringLiteral("児童・生徒ごとの欄と文字数。！は字数オーバー、□は未記入。")},
+        {m_editor->textEdit(), QStringLiteral("所見の文章"), QStringLiteral("表で選んだ欄の文章。ここで書き直せます。")},
+        {m_naming, QStringLiteral("名前の呼び方"), QStringLiteral("例文の〇〇に入れる名前の形。")},
+        {m_state, QStringLiteral("保存の状態"), QString()},
+    };
+    for (const auto &entry : names) {
+        entry.widget->setAccessibleName(entry.name);
+        entry.widget->setAccessibleDescription(entry.description);
+    }
 }
 
 void ClassWindow::setupConnections()
