@@ -63,15 +63,17 @@ QString refusalLines(const ClassBook &book, const QList<Cp932Refusal> &refusals)
 
 ExportCommands::ExportCommands(ClassWindow *window) : QObject(window), m_window(window)
 {
-    auto add = [this](const char *name, const QString &text, void (ExportCommands::*run)()) {
+    auto add = [this](const char *name, const QString &text, void (ExportCommands::*run)(), const char *keys) {
         auto *action = new QAction(text, m_window);
         action->setObjectName(QLatin1String(name));
+        if (keys)
+            action->setShortcut(QKeySequence(QLatin1String(keys)));
         connect(action, &QAction::triggered, this, run);
         m_window->addCommand(action, MenuTitle);
     };
-    add("actExportXlsx", QStringLiteral("Excel に書き出す"), &ExportCommands::exportXlsx);
-    add("actExportCsv", QStringLiteral("CSV に書き出す"), &ExportCommands::exportCsv);
-    add("actCopyColumn", QStringLiteral("列をコピー"), &ExportCommands::copyColumn);
+    add("actExportXlsx", QStringLiteral("Excel に書き出す"), &ExportCommands::exportXlsx, nullptr);
+    add("actExportCsv", QStringLiteral("CSV に書き出す"), &ExportCommands::exportCsv, nullptr);
+    add("actCopyColumn", QStringLiteral("列をコピー"), &ExportCommands::copyColumn, "Ctrl+Shift+C");
 }
 
 bool ExportCommands::classIsOpen() const
