@@ -81,8 +81,9 @@ QList<WordingRule> makeRules(int count)
     const QStringList common{QStringLiteral("友達"), QStringLiteral("子供"), QStringLiteral("出来"), QStringLiteral("沢山")};
     const QString kanji = QStringLiteral("学習活動発表意欲積極取組姿勢理解表現工夫協力責任態度興味関心");
     QList<WordingRule> rules;
-    for (int i = 0; rules.size() < count; ++i) {
-        const QString avoid = i < common.size() ? common[i] : QString(kanji[i % kanji.size()]) + kanji[(i * 7 + 3) % kanji.size()];
+    for (qsizetype i = 0; rules.size() < count && i < common.size() + kanji.size() * kanji.size(); ++i) {
+        const qsizetype k = i - common.size(); // every pair of the characters, 900 in all
+        const QString avoid = i < common.size() ? common[i] : QString(kanji[(k / kanji.size()) % kanji.size()]) + kanji[k % kanji.size()];
         if (std::any_of(rules.cbegin(), rules.cend(), [&](const WordingRule &r) { return r.avoid == avoid; }))
             continue;
         rules.append({avoid, i % 4 == 3 ? QString() : QStringLiteral("〈%1〉").arg(i), int(rules.size()) + 1});

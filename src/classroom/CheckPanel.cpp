@@ -59,6 +59,25 @@ CheckPanel::CheckPanel(ClassWindow *window)
     layout->addLayout(more);
     setWidget(content);
 
+    // What a screen reader announces.
+    const struct {
+        QWidget *widget;
+        QString name;
+        QString description;
+    } names[] = {
+        {m_list, QStringLiteral("点検の結果"), QStringLiteral("↑↓で順に選ぶと、その児童・生徒の欄と該当する文字が選ばれます。")},
+        {m_summary, QStringLiteral("点検のまとめ"), QString()},
+        {m_cp932, m_cp932->text(), QStringLiteral("Shift_JIS の CSV に書き出す前に調べます。")},
+        {m_replace, m_replace->text(), QStringLiteral("選んだ一か所を○表記に置き換えます。")},
+        {m_replaceRule, m_replaceRule->text(), QStringLiteral("同じ表記ルールに当たる学級全体の文字を置き換えます。")},
+        {m_undo, m_undo->text(), QStringLiteral("最後の置き換えを取り消します。")},
+        {m_again, m_again->text(), QStringLiteral("表記ルールを読み直して、学級全体をもう一度点検します。")},
+    };
+    for (const auto &entry : names) {
+        entry.widget->setAccessibleName(entry.name);
+        entry.widget->setAccessibleDescription(entry.description);
+    }
+
     connect(m_list, &QListWidget::currentRowChanged, this, &CheckPanel::entrySelected);
     connect(m_again, &QPushButton::clicked, this, &CheckPanel::runCheck);
     connect(m_replace, &QPushButton::clicked, this, &CheckPanel::replaceSelected);

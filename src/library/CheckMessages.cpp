@@ -12,8 +12,10 @@ QString codePointName(const QString &character)
     return QStringLiteral("U+") + QString::number(uint(cp), 16).toUpper().rightJustified(4, QLatin1Char('0'));
 }
 
-QString otherPupilsText(const ClassBook &book, const QList<int> &others)
+QString otherPupilsText(const ClassBook &book, const QList<int> &sharedBy, int pupil)
 {
+    QList<int> others = sharedBy;
+    others.removeAll(pupil);
     constexpr int Named = 3;
     QStringList labels;
     for (qsizetype i = 0; i < others.size() && i < Named; ++i)
@@ -66,7 +68,7 @@ QString findingMessage(const Finding &finding, const ClassBook &book)
         return QStringLiteral("まだ書かれていません。");
     case FindingKind::DuplicateSentence:
         return QStringLiteral("同じ文が %1にもあります：「%2」")
-            .arg(otherPupilsText(book, finding.otherPupils), finding.found);
+            .arg(otherPupilsText(book, finding.sharedBy, finding.cell.pupil), finding.found);
     case FindingKind::Placeholder:
         return QStringLiteral("名前の「%1」が残っています。").arg(finding.found);
     case FindingKind::HalfWidthKana:

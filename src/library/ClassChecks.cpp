@@ -38,7 +38,7 @@ private:
     {
         const QString text = cellText(m_book, cell);
         const int limit = m_book.fields[cell.field].limit;
-        const int length = commentLength(text);
+        const int length = countedLength(text);
         if (isBlankText(text)) {
             Finding finding = make(FindingKind::Empty, cell);
             m_findings.append(finding);
@@ -66,23 +66,25 @@ private:
             checkCp932(cell);
     }
 
-    void addDuplicates(const CellRef &cell, const QString &text, QList<Finding> &out) const
+    void addDuplicates(const CellRef &cell, const QString &text, QList<Finding> &out)
     {
         QSet<QString> reported;
         for (const SentenceSpan &span : sentenceSpans(text)) {
             const QString sentence = text.mid(span.start, span.length);
             if (!isComparedSentence(sentence) || reported.contains(sentence))
                 continue;
-            QList<int> others = m_duplicates.pupilsHolding(sentence);
-            others.removeAll(cell.pupil);
-            if (others.isEmpty())
-                continue;
             reported.insert(sentence);
+            // Once per sentence, shared by every place it is found.
+            auto sharedBy = m_sharedBy.find(sentence);
+            if (sharedBy == m_sharedBy.end())
+                sharedBy = m_sharedBy.insert(sentence, m_duplicates.pupilsHolding(sentence));
+            if (sharedBy->size() < 2)
+                continue;
             Finding finding = make(FindingKind::DuplicateSentence, cell);
             finding.start = span.start;
             finding.length = span.length;
             finding.found = sentence;
-            finding.otherPupils = others;
+            finding.sharedBy = *sharedBy;
             out.append(finding);
         }
     }
@@ -161,6 +163,7 @@ private:
     const WordingMatcher &m_wording;
     const CheckOptions m_options;
     const DuplicateSentences m_duplicates;
+    QHash<QString, QList<int>> m_sharedBy;
     QList<Finding> m_findings;
 };
 
@@ -169,7 +172,7 @@ private:
 bool isComparedSentence(const QString &sentence)
 {
     // A character is at least one UTF-16 unit: most sentences are decided without counting.
-    return sentence.size() >= ShortestComparedSentence && commentLength(sentence) >= ShortestComparedSentence;
+    return sentence.size() >= ShortestComparedSentence && countedLength(sentence) >= ShortestComparedSentence;
 }
 
 QString shiftJisRefusals(const QString &text)
@@ -203,8 +206,11 @@ void DuplicateSentences::add(const CellRef &cell, const QStringList &sentences)
 {
     if (sentences.isEmpty())
         return;
-    for (const QString &sentence : sentences)
-        m_holders[sentence].append(cell);
+    for (const QString &sentence : sentences) {
+        Holders &holders = m_holders[sentence];
+        holders.cells.append(cell);
+        ++holders.perPupil[cell.pupil];
+    }
     m_sentences.insert(cell, sentences);
 }
 
@@ -215,8 +221,11 @@ void DuplicateSentences::remove(const CellRef &cell)
         auto it = m_holders.find(sentence);
         if (it == m_holders.end())
             continue;
-        it->removeOne(cell);
-        if (it->isEmpty())
+        it->cells.removeOne(cell);
+        auto pupil = it->perPupil.find(cell.pupil);
+        if (pupil != it->perPupil.end() && --*pupil == 0)
+            it->perPupil.erase(pupil);
+        if (it->cells.isEmpty())
             m_holders.erase(it);
     }
 }
@@ -229,20 +238,27 @@ QList<CellRef> DuplicateSentences::update(const CellRef &cell, const QString &te
         return {};
     // Only the holders of a sentence that came or went can change their mark.
     QList<CellRef> touched{cell};
-    auto collect = [&](const QStringList &sentences) {
+    QSet<CellRef> seen{cell};
+    auto collect = [&](const QStringList &sentences, const QStringList &others) {
         for (const QString &sentence : sentences) {
-            if (before.contains(sentence) && after.contains(sentence))
+            if (others.contains(sentence))
                 continue;
-            for (const CellRef &holder : m_holders.value(sentence)) {
-                if (!touched.contains(holder))
+            const auto holders = m_holders.constFind(sentence);
+            if (holders == m_holders.constEnd())
+                continue;
+            for (const CellRef &holder : holders->cells) {
+                if (!seen.contains(holder)) {
+                    seen.insert(holder);
                     touched.append(holder);
+                }
             }
         }
     };
-    collect(before);
-    collect(after);
+    collect(before, after);
+    collect(after, before);
     QList<bool> marked;
-    for (const CellRef &c : touched)
+    marked.reserve(touched.size());
+    for (const CellRef &c : std::as_const(touched))
         marked.append(isMarked(c));
     remove(cell);
     add(cell, after);
@@ -260,21 +276,20 @@ bool DuplicateSentences::isMarked(const CellRef &cell) const
     if (sentences == m_sentences.constEnd())
         return false;
     for (const QString &sentence : *sentences) {
-        for (const CellRef &holder : m_holders.value(sentence)) {
-            if (holder.pupil != cell.pupil)
-                return true;
-        }
+        // The cell's own pupil is among them: a second one makes it shared.
+        const auto holders = m_holders.constFind(sentence);
+        if (holders != m_holders.constEnd() && holders->perPupil.size() > 1)
+            return true;
     }
     return false;
 }
 
 QList<int> DuplicateSentences::pupilsHolding(const QString &sentence) const
 {
-    QList<int> pupils;
-    for (const CellRef &holder : m_holders.value(sentence)) {
-        if (!pupils.contains(holder.pupil))
-            pupils.append(holder.pupil);
-    }
+    const auto holders = m_holders.constFind(sentence);
+    if (holders == m_holders.constEnd())
+        return {};
+    QList<int> pupils = holders->perPupil.keys();
     std::sort(pupils.begin(), pupils.end());
     return pupils;
 }
@@ -282,7 +297,7 @@ QList<int> DuplicateSentences::pupilsHolding(const QString &sentence) const
 CellMarks cellMarks(const QString &text, int limit, bool duplicate)
 {
     CellMarks marks;
-    marks.length = commentLength(text);
+    marks.length = countedLength(text);
     marks.overLimit = limit > 0 && marks.length > limit;
     marks.empty = isBlankText(text);
     marks.duplicate = duplicate;

@@ -42,14 +42,20 @@ public:
     [[nodiscard]] bool isMarked(const CellRef &cell) const;
 
     // The pupils whose fields hold the sentence (trimmed, as sentenceSpans cuts it), each once, ascending.
+    // Linear in their number: the check asks once per sentence, not once per place.
     [[nodiscard]] QList<int> pupilsHolding(const QString &sentence) const;
 
 private:
+    struct Holders {
+        QList<CellRef> cells;     // the cells holding the sentence, each once
+        QHash<int, int> perPupil; // pupil -> how many of their cells hold it
+    };
+
     void add(const CellRef &cell, const QStringList &sentences);
     void remove(const CellRef &cell);
 
-    QHash<QString, QList<CellRef>> m_holders;  // sentence -> cells holding it (a cell once)
-    QHash<CellRef, QStringList> m_sentences;   // cell -> its compared sentences, each once
+    QHash<QString, Holders> m_holders;        // sentence -> who holds it
+    QHash<CellRef, QStringList> m_sentences;  // cell -> its compared sentences, each once
 };
 
 // Long enough to count as the same sentence given to two pupils.
@@ -91,7 +97,7 @@ struct Finding {
     QString found;          // the sentence, word or characters found (for the list and for replacing)
     QString replacement;    // wording and half-width kana: what to write instead; empty when none
     int rule = -1;          // wording: index of the rule
-    QList<int> otherPupils; // duplicate sentence: the other pupils holding it
+    QList<int> sharedBy;    // duplicate sentence: every pupil holding it, this one included, ascending
     int textLength = 0;     // over the limit: the length and the limit
     int limit = 0;
 

@@ -1,5 +1,7 @@
 #include "CommentText.h"
 
+#include "ClassEditing.h"
+
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
@@ -17,7 +19,31 @@ bool isSentenceTail(QChar c)
     return tails.contains(c);
 }
 
+// A character that is a grapheme cluster of its own whatever surrounds it: no combining or
+// joining mark, no surrogate, no Hangul jamo. The ranges cover what Japanese comments are made of.
+bool standsAlone(char16_t c)
+{
+    if (c < 0x0300)
+        return true;
+    if (c >= 0x3000 && c <= 0x30FF)
+        return !(c >= 0x302A && c <= 0x302F) && c != 0x3099 && c != 0x309A;
+    return (c >= 0x3400 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFF01 && c <= 0xFF9D);
+}
+
 } // namespace
+
+int countedLength(const QString &text)
+{
+    int length = 0;
+    for (const QChar c : text) {
+        if (isLineBreak(c))
+            continue;
+        if (!standsAlone(c.unicode()))
+            return commentLength(text);
+        ++length;
+    }
+    return length;
+}
 
 qsizetype positionAfterCharacters(const QString &text, int count)
 {

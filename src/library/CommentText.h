@@ -8,6 +8,11 @@
 // (ClassEditing.h), the count the table and the editor show: characters as a reader counts
 // them, line breaks left out.
 
+// commentLength(text), without the grapheme cluster machinery when every character of the
+// text is one cluster on its own (kana, kanji, ASCII, full-width forms), as in most comments:
+// the checks count every sentence of a class.
+[[nodiscard]] int countedLength(const QString &text);
+
 // The position in text after its first `count` characters as commentLength counts them
 // (line breaks skipped), or the end of the text.
 [[nodiscard]] qsizetype positionAfterCharacters(const QString &text, int count);
