@@ -87,6 +87,7 @@ CheckPanel::CheckPanel(ClassWindow *window)
     ClassTableModel *model = window->tableModel();
     connect(model, &QAbstractItemModel::dataChanged, this, &CheckPanel::classChangedElsewhere);
     connect(model, &QAbstractItemModel::modelReset, this, &CheckPanel::classChangedElsewhere);
+    connect(&window->store(), &ClassStore::bookReplaced, this, &CheckPanel::forgetClass);
     updateButtons();
 }
 
@@ -235,6 +236,21 @@ void CheckPanel::undoReplace()
         m_window->dialogs().inform(Title,
                                    QStringLiteral("%1 か所は置き換えのあとで書きかえられていたので、そのままにしました。").arg(skipped),
                                    Dialogs::Icon::Information);
+}
+
+// Another class was opened: what was found, and what could be undone, was about the old one.
+void CheckPanel::forgetClass()
+{
+    m_findings.clear();
+    m_ruleErrors.clear();
+    m_undoSteps.clear();
+    m_stale = false;
+    {
+        const QSignalBlocker blocker(m_list);
+        m_list->clear();
+    }
+    m_summary->setText(isVisible() ? QStringLiteral("「点検しなおす」で、開いた学級を点検します。") : QString());
+    updateButtons();
 }
 
 void CheckPanel::classChangedElsewhere()

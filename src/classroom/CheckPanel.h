@@ -43,6 +43,7 @@ private:
     const Finding *currentFinding() const;
     void apply(const ClassBook &changed);
     void classChangedElsewhere();
+    void forgetClass();
     void updateButtons();
 
     ClassWindow *const m_window;

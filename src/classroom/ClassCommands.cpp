@@ -34,8 +34,16 @@ QString ClassWindow::suggestedFolder() const
 void ClassWindow::openLastClass()
 {
     const QString path = lastClassPath(m_workingFolder);
-    if (path.isEmpty() || !QFileInfo::exists(path))
+    if (path.isEmpty())
         return;
+    if (!QFileInfo::exists(path)) {
+        // Moved, renamed, or on a memory stick that is not plugged in: say where it was.
+        m_dialogs->inform(Title,
+                          QStringLiteral("前回の学級のファイルが見つかりません。\n%1\n「学級を開く」で選んでください。")
+                              .arg(QDir::toNativeSeparators(path)),
+                          Dialogs::Icon::Information);
+        return;
+    }
     const SaveResult result = m_store.open(path);
     if (!result.ok) {
         m_dialogs->inform(Title, result.error, Dialogs::Icon::Warning);

@@ -1,16 +1,16 @@
 #include "ClassEditor.h"
 
 #include "ClassEditing.h"
+#include "LengthBar.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QVBoxLayout>
 
 ClassEditor::ClassEditor(QWidget *parent)
     : QWidget(parent), m_caption(new QLabel(this)), m_text(new QPlainTextEdit(this)), m_count(new QLabel(this)),
-      m_bar(new QProgressBar(this))
+      m_bar(new LengthBar(this))
 {
     m_caption->setObjectName(QStringLiteral("ClassEditorCaption"));
     m_text->setObjectName(QStringLiteral("ClassText"));
@@ -19,8 +19,7 @@ ClassEditor::ClassEditor(QWidget *parent)
     m_count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_count->setMinimumWidth(m_count->fontMetrics().horizontalAdvance(QStringLiteral("！1000/1000字（999字多い）")));
     m_bar->setObjectName(QStringLiteral("ClassBar"));
-    m_bar->setTextVisible(false);
-    m_bar->setMaximumHeight(10);
+    m_bar->setAccessibleName(QStringLiteral("字数の割合"));
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -69,9 +68,7 @@ void ClassEditor::updateCount()
         // Style sheets re-polish the widget: only when the state flips, not at every key.
         m_over = over;
         m_count->setStyleSheet(over ? QStringLiteral("color: #b00000; font-weight: bold;") : QString());
-        m_bar->setStyleSheet(over ? QStringLiteral("QProgressBar::chunk { background: #d03030; }") : QString());
     }
     m_bar->setVisible(m_limit > 0);
-    m_bar->setRange(0, std::max(1, m_limit));
-    m_bar->setValue(std::min(length, std::max(1, m_limit)));
+    m_bar->setLength(length, m_limit);
 }

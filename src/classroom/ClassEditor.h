@@ -4,7 +4,7 @@
 
 class QLabel;
 class QPlainTextEdit;
-class QProgressBar;
+class LengthBar;
 
 // The whole text of the selected pupil's field, for writing and correcting, with its
 // count against the limit ("185/200字") and a bar; a text over its limit says by how much.
@@ -29,7 +29,7 @@ private:
     QLabel *const m_caption;
     QPlainTextEdit *const m_text;
     QLabel *const m_count;
-    QProgressBar *const m_bar;
+    LengthBar *const m_bar;
     int m_limit = 0;
     bool m_showing = false;
     bool m_over = false;

@@ -248,7 +248,7 @@ void ClassWindow::showClass()
     m_table->setColumnWidth(1, m_table->fontMetrics().horizontalAdvance(QStringLiteral("長谷川 あいうえお")));
     for (int field = 0; field + 1 < classBook().fields.size(); ++field)
         m_table->setColumnWidth(ClassTableModel::columnOfField(field),
-                                m_table->fontMetrics().horizontalAdvance(QStringLiteral("！250/250 あいうえおかきくけこさしすせ…")));
+                                m_table->fontMetrics().horizontalAdvance(QStringLiteral("！250/250 あいうえおかきくけこさしすせそた…")));
     storeStateChanged(m_store.state());
 }
 

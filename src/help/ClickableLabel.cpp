@@ -1,6 +1,11 @@
 #include "ClickableLabel.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
+
+ClickableLabel::ClickableLabel(QWidget *parent) : QLabel(parent) { setFocusPolicy(Qt::StrongFocus); }
 
 void ClickableLabel::mousePressEvent(QMouseEvent *event)
 {
@@ -19,4 +24,33 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
         return;
     }
     QLabel::mouseReleaseEvent(event);
+}
+
+void ClickableLabel::keyPressEvent(QKeyEvent *event)
+{
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            event->accept();
+            Q_EMIT clicked();
+            return;
+        default:
+            break;
+        }
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void ClickableLabel::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.backgroundColor = palette().color(QPalette::Window);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
 }

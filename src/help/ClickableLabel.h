@@ -2,13 +2,15 @@
 
 #include <QLabel>
 
-// A label that acts as a link: it reports a left-button click released inside it.
+// A label that acts as a link: it reports a left-button click released inside it, and
+// Enter, Return or Space while it has the keyboard focus, which Tab gives it. A focus
+// frame shows where the keyboard is; otherwise it looks like any label.
 class ClickableLabel : public QLabel
 {
     Q_OBJECT
 
 public:
-    using QLabel::QLabel;
+    explicit ClickableLabel(QWidget *parent = nullptr);
 
 Q_SIGNALS:
     void clicked();
@@ -16,4 +18,6 @@ Q_SIGNALS:
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 };

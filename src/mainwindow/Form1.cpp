@@ -10,7 +10,6 @@
 #include "HelpTexts.h"
 #include "KbHelp.h"
 #include "LibraryFiles.h"
-#include "SimpleCombo.h"
 #include "TextBox.h"
 #include "Twips.h"
 
@@ -20,7 +19,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -216,9 +214,6 @@ void Form1::setupFocusTracking()
 
 void Form1::Form_Load()
 {
-    for (Category &category : m_categories)
-        category.setPosition(1);
-    m_textFocus = 1;
     Option1_Click();
     LoadLibrary();
 }

@@ -4,6 +4,7 @@
 #include "AccessibleNames.h"
 #include "Form1.h"
 #include "KbHelp.h"
+#include "Codec.h"
 #include "SimpleCombo.h"
 #include "TestSupport.h"
 #include "TextBox.h"
@@ -87,13 +88,18 @@ void TestAccessibility::namesSayWhatControlsAreFor()
 {
     WorkingFolder folder;
     folder.seedStarterLibrary();
+    // A teacher renamed the second category in its data file's title line.
+    folder.write(QStringLiteral("Kotoban2.txt"),
+                 encodeText(QStringLiteral("\"行事と道徳\"\r\n\"道徳\",\"友達\",\"ほめたい\",\"優しい。\"\r\n"),
+                            Encoding::Cp932)
+                     .bytes);
     auto window = makeWindow(folder);
     auto name = [&](const char *objectName) {
         return accessibleText(window->findChild<QWidget *>(QLatin1String(objectName)));
     };
 
-    // Each category's controls are named by their level and role, the option buttons by their
-    // category even when the data file gave them another title.
+    // Each category's controls are named by their level and role, the option buttons by the
+    // caption they show, the title their data file gives.
     const char *const levels[3] = {"第1分類", "第2分類", "第3分類"};
     for (int category = 0; category < 3; ++category) {
         for (int level = 0; level < 3; ++level) {
@@ -110,7 +116,7 @@ void TestAccessibility::namesSayWhatControlsAreFor()
                  QStringLiteral("例文"));
     }
     QCOMPARE(name("Option1_0"), QStringLiteral("学習について"));
-    QCOMPARE(name("Option1_1"), QStringLiteral("道徳、特活、総合、行事"));
+    QCOMPARE(name("Option1_1"), QStringLiteral("行事と道徳"));
     QCOMPARE(name("Option1_2"), QStringLiteral("日常生活について"));
     QCOMPARE(name("Text1"), QStringLiteral("所見文"));
     QCOMPARE(name("CmdKettei1"), QStringLiteral("決定"));
@@ -119,7 +125,7 @@ void TestAccessibility::namesSayWhatControlsAreFor()
 
     // Descriptions tell the categories' look-alike controls apart and explain the buttons.
     QVERIFY(accessibleText(window->findChild<QWidget *>(QStringLiteral("Combo4")), QAccessible::Description)
-                .contains(QStringLiteral("道徳、特活、総合、行事")));
+                .contains(QStringLiteral("行事と道徳")));
     for (const char *button : {"CmdDelete", "CmdEdit", "CmdAdd1", "CmdBack", "CmdNext", "CmdKettei1",
                                "CmdClear", "CmdCopy"})
         QVERIFY2(!accessibleText(window->findChild<QWidget *>(QLatin1String(button)), QAccessible::Description)

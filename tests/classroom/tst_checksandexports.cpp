@@ -213,6 +213,18 @@ private Q_SLOTS:
         QVERIFY(m_dialogs->said(QStringLiteral("inform")).last().startsWith(QStringLiteral("1 か所は")));
     }
 
+    void anotherClassForgetsFindingsAndUndo()
+    {
+        trigger("actCheck");
+        list()->setCurrentRow(rowOf(QStringLiteral("2番 井上 海　所見：「友達」")));
+        QTest::mouseClick(child<QPushButton>("ReplaceRule"), Qt::LeftButton);
+        QVERIFY(child<QPushButton>("UndoReplace")->isEnabled());
+        QVERIFY(m_window->store().create(path("別の組.json"), sampleClass()).ok);
+        m_window->classEdited();
+        QCOMPARE(list()->count(), 0);
+        QVERIFY(!child<QPushButton>("UndoReplace")->isEnabled());
+    }
+
     void staleEntriesAreNotReplacedBlindly()
     {
         trigger("actCheck");

@@ -13,6 +13,7 @@
 #include "ClassTableModel.h"
 #include "ClassWindow.h"
 #include "CompositionAccess.h"
+#include "LengthBar.h"
 #include "ScriptedClassDialogs.h"
 
 namespace {
@@ -166,6 +167,9 @@ private Q_SLOTS:
         QCOMPARE(count->text(), QStringLiteral("！6/5字（1字多い）"));
         QCOMPARE(model()->data(cell).toString(), QStringLiteral("！6/5 abcdef"));
         QCOMPARE(model()->data(cell, ClassTableModel::StateRole).toInt(), int(ClassTableModel::CellState::OverLimit));
+        auto *bar = m_window->findChild<LengthBar *>(QStringLiteral("ClassBar"));
+        QCOMPARE(bar->length(), 6);
+        QCOMPARE(bar->limit(), 5);
         QCOMPARE(m_window->stateText(), QStringLiteral("保存待ち…"));
         QTRY_VERIFY_WITH_TIMEOUT(m_window->stateText().startsWith(QStringLiteral("保存済み")), 2000);
         QCOMPARE(textOf(readBack(classPath()), 0, 0), QStringLiteral("abcdef"));
@@ -186,6 +190,17 @@ private Q_SLOTS:
         again.openLastClass();
         QCOMPARE(again.windowTitle(), QStringLiteral("学級の所見 － 3年2組"));
         QCOMPARE(textOf(again.classBook(), 2, 0), QStringLiteral("陸の文"));
+
+        // A remembered class that is gone is said so, and nothing is made in its place.
+        auto dialogs = std::make_unique<ScriptedClassDialogs>();
+        ScriptedClassDialogs *said = dialogs.get();
+        rememberLastClass(m_dir.path(), m_dir.filePath(QStringLiteral("消えた組.json")));
+        ClassWindow third(m_dir.path(), &m_composition, std::move(dialogs));
+        third.openLastClass();
+        QVERIFY(!third.store().isOpen());
+        QCOMPARE(said->said(QStringLiteral("inform")).size(), 1);
+        QVERIFY(said->said(QStringLiteral("inform"))[0].contains(QStringLiteral("消えた組.json")));
+        QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("消えた組.json"))));
     }
 
     void closingWithAFailedSaveAsks()

@@ -28,6 +28,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import e2e_kotoban as base  # noqa: E402  (the session, the clicks and the clipboard)
 
 TOTAL_SECONDS = 80
+SCREENSHOT = "/tmp/kotoban-e2e-class.png"
 CLASS_CAPTION = "学級の所見"
 ROSTER = ("出席番号\t氏名\tふりがな\t性別\r\n"
           "1\t青木 空\tあおき そら\t男\r\n"
@@ -158,6 +159,8 @@ def inside_xvfb(kotoban, folder):
             copied = session.clipboard(expected)
             check(copied == expected, f"pupil {pupil + 1} came back as {copied!r}, expected {expected!r}")
         print("ok: after a restart both comments come back with the names filled in")
+        if shutil.which("import"):
+            session.run(["import", "-window", "root", SCREENSHOT], what="saving a screenshot")
         session.focus(session.window)
         session.close_with_menu()
         return 0
@@ -199,7 +202,7 @@ def main(argv):
         code = 1
     if code == 0:
         shutil.rmtree(folder, ignore_errors=True)
-        print("passed")
+        print(f"passed; screenshot in {SCREENSHOT}")
     else:
         print(f"the working folder is kept for a look: {folder}", file=sys.stderr)
     return code

@@ -225,12 +225,10 @@ void TestAdding::unstorableCharactersRefused_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("characters");
 
-    QTest::newRow("double quote in the sentence") << 4 << QStringLiteral("\"よくできました\"と言われた。")
-                                                  << QStringLiteral("\"");
-    QTest::newRow("outside code page 932 in the sentence") << 4 << QStringLiteral("𠮷田さんと仲良しです。")
-                                                           << QStringLiteral("𠮷");
-    QTest::newRow("double quote in a class") << 2 << QStringLiteral("\"読む\"") << QStringLiteral("\"");
-    QTest::newRow("outside code page 932 in a class") << 1 << QStringLiteral("𠮷") << QStringLiteral("𠮷");
+    // Which characters are refused is the category's rule, tested there; the window shows the
+    // message and keeps what the teacher typed.
+    QTest::newRow("in the sentence") << 4 << QStringLiteral("\"𠮷田さん\"と仲良しです。") << QStringLiteral("\"𠮷");
+    QTest::newRow("in a class") << 1 << QStringLiteral("𠮷") << QStringLiteral("𠮷");
 }
 
 void TestAdding::unstorableCharactersRefused()

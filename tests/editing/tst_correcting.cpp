@@ -85,9 +85,8 @@ void TestCorrecting::unstorableCharactersRefused_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("characters");
-    QTest::newRow("double quote") << QStringLiteral("先生に\"すごい\"とほめられました。") << QStringLiteral("\"");
-    QTest::newRow("outside code page 932") << QStringLiteral("𠮷野さんと協力しました。") << QStringLiteral("𠮷");
-    QTest::newRow("both, each named once") << QStringLiteral("\"𠮷\"と\"𠮷\"") << QStringLiteral("\"𠮷");
+    // Which characters are refused is the category's rule, tested there.
+    QTest::newRow("each named once") << QStringLiteral("\"𠮷\"と\"𠮷\"") << QStringLiteral("\"𠮷");
 }
 
 void TestCorrecting::unstorableCharactersRefused()

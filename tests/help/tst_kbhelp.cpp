@@ -1,3 +1,4 @@
+#include <QApplication>
 #include "HelpTexts.h"
 #include "KbHelp.h"
 #include "WrapLabel.h"
@@ -20,6 +21,7 @@ private Q_SLOTS:
     void textsFitTheirBoxes();
     void onlyLeftClicksInsideNavigate();
     void closingDeletesTheWindow();
+    void keyboardFollowsLinks();
 
 private:
     QLabel *label(const char *name) const;
@@ -235,6 +237,36 @@ void TestKbHelp::closingDeletesTheWindow()
     CHECK_SCREEN(0);
     window->close();
     QTRY_VERIFY(window.isNull());
+}
+
+void TestKbHelp::keyboardFollowsLinks()
+{
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    // Tab reaches every link that shows, in the order of the navigation row, then the entries.
+    QStringList reached;
+    for (int i = 0; i < 8; ++i) {
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        reached.append(focus->objectName());
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    for (const char *name : {"LabelClose", "LabelNext", "LabelPage1", "LabelPage6"})
+        QVERIFY2(reached.contains(QLatin1String(name)), qPrintable(reached.join(u' ')));
+
+    label("LabelPage3")->setFocus();
+    QTest::keyClick(label("LabelPage3"), Qt::Key_Return);
+    CHECK_SCREEN(3);
+    label("LabelNext")->setFocus();
+    QTest::keyClick(label("LabelNext"), Qt::Key_Space);
+    CHECK_SCREEN(4);
+    QTest::keyClick(label("LabelNext"), Qt::Key_Enter, Qt::KeypadModifier);
+    CHECK_SCREEN(5);
+    // Other keys do nothing.
+    label("LabelBack")->setFocus();
+    QTest::keyClick(label("LabelBack"), Qt::Key_A);
+    QTest::keyClick(label("LabelBack"), Qt::Key_Return, Qt::ControlModifier);
+    CHECK_SCREEN(5);
 }
 
 QTEST_MAIN(TestKbHelp)

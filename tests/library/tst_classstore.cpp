@@ -10,6 +10,7 @@
 #include "ClassStore.h"
 
 #include <csignal>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -202,6 +203,38 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(store.state(), ClassStore::State::Saved, 2000);
         QCOMPARE(textOf(onDisk(path), 0, 0), QStringLiteral("もっと新しい文"));
         QVERIFY(states.count() >= 6);
+    }
+
+    void aWriteCutShortLeavesTheFileAsItWas()
+    {
+        // A file size limit makes the write fail part-way, as a full disk does.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("組.json"));
+        ClassStore store;
+        QVERIFY(store.create(path, sample()).ok);
+        const QByteArray before = readAll(path);
+        for (int i = 3; i <= 200; ++i)
+            QVERIFY(addPupil(store.edit(), {i, QStringLiteral("児童 %1").arg(i), QString(), QString()}).ok);
+        store.changed();
+
+        rlimit saved{};
+        QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
+        rlimit small = saved;
+        small.rlim_cur = rlim_t(before.size() + 100);
+        auto *previous = std::signal(SIGXFSZ, SIG_IGN);
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+        const SaveResult cut = store.saveNow();
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &saved) == 0);
+        std::signal(SIGXFSZ, previous);
+
+        QVERIFY(!cut.ok);
+        QCOMPARE(store.state(), ClassStore::State::Failed);
+        QVERIFY2(store.error().contains(QStringLiteral("組.json")), qPrintable(store.error()));
+        QCOMPARE(readAll(path), before);
+        QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("組.json")}); // no temporary file left behind
+        store.changed();
+        QVERIFY(store.saveNow().ok);
+        QCOMPARE(onDisk(path).pupils.size(), 200);
     }
 
     void killDuringSavesLeavesAReadableFile()
