@@ -41,7 +41,11 @@ CheckPanel::CheckPanel(ClassWindow *window)
     m_cp932->setObjectName(QStringLiteral("CheckCp932"));
     m_summary->setObjectName(QStringLiteral("CheckSummary"));
     m_summary->setWordWrap(true);
-    m_list->setWordWrap(true);
+    // Each entry on two lines, who and where, then what; the panel scrolls sideways for a long
+    // one, and its tooltip holds all of it.
+    m_list->setAlternatingRowColors(true);
+    m_list->setSpacing(1);
+    m_list->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("「友達」は「友だち」と書きます。あいうえお")));
 
     auto *content = new QWidget(this);
     auto *layout = new QVBoxLayout(content);
@@ -117,10 +121,11 @@ void CheckPanel::showFindings(int keepRow)
     }
     for (int i = 0; i < m_findings.size(); ++i) {
         const Finding &f = m_findings[i];
-        auto *item = new QListWidgetItem(QStringLiteral("%1　%2：%3")
+        auto *item = new QListWidgetItem(QStringLiteral("%1　%2\n%3")
                                              .arg(pupilLabel(book.pupils[f.cell.pupil]), columnName(book, f.cell.field),
                                                   findingMessage(f, book)),
                                          m_list);
+        item->setToolTip(item->text());
         item->setData(FindingRole, i);
     }
     m_summary->setText(m_findings.isEmpty() ? QStringLiteral("気になるところは見つかりませんでした。")

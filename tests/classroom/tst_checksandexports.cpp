@@ -157,7 +157,7 @@ private Q_SLOTS:
         trigger("actCheck");
         QVERIFY(child<QWidget>("CheckPanel")->isVisible());
         QVERIFY(list()->hasFocus() || QApplication::focusWidget() == nullptr);
-        const int first = rowOf(QStringLiteral("1番 青木 空　所見：「友達」は「友だち」"));
+        const int first = rowOf(QStringLiteral("1番 青木 空　所見\n「友達」は「友だち」"));
         QVERIFY(first >= 0);
         list()->setCurrentRow(first);
         QCOMPARE(m_window->selectedPupil(), 0);
@@ -169,7 +169,7 @@ private Q_SLOTS:
         QTest::keyClick(list(), Qt::Key_Down);
         QCOMPARE(m_window->selectedPupil(), 1);
         // The avoided word has nothing to put in.
-        list()->setCurrentRow(rowOf(QStringLiteral("3番 上田 陸　所見：「図工」は使わない言葉")));
+        list()->setCurrentRow(rowOf(QStringLiteral("3番 上田 陸　所見\n「図工」は使わない言葉")));
         QVERIFY(!child<QPushButton>("ReplaceOne")->isEnabled());
     }
 
@@ -177,15 +177,15 @@ private Q_SLOTS:
     {
         trigger("actCheck");
         const QString before0 = text(0), before1 = text(1);
-        list()->setCurrentRow(rowOf(QStringLiteral("2番 井上 海　所見：「友達」")));
+        list()->setCurrentRow(rowOf(QStringLiteral("2番 井上 海　所見\n「友達」")));
         QTest::mouseClick(child<QPushButton>("ReplaceOne"), Qt::LeftButton);
         QCOMPARE(text(1), QStringLiteral("友だちに優しい。友達が多い。"));
         QCOMPARE(text(0), before0);
         // Every hit of the rule in the class.
-        list()->setCurrentRow(rowOf(QStringLiteral("1番 青木 空　所見：「友達」")));
+        list()->setCurrentRow(rowOf(QStringLiteral("1番 青木 空　所見\n「友達」")));
         QTest::mouseClick(child<QPushButton>("ReplaceRule"), Qt::LeftButton);
         QVERIFY(!text(0).contains(QStringLiteral("友達")) && !text(1).contains(QStringLiteral("友達")));
-        QCOMPARE(rowOf(QStringLiteral("1番 青木 空　所見：「友達」")), -1);
+        QCOMPARE(rowOf(QStringLiteral("1番 青木 空　所見\n「友達」")), -1);
         // Undone one step at a time; the class file follows.
         QTest::mouseClick(child<QPushButton>("UndoReplace"), Qt::LeftButton);
         QCOMPARE(text(1), QStringLiteral("友だちに優しい。友達が多い。"));
@@ -199,7 +199,7 @@ private Q_SLOTS:
     void undoKeepsWhatWasTypedSince()
     {
         trigger("actCheck");
-        list()->setCurrentRow(rowOf(QStringLiteral("2番 井上 海　所見：「友達」")));
+        list()->setCurrentRow(rowOf(QStringLiteral("2番 井上 海　所見\n「友達」")));
         QTest::mouseClick(child<QPushButton>("ReplaceRule"), Qt::LeftButton);
         m_window->selectCell(1, 0);
         QPlainTextEdit *editor = m_window->editor()->textEdit();
@@ -216,7 +216,7 @@ private Q_SLOTS:
     void anotherClassForgetsFindingsAndUndo()
     {
         trigger("actCheck");
-        list()->setCurrentRow(rowOf(QStringLiteral("2番 井上 海　所見：「友達」")));
+        list()->setCurrentRow(rowOf(QStringLiteral("2番 井上 海　所見\n「友達」")));
         QTest::mouseClick(child<QPushButton>("ReplaceRule"), Qt::LeftButton);
         QVERIFY(child<QPushButton>("UndoReplace")->isEnabled());
         QVERIFY(m_window->store().create(path("別の組.json"), sampleClass()).ok);
@@ -228,7 +228,7 @@ private Q_SLOTS:
     void staleEntriesAreNotReplacedBlindly()
     {
         trigger("actCheck");
-        list()->setCurrentRow(rowOf(QStringLiteral("2番 井上 海　所見：「友達」")));
+        list()->setCurrentRow(rowOf(QStringLiteral("2番 井上 海　所見\n「友達」")));
         (void)setText(m_window->store().edit(), 1, 0, QStringLiteral("書きかえた。友達"));
         m_window->classEdited();
         QVERIFY(child<QLabel>("CheckSummary")->text().contains(QStringLiteral("点検しなおす")));
