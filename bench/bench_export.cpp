@@ -136,6 +136,17 @@ void FieldMarks(benchmark::State &state)
     setCounters(state, int(state.range(0)));
 }
 
+// The ≒ marks of a class just opened or restructured: every field's sentences into the index.
+void DuplicateIndex(benchmark::State &state)
+{
+    const ClassBook book = makeClass(int(state.range(0)));
+    for (auto _ : state) {
+        const DuplicateSentences index(book);
+        benchmark::DoNotOptimize(&index);
+    }
+    setCounters(state, int(state.range(0)));
+}
+
 void ExportXlsx(benchmark::State &state)
 {
     const ClassBook book = makeClass(int(state.range(0)));
@@ -196,6 +207,7 @@ BENCHMARK(CheckClass)
     ->Args({200, 100, 1})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(FieldMarks)->ArgName("pupils")->Arg(50)->Arg(200)->Arg(400)->Unit(benchmark::kMicrosecond);
+BENCHMARK(DuplicateIndex)->ArgName("pupils")->Arg(50)->Arg(200)->Arg(400)->Unit(benchmark::kMillisecond);
 BENCHMARK(ExportXlsx)->ArgName("pupils")->Arg(50)->Arg(200)->Arg(400)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ExportCsv)
     ->ArgNames({"pupils", "cp932"})
