@@ -56,7 +56,7 @@ QString ClassEditor::countText() const { return m_count->text(); }
 
 void ClassEditor::updateCount()
 {
-    const int length = commentLength(text());
+    const int length = characterCount(text());
     const bool over = m_limit > 0 && length > m_limit;
     if (m_limit <= 0)
         m_count->setText(QStringLiteral("%1字").arg(length));

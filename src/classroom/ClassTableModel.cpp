@@ -41,7 +41,7 @@ ClassTableModel::CellState ClassTableModel::stateOf(const QString &text, int lim
 {
     if (text.trimmed().isEmpty())
         return CellState::Empty;
-    if (limit > 0 && commentLength(text) > limit)
+    if (limit > 0 && characterCount(text) > limit)
         return CellState::OverLimit;
     return CellState::Written;
 }
@@ -73,7 +73,7 @@ QVariant ClassTableModel::data(const QModelIndex &index, int role) const
     const QString sharedSign = duplicate ? QStringLiteral("≒") : QString();
     switch (role) {
     case Qt::DisplayRole: {
-        const QString count = countText(commentLength(text), limit);
+        const QString count = countText(characterCount(text), limit);
         switch (state) {
         case CellState::Empty: return QStringLiteral("□ 未記入");
         case CellState::OverLimit: return QStringLiteral("！%1%2 %3").arg(sharedSign, count, preview(text));

@@ -6,7 +6,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QTextBoundaryFinder>
 #include <QTextCursor>
 
 namespace {
@@ -63,16 +62,4 @@ void pasteFromClipboard(TextBox &box)
     QTextCursor cursor = box.textCursor();
     cursor.insertText(pasted);
     box.setTextCursor(cursor);
-}
-
-int characterCount(const QString &text)
-{
-    QString visible = text;
-    visible.remove(u'\r');
-    visible.remove(u'\n');
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, visible);
-    int count = 0;
-    while (finder.toNextBoundary() > 0)
-        ++count;
-    return count;
 }

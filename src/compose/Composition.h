@@ -17,7 +17,3 @@ void cutToClipboard(TextBox &box);
 // Replaces the selection (or inserts at the caret) with the clipboard's plain text.
 void pasteFromClipboard(TextBox &box);
 bool clipboardHasText();
-
-// Characters as a reader counts them (grapheme clusters, so a letter with a combining mark
-// is one), line breaks left out. The example list cuts entries at code points instead.
-int characterCount(const QString &text);

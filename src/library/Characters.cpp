@@ -1,5 +1,7 @@
 #include "Characters.h"
 
+#include <QTextBoundaryFinder>
+
 qsizetype advanceCharacters(const QString &text, qsizetype from, int count)
 {
     qsizetype end = from;
@@ -26,4 +28,16 @@ QString foldLineBreaks(QString text)
         text.replace(u'\r', u'\n');
     }
     return text;
+}
+
+int characterCount(const QString &text)
+{
+    QString visible = text;
+    visible.remove(u'\r');
+    visible.remove(u'\n');
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, visible);
+    int count = 0;
+    while (finder.toNextBoundary() > 0)
+        ++count;
+    return count;
 }

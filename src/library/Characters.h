@@ -7,8 +7,8 @@
 // Small text helpers the rules share.
 //
 // "Character" here is a Unicode code point: a surrogate pair is one character and is
-// never split. The composition's count label counts what a reader sees (grapheme
-// clusters) instead, and says so where it counts.
+// never split. Counts shown to the teacher (the composition's count label, a field's
+// length against its limit) count what a reader sees instead: characterCount.
 
 // The position after `count` characters from `from` (or the end of the text).
 [[nodiscard]] qsizetype advanceCharacters(const QString &text, qsizetype from, int count);
@@ -18,6 +18,10 @@
 {
     return text.left(advanceCharacters(text, 0, count));
 }
+
+// Characters as a reader counts them (grapheme clusters, so a letter with a combining
+// mark is one), line breaks left out.
+[[nodiscard]] int characterCount(const QString &text);
 
 // Each distinct character of text once, in order of first occurrence.
 [[nodiscard]] QStringList distinctCharacters(const QString &text);

@@ -255,15 +255,3 @@ QString textOf(const ClassBook &book, int pupil, int field)
         return {};
     return book.pupils[pupil].texts[field];
 }
-
-int commentLength(const QString &text)
-{
-    QString visible = text;
-    visible.remove(u'\r');
-    visible.remove(u'\n');
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, visible);
-    int count = 0;
-    while (finder.toNextBoundary() > 0)
-        ++count;
-    return count;
-}

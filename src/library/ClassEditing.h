@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Characters.h"
 #include "ClassBook.h"
 
 #include <QString>
@@ -65,6 +66,3 @@ void sortPupils(ClassBook &book);
 [[nodiscard]] ClassEdit setText(ClassBook &book, int pupil, int field, const QString &text);
 [[nodiscard]] QString textOf(const ClassBook &book, int pupil, int field);
 
-// Characters as a reader counts them (grapheme clusters), line breaks left out: the
-// count the limits are checked against.
-[[nodiscard]] int commentLength(const QString &text);

@@ -193,7 +193,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, text);
         QFETCH(int, length);
-        QCOMPARE(commentLength(text), length);
+        QCOMPARE(characterCount(text), length);
     }
 };
 
