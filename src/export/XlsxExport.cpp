@@ -1,6 +1,6 @@
 #include "XlsxExport.h"
 
-#include "ClassEditing.h"
+#include "Characters.h"
 #include "ExportTable.h"
 
 #include <QFile>
@@ -24,7 +24,7 @@ double rosterColumnWidth(const QStringList &texts, int fewest, int most)
 {
     int longest = fewest;
     for (const QString &text : texts)
-        longest = std::max(longest, commentLength(text));
+        longest = std::max(longest, characterCount(text));
     return widthForCharacters(std::min(longest, most));
 }
 

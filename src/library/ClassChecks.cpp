@@ -1,6 +1,6 @@
 #include "ClassChecks.h"
 
-#include "ClassEditing.h"
+#include "Characters.h"
 #include "Codec.h"
 #include "CommentText.h"
 

@@ -66,7 +66,7 @@ private:
 
 // What the table shows for one cell.
 struct CellMarks {
-    int length = 0;         // commentLength of the text
+    int length = 0;         // characterCount of the text
     bool overLimit = false; // longer than the field's limit (a limit of 0 is none)
     bool empty = false;     // nothing but blanks
     bool duplicate = false; // a sentence another pupil has too

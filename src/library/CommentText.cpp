@@ -1,6 +1,6 @@
 #include "CommentText.h"
 
-#include "ClassEditing.h"
+#include "Characters.h"
 
 #include <QTextBoundaryFinder>
 
@@ -39,7 +39,7 @@ int countedLength(const QString &text)
         if (isLineBreak(c))
             continue;
         if (!standsAlone(c.unicode()))
-            return commentLength(text);
+            return characterCount(text);
         ++length;
     }
     return length;

@@ -4,16 +4,16 @@
 #include <QString>
 #include <QStringView>
 
-// How the checks cut a pupil's comment into sentences. Lengths are commentLength's
-// (ClassEditing.h), the count the table and the editor show: characters as a reader counts
+// How the checks cut a pupil's comment into sentences. Lengths are characterCount's
+// (Characters.h), the count the table and the editor show: characters as a reader counts
 // them, line breaks left out.
 
-// commentLength(text), without the grapheme cluster machinery when every character of the
+// characterCount(text), without the grapheme cluster machinery when every character of the
 // text is one cluster on its own (kana, kanji, ASCII, full-width forms), as in most comments:
 // the checks count every sentence of a class.
 [[nodiscard]] int countedLength(const QString &text);
 
-// The position in text after its first `count` characters as commentLength counts them
+// The position in text after its first `count` characters as characterCount counts them
 // (line breaks skipped), or the end of the text.
 [[nodiscard]] qsizetype positionAfterCharacters(const QString &text, int count);
 
@@ -35,6 +35,6 @@ struct SentenceSpan {
 // it: 先生は「よくできたね。」と話しました。 is one sentence. Blank sentences are left out.
 [[nodiscard]] QList<SentenceSpan> sentenceSpans(QStringView text);
 
-// Sentences shorter than this (in commentLength) are too common to count as the same sentence
+// Sentences shorter than this (in characterCount) are too common to count as the same sentence
 // given to two pupils: "よくできました。" is a set phrase, not a copied comment.
 constexpr int ShortestComparedSentence = 10;

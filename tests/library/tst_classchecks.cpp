@@ -2,7 +2,7 @@
 
 #include "ClassChecks.h"
 #include "ClassSamples.h"
-#include "ClassEditing.h"
+#include "Characters.h"
 #include "CommentText.h"
 
 #include <QRandomGenerator>
@@ -119,7 +119,7 @@ void TestClassChecks::countedLength_data()
 void TestClassChecks::countedLength()
 {
     QFETCH(QString, text);
-    QCOMPARE(::countedLength(text), commentLength(text));
+    QCOMPARE(::countedLength(text), characterCount(text));
 }
 
 void TestClassChecks::cellMarks_data()
