@@ -10,6 +10,7 @@
 #include <cstring>
 
 #ifdef Q_OS_WIN
+#include <string>
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -26,9 +27,9 @@ ExportResult failed(const QString &error)
     return result;
 }
 
+#ifndef Q_OS_WIN
 QString systemError(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
 
-#ifndef Q_OS_WIN
 bool syncPath(const QString &path, int flags)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC);
@@ -93,9 +94,21 @@ ExportResult placeExportFile(const QString &temporary, const QString &path, bool
     if (overwrite && target.isFile() && !target.isSymLink())
         QFile::setPermissions(temporary, QFile::permissions(path));
 #ifdef Q_OS_WIN
+    const std::wstring from = QDir::toNativeSeparators(temporary).toStdWString();
+    const std::wstring to = QDir::toNativeSeparators(path).toStdWString();
+    // The finished file on the disk before its name is.
+    const HANDLE file = CreateFileW(from.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    const bool flushed = file != INVALID_HANDLE_VALUE && FlushFileBuffers(file);
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    if (!flushed) {
+        const DWORD code = GetLastError();
+        QFile::remove(temporary);
+        return failed(QStringLiteral("ファイルを書き終えられませんでした（エラー %1）。").arg(code));
+    }
     const DWORD flags = MOVEFILE_WRITE_THROUGH | (overwrite ? MOVEFILE_REPLACE_EXISTING : 0);
-    if (!MoveFileExW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(temporary).utf16()),
-                     reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(path).utf16()), flags)) {
+    if (!MoveFileExW(from.c_str(), to.c_str(), flags)) {
         const DWORD code = GetLastError();
         QFile::remove(temporary);
         if (code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS) {
