@@ -3,6 +3,7 @@
 #include "Characters.h"
 #include "ExportTable.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <xlsxwriter.h>
@@ -41,12 +42,16 @@ bool isEscapeAt(QStringView text, qsizetype i)
 class WorkbookWriter
 {
 public:
-    WorkbookWriter(const QString &file, const ClassBook &book) : m_book(book)
+    WorkbookWriter(const QString &file, const ClassBook &book)
+        : m_book(book), m_file(pathForLibrary(file)), m_temporaryFolder(pathForLibrary(QDir::tempPath()))
     {
         lxw_workbook_options options{};
         options.constant_memory = LXW_FALSE;
         options.use_zip64 = LXW_FALSE;
-        m_workbook = workbook_new_opt(QFile::encodeName(file).constData(), &options);
+        // Its own scratch files go to the user's temporary folder: the C library's tmpfile()
+        // writes to the root of the drive on Windows, where a teacher may not write.
+        options.tmpdir = m_temporaryFolder.data();
+        m_workbook = workbook_new_opt(m_file.constData(), &options);
     }
     ~WorkbookWriter()
     {
@@ -149,7 +154,20 @@ private:
         return QStringLiteral("%1の「%2」を書けませんでした：%3").arg(who, column, libraryError(error));
     }
 
+    // A file name as libxlsxwriter opens it: UTF-8 on Windows (it converts to a wide name
+    // there), the file system's encoding elsewhere.
+    static QByteArray pathForLibrary(const QString &path)
+    {
+#ifdef Q_OS_WIN
+        return QDir::toNativeSeparators(path).toUtf8();
+#else
+        return QFile::encodeName(path);
+#endif
+    }
+
     const ClassBook &m_book;
+    QByteArray m_file;
+    QByteArray m_temporaryFolder;
     lxw_workbook *m_workbook = nullptr;
     lxw_format *m_header = nullptr;
     lxw_format *m_text = nullptr;
