@@ -8,12 +8,15 @@
 
 #include "Codec.h"
 #include "DataFile.h"
+#include "Journal.h"
 #include "Library.h"
 #include "SafeSave.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QTemporaryDir>
 
 #include <array>
 #include <string>
@@ -84,8 +87,26 @@ void writeFiles(benchmark::State &state, Shape shape, int count)
         state.SkipWithError("a write failed");
 }
 
+// What an add costs on top of the add itself: one journal entry written and synced,
+// in a folder on the same disk as the build (not a memory file system).
+void journalAppend(benchmark::State &state)
+{
+    QTemporaryDir folder(QDir::current().filePath(QStringLiteral("journal-XXXXXX")));
+    Journal journal(folder.path());
+    JournalEntry entry;
+    entry.record = 301;
+    entry.fields = {QStringLiteral("５教科"), QStringLiteral("全体"), QStringLiteral("ほめたい"),
+                    QStringLiteral("授業中の発言が増え、友達の考えにも耳を傾けるようになりました。")};
+    bool ok = true;
+    for (auto _ : state)
+        ok = journal.append(entry).ok && ok;
+    if (!ok || !journal.remove().ok)
+        state.SkipWithError("a journal append failed");
+}
+
 void registerAll()
 {
+    benchmark::RegisterBenchmark("JournalAppend/one-add/1", journalAppend)->UseRealTime();
     for (int count : {300, 3000, 30000})
         benchmark::RegisterBenchmark(("Reader/starter/" + std::to_string(count)).c_str(), reader, count)
             ->UseRealTime();

@@ -17,6 +17,7 @@ LABELS = {
     'ReadThreeFiles': 'readDataFile x 3 + fill',
     'EncodeThreeFiles': 'encodeLibraryFile x 3',
     'WriteThreeFiles': 'writeFileSafely x 3 (with fsync)',
+    'JournalAppend': 'journal: one add appended (with fsync)',
     'LoadLibrary': 'LoadLibrary: read 3 files, fill first lists',
     'mnuFileSave_Click': 'mnuFileSave_Click: encode 3 files, all 3 changed',
     'mnuFileSave_Click_one': 'mnuFileSave_Click: encode 3 files, 1 changed',
@@ -85,7 +86,7 @@ def main():
         if operation == 'CmdKettei1_Click':
             described = f'{" / ".join(f"{s:,}" for s in sizes)} {unit}'
         largest = cells[sizes[-1]]
-        growth = f'{largest["time"] / cells[sizes[0]]["time"]:.1f}x for {sizes[-1] // sizes[0]}x'
+        growth = f'{largest["time"] / cells[sizes[0]]["time"]:.1f}x for {sizes[-1] // sizes[0]}x' if len(sizes) > 1 else '–'
         # The library benchmarks measure their whole loop: their CPU column is the loop's.
         print(f'| {LABELS.get(operation, operation)} | {described} | '
               + ' | '.join(duration(cells[s]['time']) for s in sizes)

@@ -1,4 +1,5 @@
 #include "Form1.h"
+#include "TerminationSignals.h"
 
 #include <QApplication>
 #include <QDir>
@@ -18,6 +19,9 @@ int main(int argc, char *argv[])
 
     // The data files are read from, and written to, the folder Kotoban is started in.
     Form1 window(QDir::currentPath());
+    // Logging out or shutting down closes the window as a close does, saving.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &window, &Form1::closeUnattended);
     window.show();
     window.reportStartupProblems();
     return QApplication::exec();

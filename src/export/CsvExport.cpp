@@ -74,7 +74,9 @@ CsvBytes csvBytes(const ClassBook &book, CsvEncoding encoding)
             return result;
         result.bytes = encodeText(csvText(book), Encoding::Cp932).bytes;
     } else {
-        result.bytes = encodeText(csvText(book), Encoding::Utf8Bom).bytes;
+        // Every character as the class holds it. (The data files' encoder writes U+FFFD as "?";
+        // here it is kept: it is the teacher's text, and UTF-8 holds it.)
+        result.bytes = QByteArrayLiteral("\xEF\xBB\xBF") + csvText(book).toUtf8();
     }
     return result;
 }

@@ -30,6 +30,25 @@ void Category::load(const QString &title, const QList<Example> &records)
     m_overflow = records.mid(m_examples.size());
 }
 
+void Category::restore(const QString &title, const QList<Example> &records)
+{
+    load(title, records);
+    ++m_changes;
+}
+
+void Category::noteChange(JournalEntry::Operation operation, int record, const Example &example, const Example &previous)
+{
+    ++m_changes;
+    if (!m_listener)
+        return;
+    JournalEntry entry;
+    entry.operation = operation;
+    entry.record = record;
+    entry.fields = example.field;
+    entry.previous = previous.field;
+    m_listener(entry);
+}
+
 QStringList Category::firstLevelClasses() const
 {
     DistinctValues classes;
@@ -104,7 +123,7 @@ EditResult Category::add(const Example &example)
     Example added;
     added.field = example.field;
     m_examples.append(added);
-    m_changed = true;
+    noteChange(JournalEntry::Operation::Add, count(), added);
     return {EditRefusal::None, {}, count()};
 }
 
@@ -115,11 +134,10 @@ EditResult Category::correct(int record, const QString &sentence)
     const QStringList characters = unstorable({sentence});
     if (!characters.isEmpty())
         return {EditRefusal::Unstorable, characters, 0};
-    Example corrected;
-    corrected.field = m_examples[record - 1].field;
-    corrected.field[3] = sentence;
-    m_examples[record - 1] = corrected;
-    m_changed = true;
+    // The classes keep the bytes they were read from; the writer rewrites the sentence alone.
+    const Example previous = m_examples[record - 1];
+    m_examples[record - 1].field[3] = sentence;
+    noteChange(JournalEntry::Operation::Correct, record, m_examples[record - 1], previous);
     return {EditRefusal::None, {}, record};
 }
 
@@ -128,8 +146,8 @@ EditResult Category::remove(int record)
     if (record < 1 || record > count())
         return {EditRefusal::NothingSelected, {}, 0};
     if (count() > 1) {
-        m_examples.removeAt(record - 1);
-        m_changed = true;
+        const Example removed = m_examples.takeAt(record - 1);
+        noteChange(JournalEntry::Operation::Delete, record, removed);
     }
     return {EditRefusal::None, {}, qMax(m_position - 1, 1)};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DataFile.h"
+#include "Journal.h"
 #include "Library.h"
 
 #include <QList>
@@ -8,6 +9,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 
 // The rules that tell the three categories apart. Everything else is the same code.
 struct CategoryRules {
@@ -73,7 +75,14 @@ public:
     // the one to show afterwards: the one before the browsing position.
     [[nodiscard]] EditResult remove(int record);
     // True once the teacher added, corrected or removed an example in this run.
-    bool changed() const { return m_changed; }
+    bool changed() const { return m_changes > 0; }
+    // How many changes this run made; a save notes the number it wrote (origin.savedChanges).
+    int changes() const { return m_changes; }
+    bool hasUnsavedChanges() const { return m_changes != origin.savedChanges; }
+    // Told of every change as it happens, as a journal entry (its category left 0).
+    void setChangeListener(std::function<void(const JournalEntry &)> listener) { m_listener = std::move(listener); }
+    // Takes back records that a recovery gave back: a change, as the teacher's own were.
+    void restore(const QString &title, const QList<Example> &records);
 
     // Browsing: the record one step from `from` in library order, wrapping at both ends.
     [[nodiscard]] int step(int from, int direction) const;
@@ -82,11 +91,13 @@ public:
 
 private:
     QStringList unstorable(const QStringList &texts) const;
+    void noteChange(JournalEntry::Operation operation, int record, const Example &example, const Example &previous = {});
 
     const CategoryRules *m_rules;
     QString m_title;
     QList<Example> m_examples;
     QList<Example> m_overflow;
     int m_position = 1;
-    bool m_changed = false;
+    int m_changes = 0;
+    std::function<void(const JournalEntry &)> m_listener;
 };

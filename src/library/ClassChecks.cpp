@@ -177,8 +177,10 @@ bool isComparedSentence(const QString &sentence)
 
 QString shiftJisRefusals(const QString &text)
 {
+    // The codec counts U+FFFD among the characters it cannot hold; this says so here too, so
+    // that the export never relies on that alone.
     QString refused = unencodableCharacters(text, Encoding::Cp932);
-    if (text.contains(Replacement))
+    if (text.contains(Replacement) && !refused.contains(Replacement))
         refused += Replacement;
     return refused;
 }

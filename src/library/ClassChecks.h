@@ -112,8 +112,8 @@ struct CheckOptions {
 [[nodiscard]] QList<Finding> checkClass(const ClassBook &book, const WordingMatcher &wording,
                                         const CheckOptions &options = {});
 
-// The characters of a text that a Shift_JIS export refuses, each once: those code page 932
-// lacks in order of first occurrence, then U+FFFD, which would be written as "?" without a word.
+// The characters of a text that a Shift_JIS export refuses, each once in order of first
+// occurrence: those code page 932 lacks, and U+FFFD, which would be written as "?" without a word.
 [[nodiscard]] QString shiftJisRefusals(const QString &text);
 
 // The text of a cell: a field's text, or the name or kana for the roster columns.

@@ -1,173 +1,321 @@
 #include "DataFile.h"
 
 #include "Characters.h"
-
-#include <QFile>
-#include <QFileInfo>
+#include "SafeSave.h"
 
 namespace {
-
-bool isLineEnd(QChar c) { return c == u'\r' || c == u'\n'; }
 
 // Empty text that is not the unset (null) field.
 QString emptyText() { return QStringLiteral(""); }
 
-class FieldReader {
-public:
-    FieldReader(const QString &text, bool emptyMeansUnset)
-        : m_text(text), m_emptyMeansUnset(emptyMeansUnset) {}
+enum class Separator { None, Comma, LineEnd };
 
-    bool atEnd() const { return m_pos >= m_text.size(); }
+// Where one field lies in a sequence of code units.
+struct FieldSpan {
+    qsizetype begin = 0;      // its place, the blanks before it included
+    qsizetype end = 0;        // after its separator
+    qsizetype valueBegin = 0; // the text between the quotes, or the bare text
+    qsizetype valueEnd = 0;
+    qsizetype tailBegin = 0;  // after a closing quote, up to the separator
+    qsizetype tailEnd = 0;
+    bool present = false;     // false when the input ended before the field
+    bool quoted = false;
+    bool unclosed = false;    // a quote that nothing closes
+    Separator separator = Separator::None;
+};
 
-    // Reads the next field. At the end of the text the read fails and the field is unset.
-    QString next()
+// The code units the scanner reads: the characters of the decoded text, or the raw file's
+// bytes (code page 932, UTF-8) or 16-bit units (UTF-16). The separators, the quote and the
+// blank are ASCII and never part of a multi-byte character in any of these encodings, so
+// the scanner finds the same fields over the raw file as over the text.
+struct TextUnits {
+    const QString &text;
+    qsizetype size() const { return text.size(); }
+    char16_t at(qsizetype i) const { return text.at(i).unicode(); }
+};
+
+struct ByteUnits {
+    const char *data;
+    qsizetype count;
+    qsizetype size() const { return count; }
+    char16_t at(qsizetype i) const { return uchar(data[i]); }
+};
+
+// An odd last byte is one unit of its own, U+FFFD, as in the decoded text.
+struct Utf16Units {
+    const uchar *data;
+    qsizetype bytes;
+    bool bigEndian;
+    qsizetype size() const { return (bytes + 1) / 2; }
+    char16_t at(qsizetype i) const
     {
-        while (m_pos < m_text.size() && m_text[m_pos] == u' ')
-            ++m_pos;
-        if (atEnd())
-            return unset();
+        if (2 * i + 1 >= bytes)
+            return 0xFFFD;
+        const uchar a = data[2 * i];
+        const uchar b = data[2 * i + 1];
+        return char16_t(bigEndian ? (a << 8) | b : (b << 8) | a);
+    }
+};
 
-        QString value;
-        if (m_text[m_pos] == u'"') {
-            qsizetype close = m_text.indexOf(u'"', m_pos + 1);
-            if (close < 0)
-                close = m_text.size();
-            value = foldLineBreaks(m_text.mid(m_pos + 1, close - m_pos - 1));
-            m_pos = qMin(close + 1, m_text.size());
-            const qsizetype separator = nextSeparator();
-            value += m_text.mid(m_pos, separator - m_pos);
-            m_pos = separator;
-        } else {
-            const qsizetype separator = nextSeparator();
-            value = m_text.mid(m_pos, separator - m_pos);
-            m_pos = separator;
-            if (value.isEmpty())
-                value = unset();
+bool isLineEnd(char16_t c) { return c == u'\r' || c == u'\n'; }
+
+template<typename Units>
+class FieldScanner {
+public:
+    explicit FieldScanner(const Units &units) : m_units(units) {}
+
+    bool atEnd() const { return m_pos >= m_units.size(); }
+
+    FieldSpan next()
+    {
+        FieldSpan span;
+        span.begin = m_pos;
+        while (m_pos < m_units.size() && m_units.at(m_pos) == u' ')
+            ++m_pos;
+        if (atEnd()) {
+            span.end = span.valueBegin = span.valueEnd = span.tailBegin = span.tailEnd = m_pos;
+            return span;
         }
-        skipSeparator();
-        return value;
+        span.present = true;
+        if (m_units.at(m_pos) == u'"') {
+            span.quoted = true;
+            span.valueBegin = m_pos + 1;
+            qsizetype close = span.valueBegin;
+            while (close < m_units.size() && m_units.at(close) != u'"')
+                ++close;
+            span.unclosed = close == m_units.size();
+            span.valueEnd = close;
+            m_pos = qMin(close + 1, m_units.size());
+            span.tailBegin = m_pos;
+            span.tailEnd = m_pos = nextSeparator();
+        } else {
+            span.valueBegin = m_pos;
+            span.valueEnd = span.tailBegin = span.tailEnd = m_pos = nextSeparator();
+        }
+        span.separator = skipSeparator();
+        span.end = m_pos;
+        return span;
     }
 
 private:
-    QString unset() const { return m_emptyMeansUnset ? QString() : emptyText(); }
-
     qsizetype nextSeparator() const
     {
         qsizetype i = m_pos;
-        while (i < m_text.size() && m_text[i] != u',' && !isLineEnd(m_text[i]))
+        while (i < m_units.size() && m_units.at(i) != u',' && !isLineEnd(m_units.at(i)))
             ++i;
         return i;
     }
 
-    void skipSeparator()
+    Separator skipSeparator()
     {
         if (atEnd())
-            return;
-        if (m_text[m_pos] == u',') {
+            return Separator::None;
+        const char16_t c = m_units.at(m_pos++);
+        if (c == u',')
+            return Separator::Comma;
+        if (c == u'\r' && m_pos < m_units.size() && m_units.at(m_pos) == u'\n')
             ++m_pos;
-        } else if (m_text[m_pos] == u'\r') {
-            ++m_pos;
-            if (m_pos < m_text.size() && m_text[m_pos] == u'\n')
-                ++m_pos;
-        } else if (m_text[m_pos] == u'\n') {
-            ++m_pos;
-        }
+        return Separator::LineEnd;
     }
 
-
-    const QString &m_text;
-    const bool m_emptyMeansUnset;
+    const Units &m_units;
     qsizetype m_pos = 0;
 };
 
-void appendField(QString &out, const QString &field)
+QString valueOf(const QString &text, const FieldSpan &span, bool emptyMeansUnset)
 {
-    if (field.isNull())
-        return;
-    out += u'"';
-    if (field.contains(u'\n')) {
-        QString text = field;
-        text.replace(u'\n', QStringLiteral("\r\n"));
-        out += text;
-    } else {
-        out += field;
+    const QString unset = emptyMeansUnset ? QString() : emptyText();
+    if (!span.present)
+        return unset;
+    if (span.quoted) {
+        QString value = foldLineBreaks(text.mid(span.valueBegin, span.valueEnd - span.valueBegin));
+        value += text.mid(span.tailBegin, span.tailEnd - span.tailBegin);
+        return value;
     }
-    out += u'"';
+    const QString value = text.mid(span.valueBegin, span.valueEnd - span.valueBegin);
+    return value.isEmpty() ? unset : value;
 }
+
+// Counts the lines of the text up to a place, moving forward only.
+class LineCounter {
+public:
+    explicit LineCounter(const QString &text) : m_text(text) {}
+
+    int lineAt(qsizetype place)
+    {
+        while (m_pos < place && m_pos < m_text.size()) {
+            const QChar c = m_text.at(m_pos++);
+            if (c == u'\r' && m_pos < m_text.size() && m_text.at(m_pos) == u'\n')
+                ++m_pos;
+            if (c == u'\r' || c == u'\n')
+                ++m_line;
+        }
+        return m_line;
+    }
+
+private:
+    const QString &m_text;
+    qsizetype m_pos = 0;
+    int m_line = 1;
+};
+
+// Notes the lines whose field count would shift the records, as the fields go by.
+class LineShapeCheck {
+public:
+    LineShapeCheck(const QString &text, DataFileContent &content) : m_lines(text), m_content(content) {}
+
+    void see(const FieldSpan &span)
+    {
+        if (!span.present)
+            return;
+        // A blank line shifts the fields only when something follows it.
+        if (m_blankLine > 0)
+            m_content.fieldCountLines.append(m_blankLine);
+        m_blankLine = 0;
+        if (m_fields++ == 0)
+            m_lineStart = m_lines.lineAt(span.begin);
+        if (span.unclosed)
+            m_content.unclosedQuoteLine = m_lines.lineAt(span.valueBegin);
+        if (span.separator == Separator::Comma)
+            return;
+        const int expected = m_titleLine ? 1 : 4;
+        const bool blank = m_fields == 1 && !span.quoted && span.valueBegin == span.valueEnd;
+        if (m_fields != expected && blank && !m_titleLine)
+            m_blankLine = m_lineStart;
+        else if (m_fields != expected && !span.unclosed)
+            m_content.fieldCountLines.append(m_lineStart);
+        m_fields = 0;
+        m_titleLine = false;
+    }
+
+private:
+    LineCounter m_lines;
+    DataFileContent &m_content;
+    int m_fields = 0;
+    int m_lineStart = 1;
+    int m_blankLine = 0; // a blank line not reported yet
+    bool m_titleLine = true;
+};
+
+// Gives each field the bytes it was read from, scanning the raw file alongside the text.
+template<typename Units>
+class RawFields {
+public:
+    RawFields(const Units &units, const QByteArray &bytes, qsizetype offset, int unitSize)
+        : m_scanner(units), m_bytes(bytes), m_offset(offset), m_unitSize(unitSize) {}
+
+    // False when the raw file does not show the same field (never expected; the caller
+    // then keeps no bytes at all rather than wrong ones).
+    bool store(const QString &text, const FieldSpan &textSpan, const QString &value, StoredField &stored)
+    {
+        const FieldSpan raw = m_scanner.next();
+        if (raw.present != textSpan.present || raw.quoted != textSpan.quoted
+            || raw.separator != textSpan.separator || raw.unclosed != textSpan.unclosed)
+            return false;
+        const qsizetype begin = byteAt(raw.begin);
+        stored.bytes = m_bytes.mid(begin, byteAt(raw.end) - begin);
+        stored.text = value;
+        stored.separator = text.mid(textSpan.tailEnd, textSpan.end - textSpan.tailEnd);
+        stored.unclosed = textSpan.unclosed;
+        stored.read = true;
+        return true;
+    }
+    bool atEnd() const { return m_scanner.atEnd(); }
+
+private:
+    qsizetype byteAt(qsizetype unit) const { return qMin(m_offset + unit * m_unitSize, m_bytes.size()); }
+
+    FieldScanner<Units> m_scanner;
+    const QByteArray &m_bytes;
+    const qsizetype m_offset;
+    const int m_unitSize;
+};
+
+// Parses the text; with raw, also gives the fields their bytes.
+template<typename Raw>
+DataFileContent parse(const QString &text, bool emptyMeansUnset, Raw *raw)
+{
+    DataFileContent content;
+    const TextUnits units{text};
+    FieldScanner<TextUnits> scanner(units);
+    LineShapeCheck shape(text, content);
+    bool matched = true;
+    auto read = [&](QString &value, StoredField &stored) {
+        const FieldSpan span = scanner.next();
+        shape.see(span);
+        value = valueOf(text, span, emptyMeansUnset);
+        if (raw && matched)
+            matched = raw->store(text, span, value, stored);
+    };
+
+    if (scanner.atEnd())
+        return content;
+    read(content.title, content.storedTitle);
+    if (content.title.isNull())
+        content.title = emptyText();
+    content.storedTitle.text = content.title;
+    while (!scanner.atEnd()) {
+        Example example;
+        for (int f = 0; f < 4; ++f)
+            read(example.field[f], example.stored[f]);
+        content.records.append(example);
+    }
+    if (raw && (!matched || !raw->atEnd())) {
+        content.storedTitle = {};
+        for (Example &example : content.records)
+            example.forgetStored();
+    }
+    return content;
+}
+
+// No raw file: the text alone.
+struct NoRaw {
+    bool store(const QString &, const FieldSpan &, const QString &, StoredField &) { return true; }
+    bool atEnd() const { return true; }
+};
 
 } // namespace
 
 DataFileContent parseDataFile(const QString &text, bool emptyMeansUnset)
 {
-    DataFileContent content;
-    FieldReader reader(text, emptyMeansUnset);
-    if (reader.atEnd())
-        return content;
-    content.title = reader.next();
-    if (content.title.isNull())
-        content.title = emptyText();
-    while (!reader.atEnd()) {
-        Example example;
-        for (QString &field : example.field)
-            field = reader.next();
-        content.records.append(example);
-    }
-    return content;
+    return parse<NoRaw>(text, emptyMeansUnset, nullptr);
 }
 
-QString formatDataFile(const QString &title, const QVector<Example> &records)
+DataFileContent parseDataFile(const QByteArray &bytes, const DecodedText &decoded, bool emptyMeansUnset)
 {
-    QString out;
-    out.reserve(64 + records.size() * 64);
-    appendField(out, title.isNull() ? emptyText() : title);
-    out += QStringLiteral("\r\n");
-    for (const Example &example : records) {
-        for (int f = 0; f < 4; ++f) {
-            if (f > 0)
-                out += u',';
-            appendField(out, example.field[f]);
-        }
-        out += QStringLiteral("\r\n");
+    const qsizetype mark = byteOrderMark(decoded.encoding).size();
+    if (decoded.encoding == Encoding::Utf16Le || decoded.encoding == Encoding::Utf16Be) {
+        const Utf16Units units{reinterpret_cast<const uchar *>(bytes.constData() + mark), bytes.size() - mark,
+                               decoded.encoding == Encoding::Utf16Be};
+        RawFields<Utf16Units> raw(units, bytes, mark, 2);
+        return parse(decoded.text, emptyMeansUnset, &raw);
     }
-    return out;
+    const ByteUnits units{bytes.constData() + mark, bytes.size() - mark};
+    RawFields<ByteUnits> raw(units, bytes, mark, 1);
+    return parse(decoded.text, emptyMeansUnset, &raw);
+}
+
+LoadedFile loadDataFile(const QByteArray &bytes, bool emptyMeansUnset)
+{
+    LoadedFile loaded;
+    loaded.state = LoadedFile::State::Loaded;
+    loaded.bytes = bytes;
+    const DecodedText decoded = decodeDataFile(bytes);
+    loaded.encoding = decoded.encoding;
+    loaded.badLines = decoded.badLines;
+    loaded.content = parseDataFile(bytes, decoded, emptyMeansUnset);
+    return loaded;
 }
 
 LoadedFile readDataFile(const QString &path, bool emptyMeansUnset)
 {
+    ReadResult read = readRegularFile(path, MaxDataFileBytes);
+    if (read.state == ReadResult::State::Read)
+        return loadDataFile(read.bytes, emptyMeansUnset);
     LoadedFile loaded;
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
-        return loaded; // Missing
-    QFile file(path);
-    if (info.isDir()) {
+    if (read.state == ReadResult::State::Refused) {
         loaded.state = LoadedFile::State::Unreadable;
-        loaded.error = QStringLiteral("同じ名前のフォルダーがあります");
-        return loaded;
+        loaded.error = read.error;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        loaded.state = LoadedFile::State::Unreadable;
-        loaded.error = file.errorString();
-        return loaded;
-    }
-    loaded.bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        loaded.state = LoadedFile::State::Unreadable;
-        loaded.error = file.errorString();
-        loaded.bytes.clear();
-        return loaded;
-    }
-    loaded.state = LoadedFile::State::Loaded;
-    DecodedText decoded = decodeDataFile(loaded.bytes);
-    loaded.encoding = decoded.encoding;
-    loaded.badLines = decoded.badLines;
-    loaded.content = parseDataFile(decoded.text, emptyMeansUnset);
     return loaded;
-}
-
-QByteArray encodeLibraryFile(const QString &title, const QList<Example> &records, Encoding encoding)
-{
-    QByteArray bytes = encodeText(formatDataFile(title, records), encoding).bytes;
-    if (encoding == Encoding::Utf8Bom && !bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.prepend("\xEF\xBB\xBF");
-    return bytes;
 }

@@ -1,10 +1,18 @@
 #include "LibraryFiles.h"
 
-#include "SafeSave.h"
+#include "Backup.h"
 
 #include <QFileInfo>
 
 namespace {
+
+QString joined(const QList<int> &lines)
+{
+    QStringList numbers;
+    for (int line : lines)
+        numbers += QString::number(line);
+    return numbers.join(u'、');
+}
 
 QStringList describeLoadProblems(const QString &fileName, const LoadedFile &loaded, int recordsKeptAside)
 {
@@ -13,13 +21,19 @@ QStringList describeLoadProblems(const QString &fileName, const LoadedFile &load
         problems += QStringLiteral("%1 を読み込めませんでした（%2）。この項目は例文がない状態で始めます。"
                                    "このファイルは上書きしません。")
                         .arg(fileName, loaded.error);
-    if (!loaded.badLines.isEmpty()) {
-        QStringList lines;
-        for (int line : loaded.badLines)
-            lines += QString::number(line);
+    if (!loaded.badLines.isEmpty())
         problems += QStringLiteral("%1 の %2 行目に、読み取れない文字がありました。「\uFFFD」と表示しています。")
-                        .arg(fileName, lines.join(u'、'));
-    }
+                        .arg(fileName, joined(loaded.badLines));
+    if (!loaded.content.fieldCountLines.isEmpty())
+        problems += QStringLiteral("%1 の %2 行目は、区切られた欄の数が合いません（題名の行は一つ、例文の行は四つ）。"
+                                   "そのあとの例文は、欄がずれて読み込まれています。"
+                                   "ファイルは、例文を変えないかぎりそのまま残します。")
+                        .arg(fileName, joined(loaded.content.fieldCountLines));
+    if (loaded.content.unclosedQuoteLine > 0)
+        problems += QStringLiteral("%1 の %2 行目の「\"」が閉じられていないため、そこからファイルの終わりまでを"
+                                   "一つの欄として読み込みました。")
+                        .arg(fileName)
+                        .arg(loaded.content.unclosedQuoteLine);
     if (recordsKeptAside > 0)
         problems += QStringLiteral("%1 の例文のうち、300例をこえた %2 例は表示できません。"
                                    "これらの例文は消さずに、保存するときにそのままファイルに書き戻します。")
@@ -28,7 +42,43 @@ QStringList describeLoadProblems(const QString &fileName, const LoadedFile &load
     return problems;
 }
 
+QByteArray encode(const Category &category)
+{
+    return encodeDataFile(category.title(), category.origin.title, category.recordsToSave(), category.origin.encoding);
+}
+
+// Writes this run's version of the category to a new file beside its data file.
+SaveReport writeBeside(Category &category, const DataFolder &folder, const QDateTime &now, const QString &why)
+{
+    const QString fileName = category.rules().fileName;
+    const QString name = besideName(folder.dir(), fileName, now);
+    SaveOptions options;
+    options.permissionsFrom = QFileInfo::exists(folder.dir().filePath(fileName)) ? folder.dir().filePath(fileName)
+                                                                                  : QString();
+    const SaveResult saved = writeFileSafely(folder.dir().filePath(name), encode(category), options);
+    if (!saved.ok)
+        return {SaveReport::Outcome::Failed,
+                why + QStringLiteral("この項目の今回の内容を %1 に保存しようとしましたが、できませんでした（%2）。").arg(name, saved.error)};
+    category.origin.savedChanges = category.changes();
+    return {SaveReport::Outcome::WrittenBeside, why + QStringLiteral("この項目の今回の内容は「%1」に保存しました。").arg(name)};
+}
+
 } // namespace
+
+DataFolder::DataFolder(const QString &path) : m_dir(path), m_identity(identityOf(path)) {}
+
+bool DataFolder::wasReplaced() const { return identityOf(m_dir.path()) != m_identity; }
+
+QString besideName(const QDir &folder, const QString &fileName, const QDateTime &now)
+{
+    const QFileInfo info(fileName);
+    const QString stem = QStringLiteral("%1 (ことばんで保存 %2").arg(info.completeBaseName(), now.toString(QStringLiteral("yyyy-MM-dd HHmm")));
+    const QString suffix = QStringLiteral(").") + info.suffix();
+    QString name = stem + suffix;
+    for (int n = 2; QFileInfo::exists(folder.filePath(name)) || QFileInfo(folder.filePath(name)).isSymLink(); ++n)
+        name = stem + QStringLiteral(" %1").arg(n) + suffix;
+    return name;
+}
 
 QStringList loadCategory(Category &category, const QDir &folder)
 {
@@ -39,50 +89,60 @@ QStringList loadCategory(Category &category, const QDir &folder)
     origin.encoding = loaded.encoding;
     origin.bytes = loaded.bytes;
     origin.startBytes = loaded.bytes;
-    origin.backedUp = loaded.state != LoadedFile::State::Loaded; // nothing to keep
+    origin.title = loaded.content.storedTitle;
+    origin.savedChanges = category.changes();
     if (loaded.state == LoadedFile::State::Loaded)
         category.load(loaded.content.title, loaded.content.records);
     return describeLoadProblems(fileName, loaded, int(category.overflow().size()));
 }
 
-QString saveCategory(Category &category, const QDir &folder, const AskOverwrite &askOverwrite)
+SaveReport saveCategory(Category &category, const DataFolder &folder, const AskOverwrite &askOverwrite,
+                        const QDateTime &now)
 {
     const QString fileName = category.rules().fileName;
+    const QString path = folder.dir().filePath(fileName);
     FileOrigin &origin = category.origin;
-    if (origin.state == LoadedFile::State::Unreadable) {
-        if (category.count() == 0)
-            return {};
-        // The file is kept as it is, so what was added to this category cannot be saved.
-        return QStringLiteral("%1 は起動したときに読み込めなかったので、上書きしません。"
-                              "この項目に加えた例文は保存されません。")
-            .arg(fileName);
-    }
-    const QString path = folder.filePath(fileName);
-    const QByteArray bytes = encodeLibraryFile(category.title(), category.recordsToSave(), origin.encoding);
+    const bool missingAtStart = origin.state == LoadedFile::State::Missing;
+    if (!category.hasUnsavedChanges() && !(missingAtStart && !QFileInfo::exists(path) && !QFileInfo(path).isSymLink()))
+        return {}; // whatever happened to the file, this run has nothing to add to it
+    if (origin.state == LoadedFile::State::Unreadable)
+        return writeBeside(category, folder, now,
+                           QStringLiteral("%1 は起動したときに読み込めなかったので、上書きしません。").arg(fileName));
+    if (folder.wasReplaced())
+        return writeBeside(category, folder, now,
+                           QStringLiteral("作業フォルダー（%1）が、起動した後でほかのフォルダーに置き換えられています。"
+                                          "%2 は上書きしません。")
+                               .arg(QDir::toNativeSeparators(folder.dir().path()), fileName));
+
+    const QByteArray bytes = encode(category);
     const std::optional<QByteArray> onDisk = currentBytes(path);
-    const bool changedByOthers = onDisk ? (origin.state == LoadedFile::State::Missing || *onDisk != origin.bytes)
-                                        : origin.state == LoadedFile::State::Loaded && QFileInfo::exists(path);
     if (onDisk && *onDisk == bytes) {
         origin.bytes = bytes;
         origin.state = LoadedFile::State::Loaded;
+        origin.savedChanges = category.changes();
         return {};
     }
+    const bool changedByOthers = onDisk ? (missingAtStart || *onDisk != origin.bytes)
+                                        : origin.state == LoadedFile::State::Loaded && QFileInfo::exists(path);
     if (changedByOthers && !askOverwrite(fileName))
-        return {};
+        return writeBeside(category, folder, now,
+                           QStringLiteral("%1 は、起動した後でほかのソフトで変更されていたので、上書きしませんでした。")
+                               .arg(fileName));
 
     QString backupError;
-    if (!origin.backedUp && origin.state == LoadedFile::State::Loaded) {
-        const QString backupName = QFileInfo(fileName).completeBaseName() + QStringLiteral(".bak");
-        const SaveResult backup = writeFileSafely(folder.filePath(backupName), origin.startBytes);
-        if (backup.ok)
-            origin.backedUp = true;
-        else
-            backupError = QStringLiteral("%1 を作れませんでした（%2）。").arg(backupName, backup.error);
+    if (origin.state == LoadedFile::State::Loaded) {
+        // The file as it was before the first change of the day: what is on the disk now,
+        // or the start-up content when the file is gone.
+        const BackupResult backup = backUpBeforeFirstChangeOfDay(path, onDisk ? *onDisk : origin.startBytes, now.date());
+        if (!backup.ok)
+            backupError = QStringLiteral("%1 を作れませんでした（%2）。").arg(QFileInfo(backupPathFor(path)).fileName(), backup.error);
     }
     const SaveResult saved = writeFileSafely(path, bytes);
     if (!saved.ok)
-        return backupError + QStringLiteral("%1 を保存できませんでした（%2）。").arg(fileName, saved.error);
+        return {SaveReport::Outcome::Failed,
+                backupError + QStringLiteral("%1 を保存できませんでした（%2）。").arg(fileName, saved.error)};
     origin.bytes = bytes;
     origin.state = LoadedFile::State::Loaded;
-    return backupError;
+    origin.savedChanges = category.changes();
+    return {SaveReport::Outcome::Written, backupError};
 }

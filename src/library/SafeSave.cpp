@@ -1,33 +1,31 @@
 #include "SafeSave.h"
 
-#include <QFile>
+#include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRegularExpression>
 
-SaveResult writeFileSafely(const QString &path, const QByteArray &bytes)
+QStringList removeLeftoverTemporaries(const QString &folder)
 {
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        return {false, file.errorString()};
-    // QSaveFile::commit() in Qt 6.4 renames a short file over the original when its
-    // last flush fails, so every step is checked before committing.
-    if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return {false, error};
+    static const QRegularExpression name(QStringLiteral("^\\..+") + QRegularExpression::escape(QString::fromUtf16(TemporaryInfix))
+                                         + QStringLiteral("[A-Za-z0-9]{6}$"));
+    const QDateTime old = QDateTime::currentDateTime().addSecs(-60);
+    QStringList removed;
+    const QDir dir(folder);
+    for (const QFileInfo &info : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (info.isSymLink() || !info.isFile() || !name.match(info.fileName()).hasMatch() || info.lastModified() > old)
+            continue;
+        if (QFile::remove(info.filePath()))
+            removed += info.fileName();
     }
-    if (!file.commit())
-        return {false, file.errorString()};
-    return {};
+    return removed;
 }
 
 std::optional<QByteArray> currentBytes(const QString &path)
 {
-    if (QFileInfo(path).isDir())
+    // Twice the largest file that is read: a larger one is certainly not ours.
+    ReadResult read = readRegularFile(path, 2 * 16 * 1024 * 1024);
+    if (read.state != ReadResult::State::Read)
         return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll();
+    return std::move(read.bytes);
 }

@@ -9,12 +9,10 @@
 #include "Editing.h"
 #include "Fonts.h"
 #include "KbHelp.h"
-#include "LibraryFiles.h"
 #include "TextBox.h"
 #include "Twips.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -32,9 +30,8 @@ constexpr int largeExtra = 400; // "大" makes the window and the composition bo
 
 Form1::Form1(const QString &folder, std::unique_ptr<Dialogs> dialogs, QWidget *parent)
     : QMainWindow(parent),
-      m_folder(folder),
       m_dialogs(dialogs ? std::move(dialogs) : std::make_unique<MessageBoxDialogs>(this)),
-      m_categories{Category(categoryRules()[0]), Category(categoryRules()[1]), Category(categoryRules()[2])},
+      m_library(folder),
       m_client(new QWidget(this)),
       m_frame(new QGroupBox(m_client))
 {
@@ -90,7 +87,7 @@ void Form1::createFrame()
         m_options[i]->setGeometry(twipsRect(optionGeometry[i][0], 240, optionGeometry[i][1], 375));
         m_options[i]->setFont(uiFont(9.75));
         setBackground(m_options[i], colours::grey);
-        m_pages[i] = new CategoryPage(categoryLooks()[i], m_categories[i], m_frame, this);
+        m_pages[i] = new CategoryPage(categoryLooks()[i], m_library.category(i), m_frame, this);
         connect(m_options[i], &QRadioButton::toggled, this, [this](bool checked) {
             if (checked)
                 Option1_Click();
@@ -124,7 +121,7 @@ void Form1::createCompositionArea()
     m_text1->setObjectName(QStringLiteral("Text1"));
     m_text1->setGeometry(twipsRect(120, 3360, 5655, text1Height));
     m_text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_classLink = std::make_unique<ClassLink>(m_folder.path(), m_text1);
+    m_classLink = std::make_unique<ClassLink>(m_library.folder().dir().path(), m_text1);
     m_button.clear = createButton(m_client, "CmdClear", QStringLiteral("文章消去"), {5880, 3480, 1455, 375}, 0,
                                   &Form1::CmdClear_Click);
     m_button.copy = createButton(m_client, "CmdCopy", QStringLiteral("文章をコピー"), {5880, 3960, 1455, 495}, 0,
@@ -191,70 +188,10 @@ CategoryPage *Form1::currentPage()
     return nullptr;
 }
 
-void Form1::LoadLibrary()
-{
-    for (int i = 0; i < 3; ++i) {
-        m_startupProblems += loadCategory(m_categories[i], m_folder);
-        m_options[i]->setText(m_categories[i].title());
-    }
-    RefillClassLists();
-}
-
 void Form1::RefillClassLists()
 {
     for (CategoryPage *page : m_pages)
         page->fillClassList();
-}
-
-void Form1::reportStartupProblems()
-{
-    if (m_startupProblems.isEmpty())
-        return;
-    m_dialogs->inform(appTitle(), m_startupProblems.join(QStringLiteral("\n\n")), Dialogs::Icon::Warning);
-    m_startupProblems.clear();
-}
-
-bool Form1::mnuFileSave_Click()
-{
-    // Each file is written on its own: a failure in one leaves the others saved.
-    const AskOverwrite askOverwrite = [this](const QString &fileName) {
-        return m_dialogs->ask(appTitle(),
-                              QStringLiteral("%1 は、起動後にほかのソフトで変更されています。上書きしますか？").arg(fileName),
-                              Dialogs::Icon::Question, false);
-    };
-    QStringList failures;
-    for (Category &category : m_categories) {
-        const QString failure = saveCategory(category, m_folder, askOverwrite);
-        if (!failure.isEmpty())
-            failures += failure;
-    }
-    if (!failures.isEmpty())
-        m_dialogs->inform(appTitle(), failures.join(QStringLiteral("\n\n")), Dialogs::Icon::Warning);
-    return failures.isEmpty();
-}
-
-void Form1::mnuFileClose_Click() { close(); }
-
-bool Form1::Form_Unload()
-{
-    if (!m_classLink->close())
-        return false;
-    if (!mnuFileSave_Click()
-        && !m_dialogs->ask(appTitle(),
-                           QStringLiteral("保存できなかったファイルがあります。保存しないで閉じますか？"),
-                           Dialogs::Icon::Warning, false))
-        return false;
-    if (m_help)
-        m_help->close();
-    return true;
-}
-
-void Form1::closeEvent(QCloseEvent *event)
-{
-    if (Form_Unload())
-        event->accept();
-    else
-        event->ignore();
 }
 
 void Form1::CmdKettei1_Click()
@@ -271,12 +208,14 @@ void Form1::CmdAdd1_Click()
 {
     if (CategoryPage *page = currentPage())
         addExample(*page, *m_dialogs, [this] { RefillClassLists(); });
+    reportJournalProblem();
 }
 
 void Form1::CmdEdit_Click()
 {
     if (CategoryPage *page = currentPage())
         correctExample(*page, *m_dialogs);
+    reportJournalProblem();
 }
 
 void Form1::CmdDelete_Click()
@@ -284,6 +223,7 @@ void Form1::CmdDelete_Click()
     if (CategoryPage *page = currentPage())
         if (const int shown = deleteExample(*page, *m_dialogs))
             m_edCurrent = shown;
+    reportJournalProblem();
 }
 
 void Form1::CmdNext_Click()

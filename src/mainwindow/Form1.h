@@ -2,8 +2,8 @@
 
 #include "CategoryPage.h"
 #include "Dialogs.h"
+#include "LibrarySession.h"
 
-#include <QDir>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -35,8 +35,13 @@ public:
     explicit Form1(const QString &folder, std::unique_ptr<Dialogs> dialogs = nullptr, QWidget *parent = nullptr);
     ~Form1() override;
 
-    // Shows what went wrong while loading, once the window is on screen.
+    // Shows what went wrong while loading, once the window is on screen, and offers to
+    // bring back changes a run that ended without saving left in its journal.
     void reportStartupProblems();
+    // Closes as a close does, with nobody to answer: a file changed by another program
+    // is not overwritten (this run's version goes beside it), and no message waits.
+    // For SIGTERM and SIGHUP (logging out, shutting down).
+    void closeUnattended();
 
     CategoryPage &page(int index) { return *m_pages[index]; }
     // The category whose option button is selected.
@@ -89,10 +94,12 @@ private:
     std::array<TextBox *, 4> textBoxes() const;
     void setTextSize(bool large);
     bool Form_Unload();
+    void offerRecovery();
+    void reportJournalProblem();
+    void inform(const QString &text);
 
-    const QDir m_folder;
     std::unique_ptr<Dialogs> m_dialogs;
-    std::array<Category, 3> m_categories;
+    LibrarySession m_library;
     QWidget *const m_client;
     QGroupBox *const m_frame;
     std::array<QRadioButton *, 3> m_options{};
@@ -108,6 +115,7 @@ private:
     QPointer<KbHelp> m_help;
     std::unique_ptr<ClassLink> m_classLink;
     QStringList m_startupProblems;
+    bool m_unattended = false;
     int m_textFocus = 1;
     int m_edCurrent = 0;
 };

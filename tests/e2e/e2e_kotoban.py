@@ -12,7 +12,11 @@ and ImageMagick's import takes screenshots. The test:
     each, then "文章をコピー", and reads the two sentences back from the clipboard;
  3. adds an example with typed classes and sentence, closes the window with
     "閉じる" in the File menu, checks the data file and its backup, starts kotoban
-    again and finds the example by its class.
+    again and finds the example by its class;
+ 4. adds another example and kills kotoban with SIGKILL: the data file is unchanged,
+    and the next start offers the change ("前回、保存しないまま終了した変更があります。
+    元に戻しますか？"); answered Yes and closed, the file holds the example;
+ 5. adds a third example and sends SIGTERM, as logging out does: kotoban saves and ends.
 
 Exit codes: 0 passed, 1 failed, 77 skipped (a needed tool is not installed).
 """
@@ -27,7 +31,7 @@ import time
 
 CAPTION = "ことばん　（所見作成ソフト）"
 SCREENSHOT = "/tmp/kotoban-e2e.png"
-TOTAL_SECONDS = 55           # everything inside the X server
+TOTAL_SECONDS = 110          # everything inside the X server
 CLIENT_COLOUR = (255, 255, 192)  # the window's background below the menu bar
 MENU_BAR_FALLBACK = 18        # measured on Debian 12; used only without ImageMagick
 SETTLE = 0.25                 # lets the program handle one input before the next
@@ -35,6 +39,9 @@ SETTLE = 0.25                 # lets the program handle one input before the nex
 # Class names and sentence typed in step 3: xdotool types ASCII reliably.
 NEW_CLASSES = ("E2E-class", "E2E-sub", "E2E-kind")
 NEW_SENTENCE = "E2E test sentence 1"
+RECOVERED_SENTENCE = "E2E sentence lost in a crash"
+TERM_SENTENCE = "E2E sentence before SIGTERM"
+RECOVERY_QUESTION_TITLE = "ことばん"  # the message box's title; the window's caption is longer
 
 
 class Failure(Exception):
@@ -283,6 +290,55 @@ class Session:
         if code != 0:
             raise Failure(f"kotoban ended with exit code {code} after 閉じる")
 
+    def add_example(self, classes, sentence):
+        """Types the classes into the three lists' edit fields and the sentence into the
+        example box of the shown category, then presses 例文追加."""
+        for level, name in enumerate(classes, start=1):
+            self.click(combo_edit(level))
+            self.key("ctrl+a")
+            self.type(name)
+        self.click(EXAMPLE_BOX)
+        self.key("ctrl+a")
+        self.type(sentence)
+        self.click(CMD_ADD)
+
+    def answer_start_question(self, log_name, timeout=15):
+        """Starts kotoban, waits for the question it asks at start-up and answers it with
+        Return (Yes, its default button)."""
+        env = dict(os.environ, QT_QPA_PLATFORM="xcb")
+        self.log = open(os.path.join(self.folder, log_name), "wb")
+        self.process = subprocess.Popen([self.kotoban], cwd=self.folder, env=env,
+                                        stdout=self.log, stderr=subprocess.STDOUT)
+        end = time.monotonic() + timeout
+        while time.monotonic() < end:
+            if self.process.poll() is not None:
+                raise Failure(f"kotoban ended at start-up with exit code {self.process.returncode}")
+            result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
+                                     f"^{RECOVERY_QUESTION_TITLE}$"],
+                                    capture_output=True, timeout=self.remaining(5))
+            if result.returncode == 0 and result.stdout.split():
+                # The question takes the keyboard focus as it opens; Return answers Yes.
+                time.sleep(SETTLE * 2)
+                self.run(["xdotool", "key", "Return"], what="answering the question")
+                break
+            time.sleep(0.2)
+        else:
+            raise Failure(f"no question titled {RECOVERY_QUESTION_TITLE} appeared within {timeout} s")
+        self.window = self.wait_for_window(timeout=15)
+        self.run(["xdotool", "windowfocus", "--sync", self.window], what="focusing the window")
+        self.origin = self.find_client_area()
+
+    def end_with(self, signal_number, expected_code):
+        self.process.send_signal(signal_number)
+        try:
+            code = self.process.wait(timeout=self.remaining(10))
+        except subprocess.TimeoutExpired:
+            raise Failure(f"kotoban did not end after signal {signal_number}")
+        self.log.close()
+        self.process = None
+        if code != expected_code:
+            raise Failure(f"kotoban ended with exit code {code} after signal {signal_number}, expected {expected_code}")
+
     def kill(self):
         if self.process and self.process.poll() is None:
             self.process.kill()
@@ -334,14 +390,7 @@ def inside_xvfb(kotoban, folder):
 
         # 3. A new example in category 1 with typed classes and sentence.
         session.click(OPTION[0])
-        for level, name in enumerate(NEW_CLASSES, start=1):
-            session.click(combo_edit(level))
-            session.key("ctrl+a")
-            session.type(name)
-        session.click(EXAMPLE_BOX)
-        session.key("ctrl+a")
-        session.type(NEW_SENTENCE)
-        session.click(CMD_ADD)
+        session.add_example(NEW_CLASSES, NEW_SENTENCE)
         session.close_with_menu()
         print("ok: kotoban ended with exit code 0 after 閉じる")
 
@@ -369,11 +418,38 @@ def inside_xvfb(kotoban, folder):
         check(read("Kotoban1.txt") == saved, "Kotoban1.txt changed on the second run")
         check(read("Kotoban1.bak") == starter[1], "Kotoban1.bak changed on the second run")
         print("ok: after a restart the new example is found under its class")
+
+        # 4. Killed right after an add: nothing written, the change offered at the next start.
+        def line_of(sentence):
+            return (",".join(f'"{t}"' for t in NEW_CLASSES + (sentence,)) + "\r\n").encode("cp932")
+
+        session.start("kotoban-run3.log")
+        session.add_example(NEW_CLASSES, RECOVERED_SENTENCE)
+        time.sleep(SETTLE)
+        session.end_with(signal.SIGKILL, -signal.SIGKILL)
+        check(read("Kotoban1.txt") == saved, "Kotoban1.txt changed although kotoban was killed before saving")
+        journals = [n for n in os.listdir(folder) if n.endswith(".journal")]
+        check(len(journals) == 1, f"expected one journal after the kill, found {journals}")
+        session.answer_start_question("kotoban-run4.log")
+        session.close_with_menu()
+        check(read("Kotoban1.txt") == saved + line_of(RECOVERED_SENTENCE),
+              f"after answering Yes, Kotoban1.txt ends with {read('Kotoban1.txt')[-120:]!r}")
+        check(not [n for n in os.listdir(folder) if n.endswith(".journal")], "a journal is left after saving")
+        print("ok: killed after an add, the change was offered at the next start and saved")
+
+        # 5. SIGTERM, as logging out sends it: the window closes as a close does, saving.
+        session.start("kotoban-run5.log")
+        session.add_example(NEW_CLASSES, TERM_SENTENCE)
+        time.sleep(SETTLE)
+        session.end_with(signal.SIGTERM, 0)
+        check(read("Kotoban1.txt") == saved + line_of(RECOVERED_SENTENCE) + line_of(TERM_SENTENCE),
+              f"after SIGTERM, Kotoban1.txt ends with {read('Kotoban1.txt')[-120:]!r}")
+        print("ok: SIGTERM saved the example added before it")
         return 0
     except Failure as failure:
         print(f"FAIL: {failure}", file=sys.stderr)
         session.kill()
-        for name in ("kotoban-run1.log", "kotoban-run2.log"):
+        for name in (f"kotoban-run{n}.log" for n in range(1, 6)):
             path = os.path.join(folder, name)
             if os.path.exists(path):
                 print(f"--- {name}:\n{open(path, errors='replace').read()}", file=sys.stderr)

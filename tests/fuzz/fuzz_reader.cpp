@@ -2,6 +2,8 @@
 // or damaged file might hold, are decoded and parsed in both modes (categories 1 and 2
 // keep empty places unset, category 3 reads them as empty text). Whatever was read
 // without a double quote in any field must be written back so that it reads the same.
+// And whatever was read comes back byte for byte when nothing changed; after one field
+// is changed or one record deleted, it reads back as changed and otherwise the same.
 
 #include "DataFile.h"
 
@@ -40,6 +42,38 @@ bool sameRecords(const QVector<Example> &a, const QVector<Example> &b)
     std::abort();
 }
 
+// Writing what was read, unchanged, and after a change to the middle record.
+void checkPreservation(const QByteArray &bytes, bool emptyMeansUnset)
+{
+    const LoadedFile loaded = loadDataFile(bytes, emptyMeansUnset);
+    const DataFileContent &content = loaded.content;
+    if (content.title.isNull())
+        return; // no field at all: a save writes a title line
+    if (encodeDataFile(content.title, content.storedTitle, content.records, loaded.encoding) != bytes)
+        fail("unchanged file not written back byte for byte");
+    const bool utf16 = loaded.encoding == Encoding::Utf16Le || loaded.encoding == Encoding::Utf16Be;
+    if (content.records.isEmpty() || (utf16 && bytes.size() % 2))
+        return; // an odd last byte of UTF-16 is dropped when anything follows it
+
+
+    const qsizetype middle = content.records.size() / 2;
+    QVector<Example> changed = content.records;
+    changed[middle].field[middle % 4] = QStringLiteral("直した文。");
+    const LoadedFile again = loadDataFile(encodeDataFile(content.title, content.storedTitle, changed, loaded.encoding),
+                                          emptyMeansUnset);
+    if (again.encoding == loaded.encoding
+        && (again.content.title != content.title || !sameRecords(again.content.records, changed)))
+        fail("a changed field changed other fields");
+
+    QVector<Example> fewer = content.records;
+    fewer.removeAt(middle);
+    const LoadedFile after = loadDataFile(encodeDataFile(content.title, content.storedTitle, fewer, loaded.encoding),
+                                          emptyMeansUnset);
+    // Deleting the only record that was not UTF-8 lets the file read as UTF-8 next time.
+    if (after.encoding == loaded.encoding && !sameRecords(after.content.records, fewer))
+        fail("deleting a record changed other records");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -48,6 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const DecodedText decoded = decodeDataFile(bytes);
 
     for (const bool emptyMeansUnset : {true, false}) {
+        checkPreservation(bytes, emptyMeansUnset);
         const DataFileContent content = parseDataFile(decoded.text, emptyMeansUnset);
         if (content.records.size() > decoded.text.size())
             fail("more records than characters");

@@ -181,6 +181,10 @@ void TestCategory::refusals_data()
         << 1 << cp932 << "𠮷田さんと𠮷野さん😀" << QStringList{"𠮷", "😀"};
     QTest::newRow("half-width yen and overline come back changed") << 2 << cp932 << "¥100‾" << QStringList{"¥", "‾"};
     QTest::newRow("UTF-8 holds them") << 1 << int(Encoding::Utf8Bom) << "𠮷田さん😀" << QStringList{};
+    // U+FFFD stands for bytes that could not be read; the file would get '?'.
+    QTest::newRow("U+FFFD pasted, code page 932") << 0 << cp932 << "読めない\uFFFD文字" << QStringList{"\uFFFD"};
+    QTest::newRow("U+FFFD pasted, UTF-8") << 1 << int(Encoding::Utf8) << "読めない\uFFFD文字" << QStringList{"\uFFFD"};
+    QTest::newRow("U+FFFD pasted, UTF-16") << 2 << int(Encoding::Utf16Le) << "𠮷と\uFFFD" << QStringList{"\uFFFD"};
 }
 
 void TestCategory::refusals()

@@ -177,25 +177,34 @@ void TestCodec::unencodable_data()
     QTest::addColumn<Encoding>("encoding");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("unencodable");
+    // What adding or correcting refuses: the unencodable characters and U+FFFD, which stands
+    // for bytes that could not be read and would be written as '?'.
+    QTest::addColumn<QString>("refused");
 
     const QString loneHigh(QChar(0xD842));
     const QString loneLow(QChar(0xDFB7));
 
     QTest::newRow("cp932: pair, emoji, vu; distinct, in order")
         << u("a𠮷b😀c𠮷ゔ\r\n日本語😀") << Encoding::Cp932
-        << QByteArray("a?b?c??\r\n\x93\xfa\x96\x7b\x8c\xea?") << u("𠮷😀ゔ");
-    QTest::newRow("cp932: U+FFFD written, not reported")
-        << QString(u("x") + Fffd + u("y")) << Encoding::Cp932 << QByteArray("x?y") << QString();
+        << QByteArray("a?b?c??\r\n\x93\xfa\x96\x7b\x8c\xea?") << u("𠮷😀ゔ") << u("𠮷😀ゔ");
+    QTest::newRow("cp932: U+FFFD written as ?, refused")
+        << QString(u("x") + Fffd + u("y")) << Encoding::Cp932 << QByteArray("x?y") << QString() << QString(Fffd);
     QTest::newRow("cp932: lone surrogates")
         << QString(u("a") + loneHigh + u("b") + loneLow + loneHigh) << Encoding::Cp932
-        << QByteArray("a?b??") << QString(loneHigh + loneLow);
-    QTest::newRow("cp932: only unencodable") << u("😀") << Encoding::Cp932 << QByteArray("?") << u("😀");
-    QTest::newRow("cp932: empty") << QString() << Encoding::Cp932 << QByteArray() << QString();
+        << QByteArray("a?b??") << QString(loneHigh + loneLow) << QString(loneHigh + loneLow);
+    QTest::newRow("cp932: only unencodable") << u("😀") << Encoding::Cp932 << QByteArray("?") << u("😀") << u("😀");
+    QTest::newRow("cp932: empty") << QString() << Encoding::Cp932 << QByteArray() << QString() << QString();
     QTest::newRow("utf8: everything but surrogates")
         << QString(u("𠮷😀ゔ①\r\n") + Fffd + loneLow) << Encoding::Utf8
-        << QByteArray("\xf0\xa0\xae\xb7\xf0\x9f\x98\x80\xe3\x82\x94\xe2\x91\xa0\r\n??") << loneLow;
-    QTest::newRow("utf8 bom: mark first") << u("あ") << Encoding::Utf8Bom << QByteArray("\xEF\xBB\xBF\xE3\x81\x82") << QString();
-    QTest::newRow("utf8 bom: empty") << QString() << Encoding::Utf8Bom << QByteArray("\xEF\xBB\xBF") << QString();
+        << QByteArray("\xf0\xa0\xae\xb7\xf0\x9f\x98\x80\xe3\x82\x94\xe2\x91\xa0\r\n??") << loneLow << QString(Fffd + loneLow);
+    QTest::newRow("utf8 bom: mark first") << u("あ") << Encoding::Utf8Bom << QByteArray("\xEF\xBB\xBF\xE3\x81\x82") << QString() << QString();
+    QTest::newRow("utf16 le: mark first, U+FFFD refused")
+        << QString(u("aあ") + Fffd) << Encoding::Utf16Le << QByteArray("\xFF\xFE" "a\0\x42\x30?\0", 8) << QString()
+        << QString(Fffd);
+    QTest::newRow("utf16 be: pair kept, lone surrogate refused")
+        << QString(u("𠮷") + loneLow) << Encoding::Utf16Be << QByteArray("\xFE\xFF\xD8\x42\xDF\xB7\0?", 8)
+        << loneLow << loneLow;
+    QTest::newRow("utf8 bom: empty") << QString() << Encoding::Utf8Bom << QByteArray("\xEF\xBB\xBF") << QString() << QString();
 }
 
 void TestCodec::unencodable()
@@ -204,11 +213,12 @@ void TestCodec::unencodable()
     QFETCH(Encoding, encoding);
     QFETCH(QByteArray, bytes);
     QFETCH(QString, unencodable);
+    QFETCH(QString, refused);
 
     const EncodedText encoded = encodeText(text, encoding);
     QCOMPARE(encoded.bytes, bytes);
     QCOMPARE(encoded.unencodable, unencodable);
-    QCOMPARE(unencodableCharacters(text, encoding), unencodable);
+    QCOMPARE(unencodableCharacters(text, encoding), refused);
 }
 
 void TestCodec::detection_data()
@@ -242,6 +252,11 @@ void TestCodec::detection_data()
     QTest::newRow("above U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << Encoding::Cp932
                                     << QString(QChar(0xE33F)) + Fffd + Fffd;
     QTest::newRow("truncated at end") << QByteArray("a\xE3\x81") << Encoding::Cp932 << u("a縺");
+    QTest::newRow("UTF-16 LE mark") << QByteArray("\xFF\xFE\xE5\x65\x2C\x67\r\0\n\0", 10) << Encoding::Utf16Le
+                                    << u("日本\r\n");
+    QTest::newRow("UTF-16 BE mark, pair") << QByteArray("\xFE\xFF\xD8\x42\xDF\xB7\0a", 8) << Encoding::Utf16Be
+                                          << u("𠮷a");
+    QTest::newRow("UTF-16 mark only") << QByteArray("\xFF\xFE") << Encoding::Utf16Le << QString();
 }
 
 void TestCodec::detection()
@@ -279,6 +294,9 @@ void TestCodec::undecodableBytes_data()
     QTest::newRow("BOM, broken UTF-8") << QByteArray("\xEF\xBB\xBF" "a\n\xE3\x81\nb\xC0\xAF\r\n\xF0\x9F\x98")
                                        << Encoding::Utf8Bom << u("a\n") + Fffd + u("\nb") + Fffd + Fffd + u("\r\n") + Fffd
                                        << QList<int>{2, 3, 4};
+    QTest::newRow("UTF-16 LE: lone surrogate, odd last byte")
+        << QByteArray("\xFF\xFE" "a\0\n\0\x00\xD8\n\0" "b\0\n\0" "c", 15) << Encoding::Utf16Le
+        << u("a\n") + Fffd + u("\nb\n") + Fffd << QList<int>{2, 4};
     QTest::newRow("BOM, U+FFFD in the file") << QByteArray("\xEF\xBB\xBF\n\xEF\xBF\xBD") << Encoding::Utf8Bom
                                              << u("\n") + Fffd << QList<int>{};
 }

@@ -1,3 +1,4 @@
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -64,12 +65,18 @@ struct Answers {
     }
 };
 
-// Saves the category after its content became what bytes hold.
+// Saves the category after the teacher's changes made its content what bytes hold.
 QString save(Category &category, const QString &folder, const QByteArray &bytes, Answers &answers)
 {
     const DataFileContent content = parseDataFile(decodeDataFile(bytes).text, category.rules().fieldsCanBeUnset);
-    category.load(content.title, content.records);
-    return saveCategory(category, QDir(folder), answers.callback());
+    category.restore(content.title, content.records);
+    return saveCategory(category, DataFolder(folder), answers.callback()).message;
+}
+
+// The files this run's version went to, beside the data files.
+QStringList besideFiles(const QString &folder)
+{
+    return QDir(folder).entryList({QStringLiteral("* (ことばんで保存 *).txt")}, QDir::Files, QDir::Name);
 }
 
 // The file's identity on disk: a save that writes nothing keeps it.
@@ -257,10 +264,18 @@ void TestLibraryFiles::saveWritesAndBacksUpOnce()
     QVERIFY(dialogs.asked.isEmpty());
     QCOMPARE(entries(folder.path()), (QStringList{"Kotoban1.bak", "Kotoban1.txt"}));
 
-    // The next run backs up its own start.
+    // A later run the same day keeps the first state of the day.
     Category nextRun = load(folder.path(), QStringLiteral("Kotoban1.txt"));
     QCOMPARE(save(nextRun, folder.path(), first, dialogs), QString());
-    QVERIFY(folder.read(QStringLiteral("Kotoban1.bak")) == second);
+    QVERIFY(folder.read(QStringLiteral("Kotoban1.bak")) == start);
+
+    // A backup of an earlier day gives way to the state before today's first change.
+    QFile backup(folder.filePath(QStringLiteral("Kotoban1.bak")));
+    QVERIFY(backup.open(QIODevice::ReadWrite));
+    QVERIFY(backup.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
+    backup.close();
+    QCOMPARE(save(nextRun, folder.path(), second, dialogs), QString());
+    QVERIFY(folder.read(QStringLiteral("Kotoban1.bak")) == first);
 }
 
 void TestLibraryFiles::identicalContentWritesNothing()
@@ -331,21 +346,36 @@ void TestLibraryFiles::changedOnDisk()
     Answers dialogs;
     dialogs.answers = {answer};
     const QByteArray ours = library(4);
-    QCOMPARE(save(origin, folder.path(), ours, dialogs), QString());
+    const QString message = save(origin, folder.path(), ours, dialogs);
     QCOMPARE(dialogs.asked.size(), 1);
     QCOMPARE(dialogs.asked[0], name);
 
     if (!answer) {
+        // The other program's file stays; this run's version goes beside it, named.
         QVERIFY(folder.read(name) == others);
         QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("Kotoban1.bak"))));
-        // Asked again at the next save: the other program's version is still there.
-        QCOMPARE(save(origin, folder.path(), ours, dialogs), QString());
+        QCOMPARE(besideFiles(folder.path()).size(), 1);
+        const QString beside = besideFiles(folder.path())[0];
+        QVERIFY2(QRegularExpression(QStringLiteral("^Kotoban1 \\(ことばんで保存 \\d{4}-\\d\\d-\\d\\d \\d{4}\\)\\.txt$"))
+                     .match(beside).hasMatch(), qPrintable(beside));
+        QVERIFY2(message.contains(name) && message.contains(beside), qPrintable(message));
+        QVERIFY(folder.read(beside) == ours);
+        // Nothing new since: nothing to write, nothing asked.
+        QCOMPARE(saveCategory(origin, DataFolder(folder.path()), dialogs.callback()).message, QString());
+        QCOMPARE(dialogs.asked.size(), 1);
+        // A further change is asked about again, and kept beside under another name.
+        dialogs.answers = {false};
+        QVERIFY(save(origin, folder.path(), library(5), dialogs).contains(name));
         QCOMPARE(dialogs.asked.size(), 2);
+        QCOMPARE(besideFiles(folder.path()).size(), 2);
+        QVERIFY(folder.read(name) == others);
         return;
     }
+    QCOMPARE(message, QString());
     QVERIFY(folder.read(name) == ours);
+    // The version overwritten with the teacher's consent is the day's backup.
     if (existedAtStart)
-        QVERIFY(folder.read(QStringLiteral("Kotoban1.bak")) == start);
+        QVERIFY(folder.read(QStringLiteral("Kotoban1.bak")) == others);
     // Overwritten with the teacher's consent: the file is ours again, not asked twice.
     QCOMPARE(save(origin, folder.path(), library(5), dialogs), QString());
     QCOMPARE(dialogs.asked.size(), 1);
@@ -361,17 +391,24 @@ void TestLibraryFiles::unreadableFileIsNeverWritten()
     QCOMPARE(int(origin.origin.state), int(LoadedFile::State::Unreadable));
     Answers dialogs;
 
-    // Even once the obstacle is gone, this run does not write over what it could not read.
+    // Unchanged: nothing written, nothing said.
+    QCOMPARE(saveCategory(origin, DataFolder(folder.path()), dialogs.callback()).message, QString());
+
+    // Even once the obstacle is gone, this run does not write over what it could not read:
+    // what was added to it goes beside, and the save says where.
     QVERIFY(QDir(folder.path()).rmdir(name));
     folder.write(name, library(7));
-    // What was added to it cannot be saved, and the save says so.
-    QVERIFY(save(origin, folder.path(), library(1), dialogs).contains(name));
+    const QString message = save(origin, folder.path(), library(1), dialogs);
+    QVERIFY(message.contains(name));
     QVERIFY(folder.read(name) == library(7));
+    QCOMPARE(besideFiles(folder.path()).size(), 1);
+    QVERIFY2(message.contains(besideFiles(folder.path())[0]), qPrintable(message));
+    QVERIFY(folder.read(besideFiles(folder.path())[0]) == library(1));
     QVERIFY(QFile::remove(folder.filePath(name)));
-    QVERIFY(save(origin, folder.path(), library(1), dialogs).contains(name));
+    QVERIFY(save(origin, folder.path(), library(2), dialogs).contains(name));
     QVERIFY(!QFile::exists(folder.filePath(name)));
     QVERIFY(dialogs.asked.isEmpty());
-    QCOMPARE(entries(folder.path()), QStringList());
+    QCOMPARE(besideFiles(folder.path()).size(), 2);
 
     if (isRoot())
         return; // a file unreadable by permissions: see readPermissionDenied

@@ -249,7 +249,7 @@ void TestLoadSave::saveAfterChanges()
     const QByteArray start2 = encodeText(text2, Encoding::Utf8Bom).bytes;
     folder.write(QStringLiteral("Kotoban1.txt"), start1);
     folder.write(QStringLiteral("Kotoban2.txt"), start2);
-    // A file saved with lone LF line ends elsewhere: read the same, written back with CR LF.
+    // A file saved with lone LF line ends elsewhere, and not changed: never written.
     const QByteArray start3 = cp932(QStringLiteral("\"生活\"\n\"あいさつ\",\"朝\",\"ほめたい\",\"元気です。\"\n"));
     folder.write(QStringLiteral("Kotoban3.txt"), start3);
 
@@ -277,10 +277,9 @@ void TestLoadSave::saveAfterChanges()
     QCOMPARE(QString::fromUtf8(saved2.mid(3)), expected2);
     QVERIFY(folder.read(QStringLiteral("Kotoban2.bak")) == start2);
 
-    // Category 3: rewritten in the program's own line ends, the original kept.
-    QVERIFY(folder.read(QStringLiteral("Kotoban3.txt"))
-            == cp932(QStringLiteral("\"生活\"\r\n\"あいさつ\",\"朝\",\"ほめたい\",\"元気です。\"\r\n")));
-    QVERIFY(folder.read(QStringLiteral("Kotoban3.bak")) == start3);
+    // Category 3, unchanged: left as it was, with no backup.
+    QVERIFY(folder.read(QStringLiteral("Kotoban3.txt")) == start3);
+    QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("Kotoban3.bak"))));
 
     // A second change in the same run leaves the backups at the start-up content.
     QVERIFY(window.form.page(0).category().correct(2, QStringLiteral("二つ目の訂正。")).ok());
@@ -314,6 +313,7 @@ void TestLoadSave::closingWhenSaveFails()
     Window window(folder);
     window.form.show();
     QVERIFY(window.form.page(0).category().correct(1, QStringLiteral("保存したい例文。")).ok());
+    QVERIFY(window.form.page(1).category().correct(1, QStringLiteral("これも保存したい例文。")).ok());
 
     // After start-up Kotoban2.txt becomes a folder: that file cannot be written.
     QVERIFY(QFile::remove(folder.filePath(QStringLiteral("Kotoban2.txt"))));
@@ -339,12 +339,14 @@ void TestLoadSave::closingWhenSaveFails()
     QVERIFY(window.form.close());
     QVERIFY(!window.form.isVisible());
     QVERIFY(window.dialogs->calls.isEmpty());
-    QVERIFY(folder.read(QStringLiteral("Kotoban2.txt")) == folder.read(QStringLiteral("Kotoban2.bak")));
+    QCOMPARE(readBack(folder, QStringLiteral("Kotoban2.txt"), true).records[0].sentence(),
+             QStringLiteral("これも保存したい例文。"));
     QCOMPARE(readBack(folder, QStringLiteral("Kotoban2.txt"), true).title, QStringLiteral("道徳、特活、総合、行事"));
+    QCOMPARE(readBack(folder, QStringLiteral("Kotoban2.bak"), true).title, QStringLiteral("道徳、特活、総合、行事"));
 }
 
 // A category whose file could not be read starts empty and its file is never written;
-// examples the teacher adds there anyway must not vanish without a word at closing.
+// examples the teacher adds there anyway go to a file beside it, named in a message.
 void TestLoadSave::examplesAddedToAnUnreadableCategory()
 {
     WorkingFolder folder;
@@ -363,20 +365,20 @@ void TestLoadSave::examplesAddedToAnUnreadableCategory()
     added.field = {QStringLiteral("行事"), QStringLiteral("取り組み"), QStringLiteral("ほめたい"),
                    QStringLiteral("最後まで力を尽くしました。")};
     QVERIFY(page.category().add(added).ok());
-    QVERIFY(!window.form.mnuFileSave_Click());
+    QVERIFY(window.form.mnuFileSave_Click());
     QCOMPARE(window.dialogs->calls.size(), 1);
-    QVERIFY2(window.dialogs->calls[0].text.contains(QStringLiteral("Kotoban2.txt")),
-             qPrintable(window.dialogs->calls[0].text));
+    const QString message = window.dialogs->calls[0].text;
+    QVERIFY2(message.contains(QStringLiteral("Kotoban2.txt")), qPrintable(message));
     QVERIFY(QFileInfo(folder.filePath(QStringLiteral("Kotoban2.txt"))).isDir());
+    const QStringList beside = QDir(folder.path()).entryList({QStringLiteral("Kotoban2 (ことばんで保存 *).txt")});
+    QCOMPARE(beside.size(), 1);
+    QVERIFY2(message.contains(beside[0]), qPrintable(message));
+    QCOMPARE(readBack(folder, beside[0], true).records.value(0).sentence(), QStringLiteral("最後まで力を尽くしました。"));
 
-    // Closing then asks before the added example is given up; "No" keeps the window.
+    // The work is on the disk: closing asks nothing.
     window.dialogs->calls.clear();
-    window.dialogs->answers = {false};
-    QVERIFY(!window.form.close());
-    QVERIFY(window.form.isVisible());
-    QVERIFY(window.dialogs->calls.last().question);
-    window.dialogs->answers = {true};
     QVERIFY(window.form.close());
+    QVERIFY(window.dialogs->calls.isEmpty());
 }
 
 QTEST_MAIN(TestLoadSave)

@@ -1,0 +1,31 @@
+#pragma once
+
+// The system calls behind saving on Linux, one virtual function each, so that a test can
+// make any of them fail as a full disk or a failing USB stick would. Only SafeSavePosix.cpp
+// and tests include this.
+
+#include <QString>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+class PosixCalls {
+public:
+    virtual ~PosixCalls() = default;
+    virtual int makeTemporary(char *pattern) { return ::mkostemp(pattern, O_CLOEXEC); }
+    virtual ssize_t write(int fd, const void *data, size_t size) { return ::write(fd, data, size); }
+    virtual int fsync(int fd) { return ::fsync(fd); }
+    virtual int close(int fd) { return ::close(fd); }
+    virtual int rename(const char *from, const char *to) { return ::rename(from, to); }
+    virtual int openFolder(const char *path) { return ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC); }
+};
+
+// The calls in use: the system's, or those a test set (nullptr: the system's again).
+PosixCalls &posixCalls();
+void setPosixCalls(PosixCalls *calls);
+
+// What a teacher is told for a system error number: the cause and, where there is one,
+// what to do ("ディスクがいっぱいです" for a full disk).
+QString teacherReason(int errorNumber);

@@ -1,0 +1,241 @@
+#include "PosixCalls.h"
+#include "SafeSave.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+PosixCalls systemCalls;
+PosixCalls *currentCalls = &systemCalls;
+
+SaveResult failure(int errorNumber) { return {false, teacherReason(errorNumber)}; }
+
+QByteArray encoded(const QString &path) { return QFile::encodeName(path); }
+
+// The permissions a new file gets when there is nothing to copy them from.
+mode_t usualMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// Where the bytes go: the file itself, or with followLink the file its links lead to.
+std::optional<QString> targetOf(const QString &path, bool followLink)
+{
+    const QFileInfo info(path);
+    if (!followLink || !info.isSymLink())
+        return info.absoluteFilePath();
+    const QString target = info.canonicalFilePath();
+    if (target.isEmpty())
+        return std::nullopt;
+    return target;
+}
+
+bool writeAll(PosixCalls &calls, int fd, const QByteArray &bytes)
+{
+    const char *data = bytes.constData();
+    size_t left = size_t(bytes.size());
+    while (left > 0) {
+        const ssize_t written = calls.write(fd, data, left);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            if (written == 0)
+                errno = EIO;
+            return false;
+        }
+        data += written;
+        left -= size_t(written);
+    }
+    return true;
+}
+
+// Gives the temporary file the permissions (and where allowed the group) of the file it
+// replaces. A failure here is passed over on purpose: the temporary file starts readable
+// by its owner only, so what fails only keeps it closer, never more open.
+void copyPermissions(int fd, const QString &from, const QString &fallback)
+{
+    struct stat info {};
+    const bool known = ::stat(encoded(from.isEmpty() ? fallback : from).constData(), &info) == 0;
+    mode_t mode = known ? (info.st_mode & 07777) : usualMode();
+    if (known && ::fchown(fd, uid_t(-1), info.st_gid) != 0)
+        mode &= ~mode_t(070); // another group must not get the original group's rights
+    (void)::fchmod(fd, mode);
+}
+
+// Makes the rename itself last: without this a power cut can bring back the old name.
+SaveResult syncFolderWith(PosixCalls &calls, const QString &folder)
+{
+    const int fd = calls.openFolder(encoded(folder).constData());
+    if (fd < 0)
+        return failure(errno);
+    const int synced = calls.fsync(fd);
+    const int error = errno;
+    calls.close(fd);
+    // Some file systems (network shares among them) cannot sync a folder at all.
+    if (synced != 0 && error != EINVAL && error != ENOTSUP)
+        return failure(error);
+    return {};
+}
+
+} // namespace
+
+PosixCalls &posixCalls() { return *currentCalls; }
+
+void setPosixCalls(PosixCalls *calls) { currentCalls = calls ? calls : &systemCalls; }
+
+QString teacherReason(int errorNumber)
+{
+    switch (errorNumber) {
+    case ENOSPC:
+        return QStringLiteral("ディスクがいっぱいです。いらないファイルを消して空きを作ってください");
+    case EDQUOT:
+        return QStringLiteral("使えるディスクの容量の上限に達しました。いらないファイルを消すか、管理者に相談してください");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("書き込む権限がありません。フォルダーやファイルの設定を確かめてください");
+    case EROFS:
+        return QStringLiteral("読み取り専用のディスクです。書き込みできる場所で使ってください");
+    case EIO:
+        return QStringLiteral("ディスクへの読み書きに失敗しました。USB メモリーやネットワークのつながりを確かめてください");
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("フォルダーが見つかりません。USB メモリーが抜けていないか確かめてください");
+    case EISDIR:
+        return QStringLiteral("同じ名前のフォルダーがあります");
+    case EFBIG:
+        return QStringLiteral("ファイルが大きすぎます");
+    case EBUSY:
+    case ETXTBSY:
+        return QStringLiteral("ほかのソフトが使用中です。ほかのソフトを閉じてからもう一度保存してください");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("開いているファイルが多すぎます。ほかのソフトを閉じてからもう一度保存してください");
+    case ELOOP:
+        return QStringLiteral("リンクが循環しています");
+    case ENAMETOOLONG:
+        return QStringLiteral("ファイルの場所の名前が長すぎます");
+    default:
+        break;
+    }
+    return QStringLiteral("システムのエラーです（%1: %2）").arg(errorNumber).arg(QString::fromLocal8Bit(std::strerror(errorNumber)));
+}
+
+SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, const SaveOptions &options)
+{
+    PosixCalls &calls = posixCalls();
+    const std::optional<QString> target = targetOf(path, options.followLink);
+    if (!target)
+        return failure(ENOENT);
+    const QFileInfo targetInfo(*target);
+    if (targetInfo.isDir() && !targetInfo.isSymLink())
+        return failure(EISDIR);
+    const QString folder = targetInfo.absolutePath();
+
+    QByteArray pattern = encoded(folder + u'/' + u'.' + targetInfo.fileName() + QString::fromUtf16(TemporaryInfix)
+                                 + QStringLiteral("XXXXXX"));
+    const int fd = calls.makeTemporary(pattern.data());
+    if (fd < 0)
+        return failure(errno);
+    copyPermissions(fd, options.permissionsFrom, *target);
+
+    auto abandon = [&](int error, bool open) {
+        if (open)
+            calls.close(fd);
+        ::unlink(pattern.constData());
+        return failure(error);
+    };
+    if (!writeAll(calls, fd, bytes))
+        return abandon(errno, true);
+    if (calls.fsync(fd) != 0)
+        return abandon(errno, true);
+    // close reports what a network file system could not write back: checked as well.
+    if (calls.close(fd) != 0)
+        return abandon(errno, false);
+    if (calls.rename(pattern.constData(), encoded(*target).constData()) != 0)
+        return abandon(errno, false);
+    return syncFolderWith(calls, folder);
+}
+
+ReadResult readRegularFile(const QString &path, qint64 maxBytes)
+{
+    ReadResult result;
+    const QByteArray name = encoded(path);
+    struct stat info {};
+    if (::lstat(name.constData(), &info) != 0) {
+        if (errno == ENOENT)
+            return result; // Missing
+        result.state = ReadResult::State::Refused;
+        result.error = teacherReason(errno);
+        return result;
+    }
+    result.state = ReadResult::State::Refused;
+    // Not blocking: opening a named pipe for reading would wait for a writer.
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        result.error = errno == ENOENT ? QStringLiteral("リンク先のファイルが見つかりません") : teacherReason(errno);
+        return result;
+    }
+    auto refuse = [&](const QString &why) {
+        ::close(fd);
+        result.error = why;
+        result.bytes.clear();
+        return result;
+    };
+    if (::fstat(fd, &info) != 0)
+        return refuse(teacherReason(errno));
+    if (S_ISDIR(info.st_mode))
+        return refuse(QStringLiteral("同じ名前のフォルダーがあります"));
+    if (!S_ISREG(info.st_mode))
+        return refuse(QStringLiteral("ふつうのファイルではありません（名前付きパイプや装置のファイルは読みません）"));
+    const QString tooLarge = QStringLiteral("ファイルが大きすぎます（%1 MB まで）").arg(maxBytes / (1024 * 1024));
+    if (info.st_size > maxBytes)
+        return refuse(tooLarge);
+
+    // The file may grow while it is read: never more than maxBytes + 1 are taken.
+    result.bytes.resize(qsizetype(qMin<qint64>(info.st_size, maxBytes) + 1));
+    qsizetype got = 0;
+    while (true) {
+        if (got == result.bytes.size()) {
+            if (got > maxBytes)
+                return refuse(tooLarge);
+            result.bytes.resize(qMin<qsizetype>(got * 2 + 4096, qsizetype(maxBytes) + 1));
+        }
+        const ssize_t n = ::read(fd, result.bytes.data() + got, size_t(result.bytes.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return refuse(teacherReason(errno));
+        if (n == 0)
+            break;
+        got += n;
+    }
+    ::close(fd);
+    result.bytes.truncate(got);
+    result.state = ReadResult::State::Read;
+    return result;
+}
+
+SaveResult syncToDisk(QFile &file)
+{
+    if (!file.flush())
+        return {false, file.errorString()};
+    if (::fsync(file.handle()) != 0)
+        return failure(errno);
+    return {};
+}
+
+std::optional<FileIdentity> identityOf(const QString &path)
+{
+    struct stat info {};
+    if (::stat(encoded(path).constData(), &info) != 0)
+        return std::nullopt;
+    return FileIdentity{quint64(info.st_dev), quint64(info.st_ino)};
+}
+
+SaveResult syncFolder(const QString &folder) { return syncFolderWith(posixCalls(), folder); }

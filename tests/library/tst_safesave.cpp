@@ -1,0 +1,302 @@
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "Backup.h"
+#include "DataFile.h"
+#include "PosixCalls.h"
+#include "SafeSave.h"
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Makes one system call fail with the given error; every other call goes through.
+class FailingCalls : public PosixCalls {
+public:
+    QString step;
+    int error = 0;
+
+    int makeTemporary(char *pattern) override { return fails("create") ? -1 : PosixCalls::makeTemporary(pattern); }
+    ssize_t write(int fd, const void *data, size_t size) override
+    {
+        // A full disk often takes part of the bytes before it refuses the rest.
+        if (step == QLatin1String("write") && size > 4 && !m_partDone) {
+            m_partDone = true;
+            return PosixCalls::write(fd, data, 4);
+        }
+        return fails("write") ? -1 : PosixCalls::write(fd, data, size);
+    }
+    int fsync(int fd) override { return fails("fsync") ? -1 : PosixCalls::fsync(fd); }
+    int close(int fd) override
+    {
+        // A close that reports an error has still closed the file.
+        const int result = PosixCalls::close(fd);
+        return fails("close") ? -1 : result;
+    }
+    int rename(const char *from, const char *to) override { return fails("rename") ? -1 : PosixCalls::rename(from, to); }
+    int openFolder(const char *path) override { return fails("open folder") ? -1 : PosixCalls::openFolder(path); }
+
+private:
+    bool fails(const char *name)
+    {
+        if (step != QLatin1String(name))
+            return false;
+        errno = error;
+        return true;
+    }
+    bool m_partDone = false;
+};
+
+struct CallsInUse {
+    explicit CallsInUse(PosixCalls &calls) { setPosixCalls(&calls); }
+    ~CallsInUse() { setPosixCalls(nullptr); }
+};
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+mode_t modeOf(const QString &path)
+{
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? (info.st_mode & 07777) : 0;
+}
+
+QStringList names(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+} // namespace
+
+class TestSafeSave : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void failedStepKeepsTheOriginal_data();
+    void failedStepKeepsTheOriginal();
+    void folderSync_data();
+    void folderSync();
+    void permissionsAndLinks();
+    void onlyRegularFilesAreRead();
+    void leftoverTemporaries();
+    void backupOfTheDay();
+    void backupNeverFollowsALink();
+};
+
+void TestSafeSave::failedStepKeepsTheOriginal_data()
+{
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("full disk on write") << "write" << ENOSPC << "ディスクがいっぱいです";
+    QTest::newRow("quota on write") << "write" << EDQUOT << "容量の上限";
+    QTest::newRow("full disk on fsync") << "fsync" << ENOSPC << "ディスクがいっぱいです";
+    QTest::newRow("USB stick failing on fsync") << "fsync" << EIO << "USB メモリー";
+    QTest::newRow("network share on close") << "close" << EIO << "ネットワーク";
+    QTest::newRow("full disk on close") << "close" << ENOSPC << "ディスクがいっぱいです";
+    QTest::newRow("rename refused") << "rename" << EACCES << "権限がありません";
+    QTest::newRow("read-only folder") << "create" << EROFS << "読み取り専用";
+    QTest::newRow("unusual error") << "rename" << EXDEV << "システムのエラーです（18:";
+}
+
+void TestSafeSave::failedStepKeepsTheOriginal()
+{
+    QFETCH(QString, step);
+    QFETCH(int, error);
+    QFETCH(QString, reason);
+
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("Kotoban1.txt"));
+    writeAll(path, "\"original\"\r\n");
+    FailingCalls calls;
+    calls.step = step;
+    calls.error = error;
+    const CallsInUse use(calls);
+
+    const SaveResult result = writeFileSafely(path, QByteArray("\"new content\"\r\n").repeated(100));
+    QVERIFY(!result.ok);
+    QVERIFY2(result.error.contains(reason), qPrintable(result.error));
+    QCOMPARE(readAll(path), QByteArray("\"original\"\r\n"));
+    QCOMPARE(names(folder.path()), QStringList{"Kotoban1.txt"}); // no temporary file left
+}
+
+void TestSafeSave::folderSync_data()
+{
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<bool>("ok");
+
+    QTest::newRow("folder cannot be opened") << "open folder" << EACCES << false;
+    QTest::newRow("folder sync fails") << "fsync" << EIO << false;
+    QTest::newRow("file system cannot sync folders") << "fsync" << EINVAL << true;
+}
+
+void TestSafeSave::folderSync()
+{
+    QFETCH(QString, step);
+    QFETCH(int, error);
+    QFETCH(bool, ok);
+
+    QTemporaryDir folder;
+    // Only the folder's sync fails: the first fsync (the file's) goes through.
+    class FolderOnly : public FailingCalls {
+    public:
+        int fsync(int fd) override { return ++m_count == 2 ? FailingCalls::fsync(fd) : PosixCalls::fsync(fd); }
+
+    private:
+        int m_count = 0;
+    } calls;
+    calls.step = step;
+    calls.error = error;
+    const CallsInUse use(calls);
+
+    const QString path = folder.filePath(QStringLiteral("Kotoban2.txt"));
+    const SaveResult result = writeFileSafely(path, "new");
+    QCOMPARE(result.ok, ok);
+    QCOMPARE(readAll(path), QByteArray("new")); // renamed in place: only its lasting is in doubt
+}
+
+void TestSafeSave::permissionsAndLinks()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("Kotoban1.txt"));
+    writeAll(path, "old");
+    QVERIFY(::chmod(QFile::encodeName(path).constData(), 0604) == 0);
+    QVERIFY(writeFileSafely(path, "new").ok);
+    QCOMPARE(readAll(path), QByteArray("new"));
+    QCOMPARE(modeOf(path), mode_t(0604));
+
+    // A data file that is a link is written where it points, and stays a link.
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("elsewhere")));
+    const QString target = folder.filePath(QStringLiteral("elsewhere/Kotoban2.txt"));
+    writeAll(target, "old");
+    const QString link = folder.filePath(QStringLiteral("Kotoban2.txt"));
+    QVERIFY(QFile::link(target, link));
+    QVERIFY(writeFileSafely(link, "new").ok);
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(readAll(target), QByteArray("new"));
+
+    // A link to nowhere is not written through.
+    const QString dangling = folder.filePath(QStringLiteral("Kotoban3.txt"));
+    QVERIFY(QFile::link(folder.filePath(QStringLiteral("nowhere/Kotoban3.txt")), dangling));
+    QVERIFY(!writeFileSafely(dangling, "new").ok);
+}
+
+void TestSafeSave::onlyRegularFilesAreRead()
+{
+    QTemporaryDir folder;
+    QElapsedTimer timer;
+    timer.start();
+
+    const QString fifo = folder.filePath(QStringLiteral("Kotoban1.txt"));
+    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    const LoadedFile fromFifo = readDataFile(fifo, true);
+    QCOMPARE(fromFifo.state, LoadedFile::State::Unreadable);
+    QVERIFY2(fromFifo.error.contains(QStringLiteral("ふつうのファイルではありません")), qPrintable(fromFifo.error));
+
+    const QString device = folder.filePath(QStringLiteral("Kotoban2.txt"));
+    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), device));
+    QCOMPARE(readDataFile(device, true).state, LoadedFile::State::Unreadable);
+    QVERIFY(!currentBytes(device));
+
+    const QString large = folder.filePath(QStringLiteral("Kotoban3.txt"));
+    QFile file(large);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(MaxDataFileBytes + 1));
+    file.close();
+    const LoadedFile tooLarge = readDataFile(large, true);
+    QCOMPARE(tooLarge.state, LoadedFile::State::Unreadable);
+    QVERIFY2(tooLarge.error.contains(QStringLiteral("大きすぎます")), qPrintable(tooLarge.error));
+    QVERIFY(file.resize(MaxDataFileBytes));
+    QCOMPARE(readDataFile(large, true).state, LoadedFile::State::Loaded);
+
+    QCOMPARE(readDataFile(folder.filePath(QStringLiteral("none.txt")), true).state, LoadedFile::State::Missing);
+    QVERIFY(timer.elapsed() < 20000); // nothing waited on the pipe
+}
+
+void TestSafeSave::leftoverTemporaries()
+{
+    QTemporaryDir folder;
+    auto make = [&](const QString &name, qint64 ageSeconds) {
+        const QString path = folder.filePath(name);
+        writeAll(path, "part of a save");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
+    };
+    make(QStringLiteral(".Kotoban1.txt.kotoban-saving.a1B2c3"), 3600);
+    make(QStringLiteral(".Kotoban1.bak.kotoban-saving.Zz9999"), 120);
+    make(QStringLiteral(".Kotoban2.txt.kotoban-saving.q1w2e3"), 0); // another window saving now
+    make(QStringLiteral(".Kotoban3.txt.kotoban-saving.toolong1"), 3600);
+    make(QStringLiteral("Kotoban3.txt"), 3600);
+    QVERIFY(QFile::link(folder.filePath(QStringLiteral("Kotoban3.txt")),
+                        folder.filePath(QStringLiteral(".Kotoban3.txt.kotoban-saving.l1nk00"))));
+
+    QStringList removed = removeLeftoverTemporaries(folder.path());
+    removed.sort();
+    QCOMPARE(removed, (QStringList{".Kotoban1.bak.kotoban-saving.Zz9999", ".Kotoban1.txt.kotoban-saving.a1B2c3"}));
+    QCOMPARE(names(folder.path()), (QStringList{".Kotoban2.txt.kotoban-saving.q1w2e3", ".Kotoban3.txt.kotoban-saving.l1nk00",
+                                                ".Kotoban3.txt.kotoban-saving.toolong1", "Kotoban3.txt"}));
+}
+
+void TestSafeSave::backupOfTheDay()
+{
+    QTemporaryDir folder;
+    const QString data = folder.filePath(QStringLiteral("Kotoban1.txt"));
+    const QString backup = folder.filePath(QStringLiteral("Kotoban1.bak"));
+    QCOMPARE(backupPathFor(data), backup);
+    writeAll(data, "read today");
+    QVERIFY(::chmod(QFile::encodeName(data).constData(), 0600) == 0);
+
+    // No backup yet: written, readable only by the owner like the data file.
+    BackupResult result = backUpBeforeFirstChangeOfDay(data, "first of the day");
+    QVERIFY(result.ok && result.written);
+    QCOMPARE(readAll(backup), QByteArray("first of the day"));
+    QCOMPARE(modeOf(backup), mode_t(0600));
+
+    // Later the same day (another run): the first state of the day stays.
+    result = backUpBeforeFirstChangeOfDay(data, "second run");
+    QVERIFY(result.ok && !result.written);
+    QCOMPARE(readAll(backup), QByteArray("first of the day"));
+
+    // The next day, the backup is replaced.
+    result = backUpBeforeFirstChangeOfDay(data, "next day", QDate::currentDate().addDays(1));
+    QVERIFY(result.ok && result.written);
+    QCOMPARE(readAll(backup), QByteArray("next day"));
+}
+
+void TestSafeSave::backupNeverFollowsALink()
+{
+    QTemporaryDir folder;
+    const QString data = folder.filePath(QStringLiteral("Kotoban2.txt"));
+    writeAll(data, "data");
+    const QString victim = folder.filePath(QStringLiteral("victim.txt"));
+    writeAll(victim, "not Kotoban's");
+    QVERIFY(QFile::link(victim, folder.filePath(QStringLiteral("Kotoban2.bak"))));
+
+    // Planted today and pointing at a file of today: still not taken for today's backup.
+    const BackupResult result = backUpBeforeFirstChangeOfDay(data, "start of the day");
+    QVERIFY(result.ok && result.written);
+    QCOMPARE(readAll(victim), QByteArray("not Kotoban's"));
+    QVERIFY(!QFileInfo(folder.filePath(QStringLiteral("Kotoban2.bak"))).isSymLink());
+    QCOMPARE(readAll(folder.filePath(QStringLiteral("Kotoban2.bak"))), QByteArray("start of the day"));
+}
+
+QTEST_GUILESS_MAIN(TestSafeSave)
+#include "tst_safesave.moc"
