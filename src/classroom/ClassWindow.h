@@ -53,6 +53,12 @@ public:
     void addCommand(QAction *action, const QString &menuTitle);
     // Call after changing classBook() through store().edit() from outside.
     void classEdited();
+    ClassDialogs &dialogs() { return *m_dialogs; }
+    ClassTableModel *tableModel() const { return m_model; }
+    ClassEditor *editor() const { return m_editor; }
+    QString workingFolder() const { return m_workingFolder; }
+    // The folder the class file is in (the working folder before one is open).
+    QString suggestedFolder() const;
     QString stateText() const;
 
     // The commands, as the menus and buttons run them.
@@ -97,7 +103,6 @@ private:
     void resolveConflict();
     void applyEdit(const ClassEdit &edit, int pupil, int field);
     void opened(const QString &path);
-    QString suggestedFolder() const;
 
     const QString m_workingFolder;
     CompositionAccess *const m_composition;
