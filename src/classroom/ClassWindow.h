@@ -102,6 +102,8 @@ private:
     void storeStateChanged(ClassStore::State state);
     void resolveConflict();
     void applyEdit(const ClassEdit &edit, int pupil, int field);
+    // Opens the class file at path, telling the teacher why when it cannot.
+    void openPath(const QString &path);
     void opened(const QString &path);
 
     const QString m_workingFolder;

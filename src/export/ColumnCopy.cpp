@@ -4,19 +4,7 @@
 
 QString clipboardCell(const QString &text)
 {
-    const QString cell = withLineBreaks(text, u"\n");
-    bool quote = false;
-    for (const QChar c : cell) {
-        if (c == u'\n' || c == u'\t' || c == u'"') {
-            quote = true;
-            break;
-        }
-    }
-    if (!quote)
-        return cell;
-    QString quoted = cell;
-    quoted.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + quoted + u'"';
+    return quotedIfAny(withLineBreaks(text, u"\n"), u"\n\t\"");
 }
 
 QString columnCopyText(const ClassBook &book, int field)

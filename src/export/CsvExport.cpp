@@ -33,19 +33,7 @@ QList<Cp932Refusal> cp932Refusals(const ClassBook &book)
 
 QString csvField(const QString &text)
 {
-    const QString field = withLineBreaks(text, u"\n");
-    bool quote = false;
-    for (const QChar c : field) {
-        if (c == u',' || c == u'"' || c == u'\r' || c == u'\n') {
-            quote = true;
-            break;
-        }
-    }
-    if (!quote)
-        return field;
-    QString quoted = field;
-    quoted.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + quoted + u'"';
+    return quotedIfAny(withLineBreaks(text, u"\n"), u",\"\r\n");
 }
 
 QString csvText(const ClassBook &book)
@@ -83,16 +71,9 @@ CsvBytes csvBytes(const ClassBook &book, CsvEncoding encoding)
 
 ExportResult exportCsv(const QString &path, const ClassBook &book, CsvEncoding encoding, bool overwrite)
 {
+    if (std::optional<ExportResult> blocked = exportBlocked(path, overwrite))
+        return *blocked;
     ExportResult result;
-    if (!overwrite && exportTargetExists(path)) {
-        result.status = ExportStatus::TargetExists;
-        return result;
-    }
-    if (const QString problem = exportFolderProblem(path); !problem.isEmpty()) {
-        result.status = ExportStatus::Failed;
-        result.error = problem;
-        return result;
-    }
     CsvBytes csv = csvBytes(book, encoding);
     if (!csv.refusals.isEmpty()) {
         result.status = ExportStatus::Refused;

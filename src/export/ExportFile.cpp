@@ -143,3 +143,18 @@ ExportResult placeExportFile(const QString &temporary, const QString &path, bool
     return {};
 #endif
 }
+
+std::optional<ExportResult> exportBlocked(const QString &path, bool overwrite)
+{
+    ExportResult result;
+    if (!overwrite && exportTargetExists(path)) {
+        result.status = ExportStatus::TargetExists;
+        return result;
+    }
+    if (const QString problem = exportFolderProblem(path); !problem.isEmpty()) {
+        result.status = ExportStatus::Failed;
+        result.error = problem;
+        return result;
+    }
+    return std::nullopt;
+}

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 // What an export reports back to the window, and how a finished file takes its place.
 
 // A cell whose characters code page 932 cannot hold: the export names them all before it
@@ -38,6 +40,10 @@ struct ExportResult {
 
 // Why nothing can be written at path (its folder is missing), or an empty string.
 [[nodiscard]] QString exportFolderProblem(const QString &path);
+
+// Why an export to path must not start: the file is there and may not be replaced, or
+// its folder is missing. Nothing when it may go ahead.
+[[nodiscard]] std::optional<ExportResult> exportBlocked(const QString &path, bool overwrite);
 
 // A name for a new file beside path, not in use, that the caller then creates.
 [[nodiscard]] QString temporaryPathBeside(const QString &path);

@@ -59,3 +59,13 @@ QString withLineBreaks(const QString &text, QStringView lineBreak)
     }
     return result;
 }
+
+QString quotedIfAny(const QString &text, QStringView special)
+{
+    const bool quote = std::any_of(text.cbegin(), text.cend(), [special](QChar c) { return special.contains(c); });
+    if (!quote)
+        return text;
+    QString quoted = text;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}

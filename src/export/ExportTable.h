@@ -23,5 +23,9 @@ constexpr int RosterColumns = 3; // 出席番号, 氏名, ふりがな
 // The caption of a column of the export table for messages: "氏名", a field's name, ...
 [[nodiscard]] QString exportColumnName(const ClassBook &book, int column);
 
+// The text between double quotes, its own quotes doubled, when it holds one of special;
+// otherwise as it is. How CSV and Excel's clipboard both quote a cell.
+[[nodiscard]] QString quotedIfAny(const QString &text, QStringView special);
+
 // A text's line breaks (CR LF, lone CR or LF) written as lineBreak.
 [[nodiscard]] QString withLineBreaks(const QString &text, QStringView lineBreak);

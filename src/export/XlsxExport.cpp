@@ -233,16 +233,9 @@ double fieldColumnWidth(int limit)
 
 ExportResult exportXlsx(const QString &path, const ClassBook &book, bool overwrite)
 {
+    if (std::optional<ExportResult> blocked = exportBlocked(path, overwrite))
+        return *blocked;
     ExportResult result;
-    if (!overwrite && exportTargetExists(path)) {
-        result.status = ExportStatus::TargetExists;
-        return result;
-    }
-    if (const QString problem = exportFolderProblem(path); !problem.isEmpty()) {
-        result.status = ExportStatus::Failed;
-        result.error = problem;
-        return result;
-    }
     const QString temporary = temporaryPathBeside(path);
     const QString error = WorkbookWriter(temporary, book).write();
     if (!error.isEmpty()) {
