@@ -45,6 +45,7 @@ CategoryPage::CategoryPage(const CategoryLook &look, Category &category, QWidget
         m_combo[level]->setGeometry(twipsRect(comboLeft[level], 720, 1455, 1260));
         connect(m_combo[level], &SimpleCombo::textChanged, this, [this, level] { runRefresh(level); });
         connect(m_combo[level], &SimpleCombo::picked, this, [this, level] { runRefresh(level); });
+        connect(m_combo[level], &SimpleCombo::textCut, this, &CategoryPage::classTextCut);
     }
     m_list->setObjectName(look.listName);
     m_list->setGeometry(twipsRect(4920, 1008, 2175, 960));

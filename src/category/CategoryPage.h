@@ -77,6 +77,10 @@ public:
     // selected), or 0.
     int shownRecord() const;
 
+Q_SIGNALS:
+    // A classification list cut what the teacher typed or pasted at its length limit.
+    void classTextCut(int maxLength);
+
 private:
     void runRefresh(int level);
     void clearExampleList();

@@ -44,6 +44,11 @@ void ClassWindow::openLastClass()
                           Dialogs::Icon::Information);
         return;
     }
+    openPath(path);
+}
+
+void ClassWindow::openPath(const QString &path)
+{
     const SaveResult result = m_store.open(path);
     if (!result.ok) {
         m_dialogs->inform(Title, result.error, Dialogs::Icon::Warning);
@@ -91,12 +96,7 @@ void ClassWindow::openClass()
     const QString path = m_dialogs->openFileName(QStringLiteral("学級を開く"), suggestedFolder(), classFileFilter());
     if (path.isEmpty() || !saveBeforeClosing())
         return;
-    const SaveResult result = m_store.open(path);
-    if (!result.ok) {
-        m_dialogs->inform(Title, result.error, Dialogs::Icon::Warning);
-        return;
-    }
-    opened(path);
+    openPath(path);
 }
 
 void ClassWindow::importRosterFromFile()

@@ -47,6 +47,12 @@ QString WidgetClassDialogs::saveFileName(const QString &title, const QString &su
     return QFileDialog::getSaveFileName(m_parent, title, suggestedPath, filter);
 }
 
+QString WidgetClassDialogs::exportFileName(const QString &title, const QString &suggestedPath, const QString &filter)
+{
+    return QFileDialog::getSaveFileName(m_parent, title, suggestedPath, filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
 std::optional<QString> WidgetClassDialogs::askText(const QString &title, const QString &label, const QString &initial)
 {
     bool ok = false;

@@ -22,6 +22,12 @@ public:
     // A file to open or to save to; empty when the teacher cancels.
     virtual QString openFileName(const QString &title, const QString &folder, const QString &filter) = 0;
     virtual QString saveFileName(const QString &title, const QString &suggestedPath, const QString &filter) = 0;
+    // A file to export to. The caller asks itself before replacing a file, so the real
+    // file dialog does not ask again.
+    virtual QString exportFileName(const QString &title, const QString &suggestedPath, const QString &filter)
+    {
+        return saveFileName(title, suggestedPath, filter);
+    }
     virtual std::optional<QString> askText(const QString &title, const QString &label, const QString &initial) = 0;
     virtual std::optional<int> askNumber(const QString &title, const QString &label, int value, int minimum,
                                          int maximum) = 0;
@@ -42,6 +48,7 @@ public:
                int cancelIndex) override;
     QString openFileName(const QString &title, const QString &folder, const QString &filter) override;
     QString saveFileName(const QString &title, const QString &suggestedPath, const QString &filter) override;
+    QString exportFileName(const QString &title, const QString &suggestedPath, const QString &filter) override;
     std::optional<QString> askText(const QString &title, const QString &label, const QString &initial) override;
     std::optional<int> askNumber(const QString &title, const QString &label, int value, int minimum,
                                  int maximum) override;

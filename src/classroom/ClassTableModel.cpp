@@ -9,6 +9,7 @@ namespace {
 
 const QColor OverLimitColour(255, 208, 208);
 const QColor EmptyColour(255, 242, 179);
+const QColor DuplicateColour(214, 232, 255);
 constexpr int PreviewLength = 14;
 
 QString preview(const QString &text)
@@ -68,24 +69,31 @@ QVariant ClassTableModel::data(const QModelIndex &index, int role) const
     const QString text = pupil.texts.value(field);
     const int limit = m_book.fields[field].limit;
     const CellState state = stateOf(text, limit);
+    const bool duplicate = state != CellState::Empty && m_isDuplicate && m_isDuplicate(index.row(), field);
+    const QString sharedSign = duplicate ? QStringLiteral("≒") : QString();
     switch (role) {
     case Qt::DisplayRole: {
         const QString count = countText(characterCount(text), limit);
         switch (state) {
         case CellState::Empty: return QStringLiteral("□ 未記入");
-        case CellState::OverLimit: return QStringLiteral("！%1 %2").arg(count, preview(text));
+        case CellState::OverLimit: return QStringLiteral("！%1%2 %3").arg(sharedSign, count, preview(text));
         case CellState::Written: break;
         }
-        return QStringLiteral("%1 %2").arg(count, preview(text));
+        return QStringLiteral("%1%2 %3").arg(sharedSign, count, preview(text));
     }
     case Qt::ToolTipRole:
-        return text.isEmpty() ? QStringLiteral("未記入") : text;
+        if (text.isEmpty())
+            return QStringLiteral("未記入");
+        return duplicate ? text + QStringLiteral("\n\n≒ 同じ文がほかの児童・生徒の欄にもあります。") : text;
     case Qt::BackgroundRole:
         if (state == CellState::OverLimit)
             return QBrush(OverLimitColour);
         if (state == CellState::Empty)
             return QBrush(EmptyColour);
+        if (duplicate)
+            return QBrush(DuplicateColour);
         return {};
+    case DuplicateRole: return duplicate;
     case StateRole: return int(state);
     case TextRole: return text;
     default: return {};
@@ -107,6 +115,11 @@ QVariant ClassTableModel::headerData(int section, Qt::Orientation orientation, i
         return {};
     const ClassField &f = m_book.fields[field];
     return f.limit > 0 ? QStringLiteral("%1（%2字）").arg(f.name).arg(f.limit) : f.name;
+}
+
+void ClassTableModel::setDuplicateMarks(std::function<bool(int pupil, int field)> isDuplicate)
+{
+    m_isDuplicate = std::move(isDuplicate);
 }
 
 void ClassTableModel::textChanged(int pupil, int field)

@@ -4,10 +4,13 @@
 
 #include <QAbstractTableModel>
 
+#include <functional>
+
 // The class as a table: one row per pupil (in the class's order), the columns 出席番号 and
 // 氏名, then one per field showing the start of its text and its length against the limit.
 // A text over its limit and an empty text are marked by colour and by a sign in the text,
-// so that they can be told apart without colour too.
+// so that they can be told apart without colour too; so is a text holding a sentence that
+// another pupil's text has too (≒).
 class ClassTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -15,6 +18,7 @@ public:
     static constexpr int FixedColumns = 2;
     static constexpr int StateRole = Qt::UserRole + 1; // CellState as int, field columns only
     static constexpr int TextRole = Qt::UserRole + 2;  // the whole text, field columns only
+    static constexpr int DuplicateRole = Qt::UserRole + 3; // holds a sentence another pupil has too
 
     explicit ClassTableModel(const ClassBook &book, QObject *parent = nullptr);
 
@@ -31,10 +35,14 @@ public:
     static int fieldOfColumn(int column) { return column - FixedColumns; }
     static int columnOfField(int field) { return field + FixedColumns; }
 
+    // Where the marks for a sentence shared with another pupil come from (see DuplicateMarks).
+    void setDuplicateMarks(std::function<bool(int pupil, int field)> isDuplicate);
+
     // Call after one text changed, or after anything else changed in the class.
     void textChanged(int pupil, int field);
     void classChanged();
 
 private:
     const ClassBook &m_book;
+    std::function<bool(int pupil, int field)> m_isDuplicate;
 };

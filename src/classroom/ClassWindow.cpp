@@ -1,5 +1,6 @@
 #include "ClassWindow.h"
 
+#include "ChecksAndExports.h"
 #include "ClassEditor.h"
 #include "ClassTableModel.h"
 #include "Naming.h"
@@ -37,6 +38,7 @@ ClassWindow::ClassWindow(const QString &workingFolder, CompositionAccess *compos
     createToolBar();
     createCentralArea();
     setupConnections();
+    addChecksAndExports(this);
     showClass();
 }
 
@@ -160,7 +162,7 @@ void ClassWindow::createCentralArea()
         QString name;
         QString description;
     } names[] = {
-        {m_table, QStringLiteral("学級の表"), QStringLiteral("児童・生徒ごとの欄と文字数。！は字数オーバー、□は未記入。")},
+        {m_table, QStringLiteral("学級の表"), QStringLiteral("児童・生徒ごとの欄と文字数。！は字数オーバー、□は未記入、≒はほかの児童・生徒と同じ文があります。")},
         {m_editor->textEdit(), QStringLiteral("所見の文章"), QStringLiteral("表で選んだ欄の文章。ここで書き直せます。")},
         {m_naming, QStringLiteral("名前の呼び方"), QStringLiteral("例文の〇〇に入れる名前の形。")},
         {m_state, QStringLiteral("保存の状態"), QString()},
@@ -303,6 +305,11 @@ void ClassWindow::resolveConflict()
     if (m_resolving)
         return;
     m_resolving = true;
+    if (m_unattended) {
+        (void)m_store.keepBoth();
+        m_resolving = false;
+        return;
+    }
     const int choice = m_dialogs->choose(
         QStringLiteral("学級の所見"),
         m_store.error() + QStringLiteral("\nこの画面の内容をどうしますか？"),
@@ -332,7 +339,7 @@ bool ClassWindow::saveBeforeClosing()
     (void)m_store.saveNow();
     if (m_store.state() == ClassStore::State::Conflict)
         resolveConflict();
-    if (!m_store.hasUnsavedChanges())
+    if (!m_store.hasUnsavedChanges() || m_unattended)
         return true;
     return m_dialogs->ask(QStringLiteral("学級の所見"),
                           QStringLiteral("保存できていない変更があります。\n%1\n保存しないで閉じますか？").arg(m_store.error()),

@@ -40,6 +40,9 @@ public:
     // Writes what is unsaved; when that fails, asks whether to give it up. False keeps
     // the window open.
     bool saveBeforeClosing();
+    // From now on nobody answers: a class changed elsewhere is kept beside (never
+    // overwritten) and closing asks nothing. For logging out and shutting down.
+    void setUnattended() { m_unattended = true; }
 
     const ClassBook &classBook() const { return m_store.book(); }
     ClassStore &store() { return m_store; }
@@ -50,6 +53,12 @@ public:
     void addCommand(QAction *action, const QString &menuTitle);
     // Call after changing classBook() through store().edit() from outside.
     void classEdited();
+    ClassDialogs &dialogs() { return *m_dialogs; }
+    ClassTableModel *tableModel() const { return m_model; }
+    ClassEditor *editor() const { return m_editor; }
+    QString workingFolder() const { return m_workingFolder; }
+    // The folder the class file is in (the working folder before one is open).
+    QString suggestedFolder() const;
     QString stateText() const;
 
     // The commands, as the menus and buttons run them.
@@ -93,8 +102,9 @@ private:
     void storeStateChanged(ClassStore::State state);
     void resolveConflict();
     void applyEdit(const ClassEdit &edit, int pupil, int field);
+    // Opens the class file at path, telling the teacher why when it cannot.
+    void openPath(const QString &path);
     void opened(const QString &path);
-    QString suggestedFolder() const;
 
     const QString m_workingFolder;
     CompositionAccess *const m_composition;
@@ -110,4 +120,5 @@ private:
     QList<QAction *> m_toolBarActions;
     int m_lastField = 0;
     bool m_resolving = false;
+    bool m_unattended = false;
 };

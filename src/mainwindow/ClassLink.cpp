@@ -23,7 +23,14 @@ void ClassLink::open()
 
 ClassWindow *ClassLink::window() const { return m_window.data(); }
 
-bool ClassLink::close() { return !m_window || m_window->close(); }
+bool ClassLink::close(bool unattended)
+{
+    if (!m_window)
+        return true;
+    if (unattended)
+        m_window->setUnattended();
+    return m_window->close();
+}
 
 QString ClassLink::compositionText() const { return m_composition->text(); }
 

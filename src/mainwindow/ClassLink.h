@@ -25,8 +25,9 @@ public:
 
     // Shows the class window, making it (and opening the last class) the first time.
     void open();
-    // Saves and closes the class window; false when the teacher keeps it open.
-    bool close();
+    // Saves and closes the class window; false when the teacher keeps it open. Unattended,
+    // it asks nothing and always closes.
+    bool close(bool unattended = false);
     // The window while it is open, else null.
     ClassWindow *window() const;
     // Tests answer the class window's questions; null factory shows real boxes.

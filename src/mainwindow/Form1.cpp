@@ -88,6 +88,9 @@ void Form1::createFrame()
         m_options[i]->setFont(uiFont(9.75));
         setBackground(m_options[i], colours::grey);
         m_pages[i] = new CategoryPage(categoryLooks()[i], m_library.category(i), m_frame, this);
+        connect(m_pages[i], &CategoryPage::classTextCut, this, [this](int maxLength) {
+            inform(QStringLiteral("分類の欄に入るのは%1字までです。それより後ろは入りませんでした。").arg(maxLength));
+        });
         connect(m_options[i], &QRadioButton::toggled, this, [this](bool checked) {
             if (checked)
                 Option1_Click();

@@ -76,7 +76,7 @@ void Form1::closeUnattended()
 
 bool Form1::Form_Unload()
 {
-    if (!m_classLink->close())
+    if (!m_classLink->close(m_unattended))
         return false;
     // What could not be saved stays in the journal, offered at the next start.
     if (!mnuFileSave_Click() && !m_unattended

@@ -18,6 +18,7 @@ SimpleCombo::SimpleCombo(QWidget *parent)
     m_edit->installEventFilter(this);
     setFocusProxy(m_edit);
     connect(m_edit, &QLineEdit::textEdited, this, &SimpleCombo::textChanged);
+    connect(m_edit, &QLineEdit::inputRejected, this, [this] { Q_EMIT textCut(m_edit->maxLength()); });
     connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
             pick(row);

@@ -37,6 +37,8 @@ public:
 Q_SIGNALS:
     void textChanged(const QString &text);
     void picked(int index);
+    // Typed or pasted text went past the edit field's length limit and was cut there.
+    void textCut(int maxLength);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

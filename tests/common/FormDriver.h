@@ -12,11 +12,11 @@
 #include "Form1.h"
 #include "SimpleCombo.h"
 #include "TestSupport.h"
+#include "Typing.h"
 #include "TextBox.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -61,24 +61,6 @@ inline void writeLibrary(const WorkingFolder &folder, const QVector<QStringList>
     writeDataFiles(folder, dataFile(QStringLiteral("学習について"), category1),
                    dataFile(QStringLiteral("道徳、特活、総合、行事"), category2),
                    dataFile(QStringLiteral("日常生活について"), category3));
-}
-
-// Sends text as typing: ASCII as key clicks, anything else as an input-method commit (a
-// surrogate pair travels in one commit).
-inline void typeText(QWidget *widget, const QString &text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.unicode() >= 0x20 && c.unicode() < 0x7f) {
-            QTest::keyClick(widget, c.toLatin1());
-            continue;
-        }
-        const qsizetype length = c.isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        QInputMethodEvent event;
-        event.setCommitString(text.mid(i, length));
-        QApplication::sendEvent(widget, &event);
-        i += length - 1;
-    }
 }
 
 // Everything a teacher can see of one category, plus its table: what "nothing changed"

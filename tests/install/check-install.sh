@@ -33,6 +33,8 @@ for n in 1 2 3; do
   cmp -s "$source/data/Kotoban$n.txt" "$usr/share/kotoban/data/Kotoban$n.txt" ||
     fail "starter file Kotoban$n.txt is not installed unchanged"
 done
+cmp -s "$source/data/表記ルール.txt" "$usr/share/kotoban/data/表記ルール.txt" ||
+  fail "starter wording rules are not installed unchanged"
 [ -f "$usr/share/applications/$id.desktop" ] || fail "desktop entry missing"
 [ -f "$usr/share/metainfo/$id.metainfo.xml" ] || fail "metainfo missing"
 [ -f "$usr/share/icons/hicolor/scalable/apps/$id.svg" ] || fail "scalable icon missing"
@@ -66,12 +68,15 @@ ran="$(HOME="$home" "$usr/bin/kotoban")" || fail "wrapper failed on a fresh home
 for n in 1 2 3; do
   cmp -s "$source/data/Kotoban$n.txt" "$home/Kotoban/Kotoban$n.txt" || fail "Kotoban$n.txt not seeded"
 done
+cmp -s "$source/data/表記ルール.txt" "$home/Kotoban/表記ルール.txt" || fail "表記ルール.txt not seeded"
 
 # A teacher's own files stay; only the missing one comes back from the starter library.
 printf '"my own title"\r\n' >"$home/Kotoban/Kotoban1.txt"
 printf '"second"\r\n' >"$home/Kotoban/Kotoban2.txt"
 rm "$home/Kotoban/Kotoban3.txt"
+printf '友達\t友だち\n' >"$home/Kotoban/表記ルール.txt"
 HOME="$home" "$usr/bin/kotoban" >/dev/null || fail "wrapper failed on a used home"
+[ "$(cat "$home/Kotoban/表記ルール.txt")" = "$(printf '友達\t友だち')" ] || fail "表記ルール.txt was overwritten"
 [ "$(cat "$home/Kotoban/Kotoban1.txt")" = "$(printf '"my own title"\r')" ] || fail "Kotoban1.txt was overwritten"
 [ "$(cat "$home/Kotoban/Kotoban2.txt")" = "$(printf '"second"\r')" ] || fail "Kotoban2.txt was overwritten"
 cmp -s "$source/data/Kotoban3.txt" "$home/Kotoban/Kotoban3.txt" || fail "missing Kotoban3.txt not seeded again"

@@ -114,6 +114,28 @@ private Q_SLOTS:
         QVERIFY(m_form->close());
         QCOMPARE(textOf(onDisk(), 0, 0), QStringLiteral("まだ保存されていない文"));
     }
+
+    // Logging out while the class file was changed by another window: nobody answers, the
+    // other version stays, this window's class goes beside it, and nothing waits.
+    void closingUnattendedKeepsBothAndAsksNothing()
+    {
+        openFromMenu();
+        ClassWindow *window = classWindow();
+        ClassBook other = onDisk();
+        (void)setText(other, 0, 0, QStringLiteral("別の画面の文"));
+        m_folder->write(QStringLiteral("3年2組.json"), classFileBytes(other));
+        (void)setText(window->store().edit(), 1, 0, QStringLiteral("ログアウト直前の文"));
+        window->classEdited();
+        m_form->closeUnattended();
+        QVERIFY(!m_form->isVisible());
+        QVERIFY(m_classDialogs->calls.isEmpty());
+        QVERIFY(m_dialogs->calls.isEmpty());
+        QCOMPARE(textOf(onDisk(), 0, 0), QStringLiteral("別の画面の文"));
+        QStringList beside = QDir(m_folder->path()).entryList({QStringLiteral("3年2組*.json")});
+        beside.removeOne(QStringLiteral("3年2組.json"));
+        QCOMPARE(beside.size(), 1);
+        QCOMPARE(textOf(readClassFile(m_folder->read(beside.first())).book, 1, 0), QStringLiteral("ログアウト直前の文"));
+    }
 };
 
 QTEST_MAIN(TestClassLink)

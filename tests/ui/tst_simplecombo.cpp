@@ -1,7 +1,10 @@
 // The simple-style combo box on its own: what a pick, typing and the setters signal.
 
 #include "SimpleCombo.h"
+#include "Typing.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalSpy>
@@ -18,6 +21,7 @@ private Q_SLOTS:
     void settersFromCode();
     void clearAndAddItemsAreQuiet();
     void arrowKeysInTheEditFieldPick();
+    void textCutAtTheLimitIsSignalled();
 
 private:
     void clickRow(int row) const
@@ -36,12 +40,6 @@ namespace {
 QString s(const char *utf8) { return QString::fromUtf8(utf8); }
 
 // Types text one character at a time (QTest::keyClicks takes Latin-1 only).
-void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
-
 } // namespace
 
 void TestSimpleCombo::init()
@@ -192,6 +190,20 @@ void TestSimpleCombo::arrowKeysInTheEditFieldPick()
     QCOMPARE(picked->size(), 6);
     QCOMPARE(picked->last().at(0).toInt(), 2);
     QCOMPARE(changed->size(), 0);
+}
+
+void TestSimpleCombo::textCutAtTheLimitIsSignalled()
+{
+    QSignalSpy cut(combo, &SimpleCombo::textCut);
+    QLineEdit *edit = combo->lineEdit();
+    typeText(edit, s("国語"));
+    QCOMPARE(cut.count(), 0);
+    edit->selectAll();
+    QGuiApplication::clipboard()->setText(QString(40000, u'あ'));
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(edit->text().size(), edit->maxLength());
+    QCOMPARE(cut.count(), 1);
+    QCOMPARE(cut.first().first().toInt(), edit->maxLength());
 }
 
 QTEST_MAIN(TestSimpleCombo)

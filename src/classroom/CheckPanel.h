@@ -1,0 +1,63 @@
+#pragma once
+
+#include "ClassBook.h"
+#include "ClassChecks.h"
+#include "WordingRules.h"
+
+#include <QDockWidget>
+#include <QList>
+
+class QCheckBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class ClassWindow;
+
+// 点検: everything to look at in the class in one list the teacher walks with the keyboard.
+// Selecting an entry selects the pupil and field in the table and the words in the editor.
+// A wording hit (or half-width katakana) can be replaced where it is, or every hit of its rule
+// in the class at once; each replacement can be undone. The wording rules are read from
+// 表記ルール.txt in the working folder at every check, so a shared file's changes count.
+class CheckPanel : public QDockWidget {
+    Q_OBJECT
+public:
+    explicit CheckPanel(ClassWindow *window);
+
+    void runCheck();
+    void replaceSelected();
+    void replaceRule();
+    void undoReplace();
+
+    const QList<Finding> &findings() const { return m_findings; }
+
+private:
+    struct CellChange {
+        int pupil = -1;
+        int field = -1;
+        QString before;
+        QString after;
+    };
+
+    void showFindings(int keepRow);
+    void entrySelected(int row);
+    const Finding *currentFinding() const;
+    void apply(const ClassBook &changed);
+    void classChangedElsewhere();
+    void forgetClass();
+    void updateButtons();
+
+    ClassWindow *const m_window;
+    QListWidget *const m_list;
+    QCheckBox *const m_cp932;
+    QLabel *const m_summary;
+    QPushButton *const m_again;
+    QPushButton *const m_replace;
+    QPushButton *const m_replaceRule;
+    QPushButton *const m_undo;
+    QList<WordingRule> m_rules;
+    QList<WordingRuleError> m_ruleErrors;
+    QList<Finding> m_findings;
+    QList<QList<CellChange>> m_undoSteps;
+    bool m_stale = false;
+    bool m_applying = false;
+};

@@ -1,0 +1,260 @@
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "ClassEditing.h"
+#include "ClassEditor.h"
+#include "ClassTableModel.h"
+#include "ClassWindow.h"
+#include "ColumnCopy.h"
+#include "CompositionAccess.h"
+#include "CsvExport.h"
+#include "ScriptedClassDialogs.h"
+
+namespace {
+
+class NoComposition : public CompositionAccess {
+public:
+    QString compositionText() const override { return {}; }
+    void setCompositionText(const QString &) override {}
+};
+
+const QString Shared = QStringLiteral("友だちと協力して最後までやり遂げました。");
+
+ClassBook sampleClass()
+{
+    ClassBook book = newClassBook(QStringLiteral("3年2組"));
+    (void)addPupil(book, {1, QStringLiteral("青木 空"), QString(), QStringLiteral("男")});
+    (void)addPupil(book, {2, QStringLiteral("井上 海"), QString(), QStringLiteral("女")});
+    (void)addPupil(book, {3, QStringLiteral("上田 陸"), QString(), QStringLiteral("男")});
+    (void)setText(book, 0, 0, QStringLiteral("休み時間は友達と遊びます。") + Shared);
+    (void)setText(book, 1, 0, QStringLiteral("友達に優しい。友達が多い。"));
+    (void)setText(book, 2, 0, QStringLiteral("図工が好きです。"));
+    return book;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestChecksAndExports : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    NoComposition m_composition;
+    ScriptedClassDialogs *m_dialogs = nullptr;
+    std::unique_ptr<ClassWindow> m_window;
+
+    QString path(const char *name) const { return m_dir.filePath(QString::fromUtf8(name)); }
+    QString text(int pupil) const { return textOf(m_window->classBook(), pupil, 0); }
+    void trigger(const char *action) { m_window->findChild<QAction *>(QLatin1String(action))->trigger(); }
+    template<typename T> T *child(const char *name) const { return m_window->findChild<T *>(QLatin1String(name)); }
+    QListWidget *list() const { return child<QListWidget>("CheckList"); }
+    int rowOf(const QString &start) const
+    {
+        for (int row = 0; row < list()->count(); ++row) {
+            if (list()->item(row)->text().startsWith(start))
+                return row;
+        }
+        return -1;
+    }
+    bool duplicateMark(int pupil) const
+    {
+        const QAbstractItemModel *model = m_window->tableModel();
+        return model->data(model->index(pupil, ClassTableModel::columnOfField(0)), ClassTableModel::DuplicateRole).toBool();
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        QFile rules(path("表記ルール.txt"));
+        QVERIFY(rules.open(QIODevice::WriteOnly));
+        rules.write(QStringLiteral("友達\t友だち\n図工\t\n").toUtf8());
+        rules.close();
+        auto dialogs = std::make_unique<ScriptedClassDialogs>();
+        m_dialogs = dialogs.get();
+        m_window = std::make_unique<ClassWindow>(m_dir.path(), &m_composition, std::move(dialogs));
+        QVERIFY(m_window->store().create(path("3年2組.json"), sampleClass()).ok);
+        m_window->classEdited();
+        m_window->selectCell(0, 0);
+        m_window->show();
+    }
+    void cleanup()
+    {
+        m_window.reset();
+        for (const QString &name : QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden))
+            QFile::remove(m_dir.filePath(name));
+    }
+
+    void xlsxAsksBeforeReplacing()
+    {
+        const QString target = path("3年2組.xlsx");
+        m_dialogs->fileNames = {path("3年2組")}; // the suffix is added
+        trigger("actExportXlsx");
+        QVERIFY(readAll(target).startsWith("PK"));
+        QVERIFY(m_dialogs->said(QStringLiteral("ask")).isEmpty());
+        QVERIFY(m_window->statusBar()->currentMessage().contains(QStringLiteral("3年2組.xlsx")));
+
+        QVERIFY(QFile::resize(target, 10));
+        m_dialogs->fileNames = {target};
+        m_dialogs->answers = {false};
+        trigger("actExportXlsx");
+        QCOMPARE(m_dialogs->said(QStringLiteral("ask")),
+                 QStringList{QStringLiteral("「3年2組.xlsx」はもうあります。置き換えますか？")});
+        QCOMPARE(readAll(target).size(), 10);
+
+        m_dialogs->fileNames = {target};
+        m_dialogs->answers = {true};
+        trigger("actExportXlsx");
+        QVERIFY(readAll(target).size() > 1000);
+    }
+
+    void shiftJisRefusesBeforeAnything()
+    {
+        (void)setText(m_window->store().edit(), 1, 0, QStringLiteral("𠮷野家と👍"));
+        m_window->store().edit().pupils[2].name = QStringLiteral("上田 𠮷");
+        m_window->classEdited();
+        m_dialogs->choices = {1};
+        m_dialogs->fileNames = {path("x.csv")};
+        trigger("actExportCsv");
+        const QStringList said = m_dialogs->said(QStringLiteral("inform"));
+        QCOMPARE(said.size(), 1);
+        QVERIFY2(said[0].contains(QStringLiteral("・2番 井上 海　所見：𠮷👍（U+20BB7 U+1F44D）")), qPrintable(said[0]));
+        QVERIFY2(said[0].contains(QStringLiteral("・3番 上田 𠮷　氏名：𠮷")), qPrintable(said[0]));
+        QCOMPARE(m_dialogs->fileNames.size(), 1); // no file was even asked for
+        QVERIFY(!QFile::exists(path("x.csv")));
+
+        // UTF-8 takes every character.
+        m_dialogs->choices = {0};
+        trigger("actExportCsv");
+        QCOMPARE(readAll(path("x.csv")), csvBytes(m_window->classBook(), CsvEncoding::Utf8Bom).bytes);
+    }
+
+    void copyColumnPutsTheFieldOnTheClipboard()
+    {
+        trigger("actCopyColumn");
+        QCOMPARE(QGuiApplication::clipboard()->text(), columnCopyText(m_window->classBook(), 0));
+    }
+
+    void checkListWalksTheClass()
+    {
+        (void)setText(m_window->store().edit(), 1, 0, text(1) + Shared);
+        m_window->classEdited();
+        trigger("actCheck");
+        QVERIFY(child<QWidget>("CheckPanel")->isVisible());
+        QVERIFY(list()->hasFocus() || QApplication::focusWidget() == nullptr);
+        const int first = rowOf(QStringLiteral("1番 青木 空　所見\n「友達」は「友だち」"));
+        QVERIFY(first >= 0);
+        list()->setCurrentRow(first);
+        QCOMPARE(m_window->selectedPupil(), 0);
+        QCOMPARE(m_window->editor()->textEdit()->textCursor().selectedText(), QStringLiteral("友達"));
+        // The arrow keys walk on: the next entry is the shared sentence, selected whole.
+        QTest::keyClick(list(), Qt::Key_Down);
+        QVERIFY(list()->currentItem()->text().contains(QStringLiteral("同じ文が 2番 井上 海にも")));
+        QCOMPARE(m_window->editor()->textEdit()->textCursor().selectedText(), Shared);
+        QTest::keyClick(list(), Qt::Key_Down);
+        QCOMPARE(m_window->selectedPupil(), 1);
+        // The avoided word has nothing to put in.
+        list()->setCurrentRow(rowOf(QStringLiteral("3番 上田 陸　所見\n「図工」は使わない言葉")));
+        QVERIFY(!child<QPushButton>("ReplaceOne")->isEnabled());
+    }
+
+    void replacingAndUndoing()
+    {
+        trigger("actCheck");
+        const QString before0 = text(0), before1 = text(1);
+        list()->setCurrentRow(rowOf(QStringLiteral("2番 井上 海　所見\n「友達」")));
+        QTest::mouseClick(child<QPushButton>("ReplaceOne"), Qt::LeftButton);
+        QCOMPARE(text(1), QStringLiteral("友だちに優しい。友達が多い。"));
+        QCOMPARE(text(0), before0);
+        // Every hit of the rule in the class.
+        list()->setCurrentRow(rowOf(QStringLiteral("1番 青木 空　所見\n「友達」")));
+        QTest::mouseClick(child<QPushButton>("ReplaceRule"), Qt::LeftButton);
+        QVERIFY(!text(0).contains(QStringLiteral("友達")) && !text(1).contains(QStringLiteral("友達")));
+        QCOMPARE(rowOf(QStringLiteral("1番 青木 空　所見\n「友達」")), -1);
+        // Undone one step at a time; the class file follows.
+        QTest::mouseClick(child<QPushButton>("UndoReplace"), Qt::LeftButton);
+        QCOMPARE(text(1), QStringLiteral("友だちに優しい。友達が多い。"));
+        QTest::mouseClick(child<QPushButton>("UndoReplace"), Qt::LeftButton);
+        QCOMPARE(text(0), before0);
+        QCOMPARE(text(1), before1);
+        QVERIFY(!child<QPushButton>("UndoReplace")->isEnabled());
+        QVERIFY(m_window->store().saveNow().ok);
+    }
+
+    void undoKeepsWhatWasTypedSince()
+    {
+        trigger("actCheck");
+        list()->setCurrentRow(rowOf(QStringLiteral("2番 井上 海　所見\n「友達」")));
+        QTest::mouseClick(child<QPushButton>("ReplaceRule"), Qt::LeftButton);
+        m_window->selectCell(1, 0);
+        QPlainTextEdit *editor = m_window->editor()->textEdit();
+        editor->moveCursor(QTextCursor::End);
+        editor->insertPlainText(QStringLiteral("ね"));
+        const QString typed = text(1);
+        QVERIFY(typed.endsWith(u'ね'));
+        QTest::mouseClick(child<QPushButton>("UndoReplace"), Qt::LeftButton);
+        QCOMPARE(text(1), typed);
+        QVERIFY(text(0).contains(QStringLiteral("友達")));
+        QVERIFY(m_dialogs->said(QStringLiteral("inform")).last().startsWith(QStringLiteral("1 か所は")));
+    }
+
+    void anotherClassForgetsFindingsAndUndo()
+    {
+        trigger("actCheck");
+        list()->setCurrentRow(rowOf(QStringLiteral("2番 井上 海　所見\n「友達」")));
+        QTest::mouseClick(child<QPushButton>("ReplaceRule"), Qt::LeftButton);
+        QVERIFY(child<QPushButton>("UndoReplace")->isEnabled());
+        QVERIFY(m_window->store().create(path("別の組.json"), sampleClass()).ok);
+        m_window->classEdited();
+        QCOMPARE(list()->count(), 0);
+        QVERIFY(!child<QPushButton>("UndoReplace")->isEnabled());
+    }
+
+    void staleEntriesAreNotReplacedBlindly()
+    {
+        trigger("actCheck");
+        list()->setCurrentRow(rowOf(QStringLiteral("2番 井上 海　所見\n「友達」")));
+        (void)setText(m_window->store().edit(), 1, 0, QStringLiteral("書きかえた。友達"));
+        m_window->classEdited();
+        QVERIFY(child<QLabel>("CheckSummary")->text().contains(QStringLiteral("点検しなおす")));
+        QTest::mouseClick(child<QPushButton>("ReplaceOne"), Qt::LeftButton);
+        QCOMPARE(text(1), QStringLiteral("書きかえた。友達"));
+        QVERIFY(m_dialogs->said(QStringLiteral("inform")).last().contains(QStringLiteral("変わっていた")));
+    }
+
+    void duplicateMarksFollowTyping()
+    {
+        QVERIFY(!duplicateMark(0));
+        m_window->selectCell(2, 0);
+        QPlainTextEdit *editor = m_window->editor()->textEdit();
+        editor->moveCursor(QTextCursor::End);
+        editor->insertPlainText(Shared.chopped(1));
+        QVERIFY(!duplicateMark(0)); // not yet the same sentence
+        editor->insertPlainText(QStringLiteral("。"));
+        QVERIFY(duplicateMark(0));
+        QVERIFY(duplicateMark(2));
+        QVERIFY(m_window->tableModel()->data(m_window->tableModel()->index(0, ClassTableModel::columnOfField(0)))
+                    .toString().startsWith(u'≒'));
+        QTest::keyClick(editor, Qt::Key_Backspace);
+        QVERIFY(!duplicateMark(0));
+        QVERIFY(!duplicateMark(2));
+    }
+};
+
+QTEST_MAIN(TestChecksAndExports)
+#include "tst_checksandexports.moc"

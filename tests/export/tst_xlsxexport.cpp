@@ -1,0 +1,145 @@
+#include <QTest>
+
+#include "ClassSamples.h"
+#include "ExportTestSupport.h"
+#include "XlsxExport.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+namespace {
+
+ClassBook sample()
+{
+    return oneFieldClass({QStringLiteral("よく考えました。"), QStringLiteral("𠮷\r\n👍")}, 200);
+}
+
+} // namespace
+
+class TestXlsxExport : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void sheetName_data();
+    void sheetName();
+    void columnWidth_data();
+    void columnWidth();
+    void newFile();
+    void existingFile();
+    void failures();
+    void fileAppearingMeanwhileIsKept();
+};
+
+void TestXlsxExport::sheetName_data()
+{
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QString>("sheet");
+    QTest::newRow("as it is") << QStringLiteral("3年2組 2学期") << QStringLiteral("3年2組 2学期");
+    QTest::newRow("forbidden characters in full width")
+        << QStringLiteral("3/2組[前期]:*?\\") << QStringLiteral("3／2組［前期］：＊？＼");
+    QTest::newRow("apostrophes at the ends go") << QStringLiteral("'R6' 3組'") << QStringLiteral("R6' 3組");
+    QTest::newRow("control characters and line breaks become blanks")
+        << QStringLiteral("3年\n2組\t") << QStringLiteral("3年 2組");
+    QTest::newRow("31 characters at most") << QString(40, u'組') << QString(31, u'組');
+    QTest::newRow("a pair is not cut in half") << QString(30, u'組') + QStringLiteral("𠮷") << QString(30, u'組');
+    QTest::newRow("empty") << QStringLiteral(" '' ") << QStringLiteral("所見");
+    QTest::newRow("reserved name") << QStringLiteral("history") << QStringLiteral("history（所見）");
+}
+
+void TestXlsxExport::sheetName()
+{
+    QFETCH(QString, className);
+    QFETCH(QString, sheet);
+    QCOMPARE(sheetNameFor(className), sheet);
+}
+
+void TestXlsxExport::columnWidth_data()
+{
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<double>("width");
+    QTest::newRow("no limit") << 0 << 62.0;
+    QTest::newRow("short field, narrow but not too narrow") << 40 << 34.0;
+    QTest::newRow("80 characters in five lines") << 80 << 34.0;
+    QTest::newRow("200 characters in five lines") << 200 << 82.0;
+    QTest::newRow("very long fields stop widening") << 1000 << 82.0;
+}
+
+void TestXlsxExport::columnWidth()
+{
+    QFETCH(int, limit);
+    QFETCH(double, width);
+    QCOMPARE(fieldColumnWidth(limit), width);
+}
+
+void TestXlsxExport::newFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("3年2組.xlsx"));
+    const ExportResult result = exportXlsx(path, sample(), false);
+    QVERIFY2(result.ok(), qPrintable(result.error));
+    QVERIFY(readAll(path).startsWith("PK\x03\x04"));
+    QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("3年2組.xlsx")});
+    // As any new file of the teacher's, not the private mode of a temporary file.
+    const QString probe = dir.filePath(QStringLiteral("probe"));
+    QVERIFY(writeBytes(probe, "x"));
+    QCOMPARE(QFileInfo(path).permissions(), QFileInfo(probe).permissions());
+}
+
+void TestXlsxExport::existingFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("所見.xlsx"));
+    QVERIFY(writeBytes(path, "the teacher's own"));
+    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
+
+    const ExportResult kept = exportXlsx(path, sample(), false);
+    QCOMPARE(kept.status, ExportStatus::TargetExists);
+    QCOMPARE(readAll(path), QByteArray("the teacher's own"));
+
+    const ExportResult replaced = exportXlsx(path, sample(), true);
+    QVERIFY2(replaced.ok(), qPrintable(replaced.error));
+    QVERIFY(readAll(path).startsWith("PK\x03\x04"));
+    QCOMPARE(QFileInfo(path).permissions() & 0x0FFF, QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ReadGroup);
+    QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("所見.xlsx")});
+}
+
+void TestXlsxExport::failures()
+{
+    QTemporaryDir dir;
+    // A folder that is not there.
+    const ExportResult missing = exportXlsx(dir.filePath(QStringLiteral("none/x.xlsx")), sample(), false);
+    QCOMPARE(missing.status, ExportStatus::Failed);
+    QVERIFY(!missing.error.isEmpty());
+    // A cell longer than Excel holds: a reason naming the pupil, nothing left behind.
+    ClassBook tooLong = sample();
+    tooLong.pupils[1].texts[0] = QString(40000, u'あ');
+    const QString path = dir.filePath(QStringLiteral("long.xlsx"));
+    const ExportResult result = exportXlsx(path, tooLong, false);
+    QCOMPARE(result.status, ExportStatus::Failed);
+    QVERIFY2(result.error.contains(QStringLiteral("児童2")), qPrintable(result.error));
+    QCOMPARE(entries(dir.path()), QStringList{});
+    // A folder where the file should go is not replaced.
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("taken.xlsx")));
+    const ExportResult onFolder = exportXlsx(dir.filePath(QStringLiteral("taken.xlsx")), sample(), true);
+    QCOMPARE(onFolder.status, ExportStatus::Failed);
+    QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("taken.xlsx")});
+}
+
+// The teacher was not asked about a file that appeared after the check: it stays.
+void TestXlsxExport::fileAppearingMeanwhileIsKept()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("x.xlsx"));
+    const QString temporary = temporaryPathBeside(path);
+    QVERIFY(writeBytes(temporary, "new"));
+    QVERIFY(writeBytes(path, "appeared"));
+    const ExportResult result = placeExportFile(temporary, path, false);
+    QCOMPARE(result.status, ExportStatus::TargetExists);
+    QCOMPARE(readAll(path), QByteArray("appeared"));
+    QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("x.xlsx")});
+}
+
+QTEST_GUILESS_MAIN(TestXlsxExport)
+#include "tst_xlsxexport.moc"
