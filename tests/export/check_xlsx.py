@@ -3,7 +3,7 @@
 writer, and compares every cell, the sheet name, the frozen header row, wrapping and the column
 widths with what the class held.
 
-    check_xlsx.py <xlsx_sample program> <scratch folder>
+    check_xlsx.py <xlsx_sample program, after the command that runs it if any> <scratch folder>
 
 Exits 77 (skipped) when openpyxl is not installed."""
 import json
@@ -43,11 +43,11 @@ openpyxl.reader.excel.read_string_table = read_strings_as_excel_does
 
 
 def main():
-    program, scratch = sys.argv[1], sys.argv[2]
+    command, scratch = sys.argv[1:-1], sys.argv[-1]
     os.makedirs(scratch, exist_ok=True)
     workbook_path = os.path.join(scratch, "学級 所見.xlsx")
     expected_path = os.path.join(scratch, "expected.json")
-    subprocess.run([program, workbook_path, expected_path], check=True)
+    subprocess.run(command + [workbook_path, expected_path], check=True)
     with open(expected_path, encoding="utf-8") as f:
         expected = json.load(f)
 

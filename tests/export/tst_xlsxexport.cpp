@@ -101,7 +101,9 @@ void TestXlsxExport::existingFile()
     const ExportResult replaced = exportXlsx(path, sample(), true);
     QVERIFY2(replaced.ok(), qPrintable(replaced.error));
     QVERIFY(readAll(path).startsWith("PK\x03\x04"));
+#ifndef Q_OS_WIN // Windows has no group bits: the file keeps its folder's permissions there
     QCOMPARE(QFileInfo(path).permissions() & 0x0FFF, QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ReadGroup);
+#endif
     QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("所見.xlsx")});
 }
 

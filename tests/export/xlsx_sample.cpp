@@ -47,7 +47,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: xlsx_sample <workbook.xlsx> <expected.json>\n");
         return 2;
     }
-    const QString workbook = QString::fromLocal8Bit(argv[1]);
+    const QString workbook = QCoreApplication::arguments().at(1);
     const ClassBook book = awkwardClass();
     QFile::remove(workbook);
     const ExportResult result = exportXlsx(workbook, book, false);
@@ -64,7 +64,7 @@ int main(int argc, char **argv)
     const QJsonObject expected{{QStringLiteral("sheet"), sheetNameFor(book.name)},
                                {QStringLiteral("rows"), rows},
                                {QStringLiteral("fieldWidths"), widths}};
-    QFile out(QString::fromLocal8Bit(argv[2]));
+    QFile out(QCoreApplication::arguments().at(2));
     if (!out.open(QIODevice::WriteOnly) || out.write(QJsonDocument(expected).toJson()) <= 0)
         return 1;
     return 0;
