@@ -2,11 +2,14 @@
 
 #include "Codec.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 namespace {
 
@@ -151,4 +154,39 @@ int runRegisteredBenchmarks(int &argc, char **argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
+}
+
+void settle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+}
+
+void measureAction(benchmark::State &state, const std::function<void(int)> &prepare,
+                   const std::function<void()> &act)
+{
+    using Clock = std::chrono::steady_clock;
+    const auto seconds = [](Clock::duration d) { return std::chrono::duration<double>(d).count(); };
+    const auto threadSeconds = [] {
+        timespec now{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+        return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
+    };
+    double repaint = 0;
+    double cpu = 0;
+    int iteration = 0;
+    for (auto _ : state) {
+        prepare(iteration++);
+        settle();
+        const double cpuStart = threadSeconds();
+        const Clock::time_point start = Clock::now();
+        act();
+        const Clock::time_point acted = Clock::now();
+        cpu += threadSeconds() - cpuStart;
+        settle();
+        repaint += seconds(Clock::now() - acted);
+        state.SetIterationTime(seconds(acted - start));
+    }
+    state.counters["cpu_us"] = benchmark::Counter(cpu * 1e6, benchmark::Counter::kAvgIterations);
+    state.counters["repaint_us"] = benchmark::Counter(repaint * 1e6, benchmark::Counter::kAvgIterations);
 }

@@ -13,6 +13,7 @@
 #include <QVector>
 
 #include <array>
+#include <functional>
 
 // How the examples of a category spread over the classes.
 enum class Shape {
@@ -56,3 +57,12 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// Lets the event loop do what a user action leaves for it: layout and painting.
+void settle();
+
+// Times a user action on a shown window: prepare (untimed), act (timed: the iteration's
+// manual time), then the event loop's layout and painting (timed apart, as repaint_us);
+// cpu_us is the action's own CPU time, without waiting for the disk or other programs.
+void measureAction(benchmark::State &state, const std::function<void(int)> &prepare,
+                   const std::function<void()> &act);

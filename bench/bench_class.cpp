@@ -6,6 +6,8 @@
 // Each figure is the wall time of the action; repaint_us is what the event loop then
 // spends before the window shows the result, and cpu_us the action's own CPU time.
 
+#include "BenchSupport.h"
+
 #include "ClassEditing.h"
 #include "ClassFile.h"
 #include "ClassStore.h"
@@ -27,23 +29,6 @@
 #include <memory>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
-
-double threadSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
-}
-
-void settle()
-{
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-}
 
 const QString Sentence = QStringLiteral("〇〇は、毎朝元気にあいさつし、係の仕事にも責任をもって取り組みました。");
 
@@ -125,23 +110,7 @@ struct Window {
 
 void measure(benchmark::State &state, const std::function<void(int)> &prepare, const std::function<void()> &act)
 {
-    double repaint = 0;
-    double cpu = 0;
-    int iteration = 0;
-    for (auto _ : state) {
-        prepare(iteration++);
-        settle();
-        const double cpuStart = threadSeconds();
-        const Clock::time_point start = Clock::now();
-        act();
-        const Clock::time_point acted = Clock::now();
-        cpu += threadSeconds() - cpuStart;
-        settle();
-        repaint += seconds(Clock::now() - acted);
-        state.SetIterationTime(seconds(acted - start));
-    }
-    state.counters["cpu_us"] = benchmark::Counter(cpu * 1e6, benchmark::Counter::kAvgIterations);
-    state.counters["repaint_us"] = benchmark::Counter(repaint * 1e6, benchmark::Counter::kAvgIterations);
+    measureAction(state, prepare, act);
 }
 
 // Reading the class file, building the model and filling the table.

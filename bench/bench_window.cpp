@@ -28,19 +28,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
-
-// CPU time of this thread: the part of the wall time that is the action's own work,
-// without waiting for the disk or for other programs on the same cores.
-double threadSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
-}
-
 // The teacher who answers every question with Yes; a message means the action was refused.
 class YesDialogs : public Dialogs {
 public:
@@ -48,13 +35,6 @@ public:
     bool ask(const QString &, const QString &, Icon, bool) override { return true; }
     void inform(const QString &, const QString &, Icon) override { ++messages; }
 };
-
-// Lets the event loop do what a user action leaves for it: layout and painting.
-void settle()
-{
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-}
 
 // A shown main window on a library of count examples per category, all three in one shape.
 class Window {
@@ -84,23 +64,7 @@ public:
 void measure(benchmark::State &state, Window &window, const std::function<void(int)> &prepare,
              const std::function<void()> &act)
 {
-    double repaint = 0;
-    double cpu = 0;
-    int iteration = 0;
-    for (auto _ : state) {
-        prepare(iteration++);
-        settle();
-        const double cpuStart = threadSeconds();
-        const Clock::time_point start = Clock::now();
-        act();
-        const Clock::time_point acted = Clock::now();
-        cpu += threadSeconds() - cpuStart;
-        settle();
-        repaint += seconds(Clock::now() - acted);
-        state.SetIterationTime(seconds(acted - start));
-    }
-    state.counters["cpu_us"] = benchmark::Counter(cpu * 1e6, benchmark::Counter::kAvgIterations);
-    state.counters["repaint_us"] = benchmark::Counter(repaint * 1e6, benchmark::Counter::kAvgIterations);
+    measureAction(state, prepare, act);
     if (window.dialogs->messages > 0)
         state.SkipWithError("the window refused the action with a message");
 }

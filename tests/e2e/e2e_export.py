@@ -14,11 +14,7 @@ Exit codes: 0 passed, 1 failed, 77 skipped (a needed tool is not installed).
 
 import json
 import os
-import shutil
-import signal
-import subprocess
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -77,40 +73,16 @@ def inside_xvfb(kotoban, folder):
         session.kill()
 
 
-def main(argv):
-    if len(argv) == 4 and argv[1] == "--inside-xvfb":
-        return inside_xvfb(argv[2], argv[3])
-    if len(argv) != 3:
-        print(__doc__, file=sys.stderr)
-        return 2
-    kotoban, data = os.path.abspath(argv[1]), os.path.abspath(argv[2])
-    missing = [tool for tool in ("xvfb-run", "xdotool", "xclip") if shutil.which(tool) is None]
-    if missing:
-        print(f"SKIP: not installed: {', '.join(missing)}")
-        return 77
-    folder = tempfile.mkdtemp(prefix="kotoban-e2e-export-")
-    for n in (1, 2, 3):
-        shutil.copy(os.path.join(data, f"Kotoban{n}.txt"), folder)
+def write_class(folder):
     with open(os.path.join(folder, "E2E.json"), "w", encoding="utf-8") as f:
         json.dump(CLASS, f, ensure_ascii=False)
     with open(os.path.join(folder, "KotobanLastClass.txt"), "w", encoding="utf-8") as f:
         f.write("E2E.json\n")
-    command = ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24 -noreset",
-               sys.executable, os.path.abspath(__file__), "--inside-xvfb", kotoban, folder]
-    process = subprocess.Popen(command, start_new_session=True)
-    try:
-        code = process.wait(timeout=TOTAL_SECONDS + 15)
-    except subprocess.TimeoutExpired:
-        os.killpg(process.pid, signal.SIGKILL)
-        process.wait()
-        print("FAIL: the test under xvfb-run did not finish in time", file=sys.stderr)
-        code = 1
-    if code == 0:
-        shutil.rmtree(folder, ignore_errors=True)
-        print("passed")
-    else:
-        print(f"the working folder is kept for a look: {folder}", file=sys.stderr)
-    return code
+
+
+def main(argv):
+    return base.run_test(argv, __file__, inside_xvfb, "kotoban-e2e-export-", TOTAL_SECONDS, screen="1280x1024x24",
+                         prepare=write_class)
 
 
 if __name__ == "__main__":

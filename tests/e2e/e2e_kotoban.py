@@ -458,11 +458,14 @@ def inside_xvfb(kotoban, folder):
         session.kill()
 
 
-def main(argv):
+def run_test(argv, script, inside, prefix, total_seconds, screen="1024x768x24", prepare=None, passed="passed"):
+    """The command line of an end-to-end script: with --inside-xvfb it runs inside(kotoban,
+    folder); otherwise it makes a fresh working folder holding the starter data files (and
+    whatever prepare(folder) adds) and runs itself under an X server of its own."""
     if len(argv) == 4 and argv[1] == "--inside-xvfb":
-        return inside_xvfb(argv[2], argv[3])
+        return inside(argv[2], argv[3])
     if len(argv) != 3:
-        print(__doc__, file=sys.stderr)
+        print(sys.modules[inside.__module__].__doc__, file=sys.stderr)
         return 2
     kotoban, data = os.path.abspath(argv[1]), os.path.abspath(argv[2])
     missing = [tool for tool in ("xvfb-run", "xdotool", "xclip") if shutil.which(tool) is None]
@@ -473,17 +476,19 @@ def main(argv):
         print(f"FAIL: {kotoban} is not an executable", file=sys.stderr)
         return 1
 
-    folder = tempfile.mkdtemp(prefix="kotoban-e2e-")
+    folder = tempfile.mkdtemp(prefix=prefix)
     for n in (1, 2, 3):
         shutil.copy(os.path.join(data, f"Kotoban{n}.txt"), folder)
+    if prepare:
+        prepare(folder)
     # -noreset: without it the server resets when kotoban, its last client, goes, and signals
     # xvfb-run, which can break xvfb-run's clean-up and leave the server running.
-    command = ["xvfb-run", "-a", "-s", "-screen 0 1024x768x24 -noreset",
-               sys.executable, os.path.abspath(__file__), "--inside-xvfb", kotoban, folder]
+    command = ["xvfb-run", "-a", "-s", f"-screen 0 {screen} -noreset",
+               sys.executable, os.path.abspath(script), "--inside-xvfb", kotoban, folder]
     # Its own process group, so that a hang takes the X server and kotoban down with it.
     process = subprocess.Popen(command, start_new_session=True)
     try:
-        code = process.wait(timeout=TOTAL_SECONDS + 15)
+        code = process.wait(timeout=total_seconds + 15)
     except subprocess.TimeoutExpired:
         os.killpg(process.pid, signal.SIGKILL)
         process.wait()
@@ -491,10 +496,15 @@ def main(argv):
         code = 1
     if code == 0:
         shutil.rmtree(folder, ignore_errors=True)
-        print(f"passed; screenshot in {SCREENSHOT}")
+        print(passed)
     else:
         print(f"the working folder is kept for a look: {folder}", file=sys.stderr)
     return code
+
+
+def main(argv):
+    return run_test(argv, __file__, inside_xvfb, "kotoban-e2e-", TOTAL_SECONDS,
+                    passed=f"passed; screenshot in {SCREENSHOT}")
 
 
 if __name__ == "__main__":
