@@ -1,4 +1,5 @@
 #include "SafeSave.h"
+#include "SafeSaveDetail.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -28,4 +29,31 @@ std::optional<QByteArray> currentBytes(const QString &path)
     if (read.state != ReadResult::State::Read)
         return std::nullopt;
     return std::move(read.bytes);
+}
+
+QString tooLargeReason(qint64 maxBytes)
+{
+    return QStringLiteral("ファイルが大きすぎます（%1 MB まで）").arg(maxBytes / (1024 * 1024));
+}
+
+std::optional<QString> readBounded(QByteArray &bytes, qint64 expectedSize, qint64 maxBytes, const ReadSome &readSome)
+{
+    bytes.resize(qsizetype(qMin<qint64>(expectedSize, maxBytes) + 1));
+    qsizetype got = 0;
+    while (true) {
+        if (got == bytes.size()) {
+            if (got > maxBytes)
+                return tooLargeReason(maxBytes);
+            bytes.resize(qMin<qsizetype>(got * 2 + 4096, qsizetype(maxBytes) + 1));
+        }
+        QString why;
+        const qint64 n = readSome(bytes.data() + got, bytes.size() - got, why);
+        if (n < 0)
+            return why;
+        if (n == 0)
+            break;
+        got += n;
+    }
+    bytes.truncate(got);
+    return std::nullopt;
 }

@@ -1,5 +1,6 @@
 #include "PosixCalls.h"
 #include "SafeSave.h"
+#include "SafeSaveDetail.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -193,30 +194,21 @@ ReadResult readRegularFile(const QString &path, qint64 maxBytes)
         return refuse(QStringLiteral("同じ名前のフォルダーがあります"));
     if (!S_ISREG(info.st_mode))
         return refuse(QStringLiteral("ふつうのファイルではありません（名前付きパイプや装置のファイルは読みません）"));
-    const QString tooLarge = QStringLiteral("ファイルが大きすぎます（%1 MB まで）").arg(maxBytes / (1024 * 1024));
     if (info.st_size > maxBytes)
-        return refuse(tooLarge);
-
-    // The file may grow while it is read: never more than maxBytes + 1 are taken.
-    result.bytes.resize(qsizetype(qMin<qint64>(info.st_size, maxBytes) + 1));
-    qsizetype got = 0;
-    while (true) {
-        if (got == result.bytes.size()) {
-            if (got > maxBytes)
-                return refuse(tooLarge);
-            result.bytes.resize(qMin<qsizetype>(got * 2 + 4096, qsizetype(maxBytes) + 1));
-        }
-        const ssize_t n = ::read(fd, result.bytes.data() + got, size_t(result.bytes.size() - got));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return refuse(teacherReason(errno));
-        if (n == 0)
-            break;
-        got += n;
-    }
+        return refuse(tooLargeReason(maxBytes));
+    const std::optional<QString> failed =
+        readBounded(result.bytes, info.st_size, maxBytes, [fd](char *buffer, qint64 count, QString &why) -> qint64 {
+            ssize_t n;
+            do
+                n = ::read(fd, buffer, size_t(count));
+            while (n < 0 && errno == EINTR);
+            if (n < 0)
+                why = teacherReason(errno);
+            return n;
+        });
+    if (failed)
+        return refuse(*failed);
     ::close(fd);
-    result.bytes.truncate(got);
     result.state = ReadResult::State::Read;
     return result;
 }

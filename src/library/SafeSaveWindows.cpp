@@ -1,4 +1,5 @@
 #include "SafeSave.h"
+#include "SafeSaveDetail.h"
 
 #include <QDir>
 #include <QFile>
@@ -210,32 +211,23 @@ ReadResult readRegularFile(const QString &path, qint64 maxBytes)
     };
     if (GetFileType(file) != FILE_TYPE_DISK)
         return refuse(QStringLiteral("ふつうのファイルではありません"));
-    const QString tooLarge = QStringLiteral("ファイルが大きすぎます（%1 MB まで）").arg(maxBytes / (1024 * 1024));
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file, &size))
         return refuse(reason(GetLastError()));
     if (size.QuadPart > maxBytes)
-        return refuse(tooLarge);
-
-    // The file may grow while it is read: never more than maxBytes + 1 are taken.
-    result.bytes.resize(qsizetype(qMin<qint64>(size.QuadPart, maxBytes) + 1));
-    qsizetype got = 0;
-    while (true) {
-        if (got == result.bytes.size()) {
-            if (got > maxBytes)
-                return refuse(tooLarge);
-            result.bytes.resize(qMin<qsizetype>(got * 2 + 4096, qsizetype(maxBytes) + 1));
-        }
-        DWORD n = 0;
-        if (!ReadFile(file, result.bytes.data() + got, DWORD(qMin<qsizetype>(result.bytes.size() - got, 1 << 24)), &n,
-                      nullptr))
-            return refuse(reason(GetLastError()));
-        if (n == 0)
-            break;
-        got += n;
-    }
+        return refuse(tooLargeReason(maxBytes));
+    const std::optional<QString> failed =
+        readBounded(result.bytes, size.QuadPart, maxBytes, [file](char *buffer, qint64 count, QString &why) -> qint64 {
+            DWORD n = 0;
+            if (!ReadFile(file, buffer, DWORD(qMin<qint64>(count, 1 << 24)), &n, nullptr)) {
+                why = reason(GetLastError());
+                return -1;
+            }
+            return n;
+        });
+    if (failed)
+        return refuse(*failed);
     CloseHandle(file);
-    result.bytes.truncate(got);
     result.state = ReadResult::State::Read;
     return result;
 }
