@@ -1,5 +1,6 @@
 #include "ClassStore.h"
 
+#include "Backup.h"
 #include "ClassFile.h"
 
 #include <QDateTime>
@@ -23,11 +24,7 @@ ClassStore::ClassStore(QObject *parent) : QObject(parent)
     connect(&m_timer, &QTimer::timeout, this, [this]() { (void)saveNow(); });
 }
 
-QString ClassStore::backupPath() const
-{
-    const QFileInfo info(m_path);
-    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".bak"));
-}
+QString ClassStore::backupPath() const { return backupPathFor(m_path); }
 
 SaveResult ClassStore::open(const QString &path)
 {
@@ -99,9 +96,11 @@ SaveResult ClassStore::write()
 {
     if (!m_backupDone && m_openedBytes) {
         const QString backup = backupPath();
-        if (QFileInfo(backup).isSymLink())
-            QFile::remove(backup);
-        const SaveResult saved = writeFileSafely(backup, *m_openedBytes);
+        // As a data file's backup: the class file's permissions, never through a link.
+        SaveOptions options;
+        options.permissionsFrom = m_path;
+        options.followLink = false;
+        const SaveResult saved = writeFileSafely(backup, *m_openedBytes, options);
         if (!saved.ok) {
             setState(State::Failed,
                      QStringLiteral("予備の「%1」を作れないので保存していません（%2）。").arg(fileName(backup), saved.error));

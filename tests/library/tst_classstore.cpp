@@ -85,6 +85,19 @@ private Q_SLOTS:
             QCOMPARE(textOf(onDisk(path), 0, 0), text);
             QCOMPARE(readAll(store.backupPath()), original);
         }
+
+        // A link planted where the backup goes is replaced, never written through.
+        const QString elsewhere = dir.filePath(QStringLiteral("elsewhere.txt"));
+        writeAll(elsewhere, "not ours");
+        QVERIFY(QFile::remove(store.backupPath()));
+        QVERIFY(QFile::link(elsewhere, store.backupPath()));
+        ClassStore again;
+        QVERIFY(again.open(path).ok);
+        QVERIFY(setText(again.edit(), 0, 0, QStringLiteral("三")).ok);
+        again.changed();
+        QVERIFY(again.saveNow().ok);
+        QCOMPARE(readAll(elsewhere), QByteArray("not ours"));
+        QVERIFY(!QFileInfo(again.backupPath()).isSymLink());
     }
 
     void unreadableFilesAreRefusedAndUntouched_data()
