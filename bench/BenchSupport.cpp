@@ -156,6 +156,24 @@ int runRegisteredBenchmarks(int &argc, char **argv)
     return 0;
 }
 
+namespace {
+QtMessageHandler defaultHandler = nullptr;
+
+void quietMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.contains(QLatin1String("propagateSizeHints")))
+        return;
+    defaultHandler(type, context, message);
+}
+} // namespace
+
+void prepareOffscreenWindows()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    defaultHandler = qInstallMessageHandler(quietMessages);
+}
+
 void settle()
 {
     QCoreApplication::processEvents();

@@ -58,6 +58,10 @@ private:
     QTemporaryDir m_dir;
 };
 
+// Before the QApplication of a window benchmark: the offscreen platform unless another is
+// asked for, and without its note on every shown window that it cannot pass size hints on.
+void prepareOffscreenWindows();
+
 // Lets the event loop do what a user action leaves for it: layout and painting.
 void settle();
 

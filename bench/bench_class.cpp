@@ -185,22 +185,11 @@ void importIntoEmpty(benchmark::State &state, int pupils)
     }
 }
 
-QtMessageHandler defaultHandler = nullptr;
-
-void quietMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (message.contains(QLatin1String("propagateSizeHints")))
-        return;
-    defaultHandler(type, context, message);
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    defaultHandler = qInstallMessageHandler(quietMessages);
+    prepareOffscreenWindows();
     QApplication app(argc, argv);
     for (int pupils : {50, 100, 200}) {
         const std::string size = "/" + std::to_string(pupils);

@@ -225,23 +225,11 @@ void registerAll()
     }
 }
 
-QtMessageHandler defaultHandler = nullptr;
-
-// The offscreen platform says on every shown window that it cannot pass size hints on.
-void quietMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (message.contains(QLatin1String("propagateSizeHints")))
-        return;
-    defaultHandler(type, context, message);
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    defaultHandler = qInstallMessageHandler(quietMessages);
+    prepareOffscreenWindows();
     QApplication app(argc, argv);
     registerAll();
     return runRegisteredBenchmarks(argc, argv);
