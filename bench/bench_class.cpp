@@ -148,8 +148,7 @@ void save(benchmark::State &state, int pupils)
     bool ok = true;
     measure(
         state, [&](int iteration) {
-            (void)setText(store.edit(), 0, 0, comment(250, iteration));
-            store.changed();
+            (void)store.apply([&](ClassBook &book) { return setText(book, 0, 0, comment(250, iteration)); });
         },
         [&] { ok = store.saveNow().ok && ok; });
     if (!ok)
@@ -166,7 +165,7 @@ void importRoster(benchmark::State &state, int pupils)
     measure(state, [](int) {}, [&] {
         const RosterTable table = readRoster(text);
         const RosterPupils read = rosterPupils(table);
-        (void)mergeRoster(w.window->store().edit(), read.pupils);
+        (void)w.window->store().apply([&](ClassBook &book) { return mergeRoster(book, read.pupils); });
         w.window->classEdited();
     });
     if (w.window->classBook().pupils.size() != pupils)

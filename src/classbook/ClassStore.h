@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ClassBook.h"
+#include "ClassEditing.h"
 #include "SafeSave.h"
 
 #include <QByteArray>
@@ -9,6 +10,7 @@
 #include <QTimer>
 
 #include <optional>
+#include <type_traits>
 
 // Keeps one class and its file in step. Every change is written within about a second
 // (the first change starts a timer; more changes before it fires ride along), atomically
@@ -38,9 +40,23 @@ public:
     QString path() const { return m_path; }
     QString backupPath() const;
     const ClassBook &book() const { return m_book; }
-    // The class to change in place; call changed() afterwards.
-    ClassBook &edit() { return m_book; }
-    void changed();
+    // The one way to change the class: runs an editing operation on it and, when the
+    // operation went through (a ClassEdit that is ok, or any other result), marks the
+    // change for the autosave, so no caller can forget to save.
+    template <typename Edit>
+    decltype(auto) apply(Edit &&edit)
+    {
+        using Result = std::invoke_result_t<Edit, ClassBook &>;
+        if constexpr (std::is_void_v<Result>) {
+            edit(m_book);
+            changed();
+        } else {
+            Result result = edit(m_book);
+            if (wentThrough(result))
+                changed();
+            return result;
+        }
+    }
 
     State state() const { return m_state; }
     QString error() const { return m_error; }
@@ -68,6 +84,10 @@ Q_SIGNALS:
     void bookReplaced();
 
 private:
+    static bool wentThrough(const ClassEdit &edit) { return edit.ok; }
+    template <typename Other>
+    static bool wentThrough(const Other &) { return true; }
+    void changed();
     void setState(State state, const QString &error = QString());
     SaveResult write();
 

@@ -195,7 +195,7 @@ void CheckPanel::replaceRule()
 // as it is) and keeps what they were, for 元に戻す.
 void CheckPanel::apply(const ClassBook &changed)
 {
-    ClassBook &book = m_window->store().edit();
+    const ClassBook &book = m_window->classBook();
     QList<CellChange> step;
     for (int p = 0; p < book.pupils.size() && p < changed.pupils.size(); ++p) {
         for (int f = 0; f < book.pupils[p].texts.size() && f < changed.pupils[p].texts.size(); ++f) {
@@ -206,8 +206,10 @@ void CheckPanel::apply(const ClassBook &changed)
     }
     if (step.isEmpty())
         return;
-    for (const CellChange &change : std::as_const(step))
-        book.pupils[change.pupil].texts[change.field] = change.after;
+    m_window->store().apply([&step](ClassBook &book) {
+        for (const CellChange &change : std::as_const(step))
+            book.pupils[change.pupil].texts[change.field] = change.after;
+    });
     m_undoSteps.append(step);
     const int row = m_list->currentRow();
     m_applying = true;
@@ -223,16 +225,17 @@ void CheckPanel::undoReplace()
     if (m_undoSteps.isEmpty())
         return;
     const QList<CellChange> step = m_undoSteps.takeLast();
-    ClassBook &book = m_window->store().edit();
     int skipped = 0;
-    for (const CellChange &change : step) {
-        // Only where the text is still what the replacement left: typing since then is kept.
-        if (change.pupil < book.pupils.size() && change.field < book.pupils[change.pupil].texts.size()
-            && book.pupils[change.pupil].texts[change.field] == change.after)
-            book.pupils[change.pupil].texts[change.field] = change.before;
-        else
-            ++skipped;
-    }
+    m_window->store().apply([&](ClassBook &book) {
+        for (const CellChange &change : step) {
+            // Only where the text is still what the replacement left: typing since then is kept.
+            if (change.pupil < book.pupils.size() && change.field < book.pupils[change.pupil].texts.size()
+                && book.pupils[change.pupil].texts[change.field] == change.after)
+                book.pupils[change.pupil].texts[change.field] = change.before;
+            else
+                ++skipped;
+        }
+    });
     m_applying = true;
     m_window->classEdited();
     m_applying = false;

@@ -147,8 +147,8 @@ void ClassWindow::importRoster(const RosterTable &table)
                           Dialogs::Icon::Warning);
         return;
     }
-    const RosterMerge merge = mergeRoster(m_store.edit(), pupils.pupils);
-    classEdited();
+    const RosterMerge merge = m_store.apply([&](ClassBook &book) { return mergeRoster(book, pupils.pupils); });
+    showClass();
     QString report = QStringLiteral("名簿を取り込みました。\n追加 %1人　更新 %2人　変わらず %3人")
                          .arg(merge.added)
                          .arg(merge.updated)
@@ -165,7 +165,7 @@ void ClassWindow::applyEdit(const ClassEdit &edit, int pupil, int field)
         m_dialogs->inform(Title, edit.reason, Dialogs::Icon::Warning);
         return;
     }
-    classEdited();
+    showClass();
     if (pupil >= 0)
         selectCell(pupil, field);
 }
@@ -199,7 +199,7 @@ void ClassWindow::addPupilByHand()
         m_dialogs->editPupil(QStringLiteral("児童・生徒の追加"), {next, QString(), QString(), QString()});
     if (!details)
         return;
-    const ClassEdit edit = addPupil(m_store.edit(), *details);
+    const ClassEdit edit = m_store.apply([&](ClassBook &book) { return addPupil(book, *details); });
     applyEdit(edit, edit.index, selectedField());
 }
 
@@ -212,7 +212,7 @@ void ClassWindow::editSelectedPupil()
         m_dialogs->editPupil(QStringLiteral("児童・生徒の訂正"), detailsOf(classBook().pupils[pupil]));
     if (!details)
         return;
-    const ClassEdit edit = ::editPupil(m_store.edit(), pupil, *details);
+    const ClassEdit edit = m_store.apply([&](ClassBook &book) { return ::editPupil(book, pupil, *details); });
     applyEdit(edit, edit.index, selectedField());
 }
 
@@ -220,7 +220,7 @@ void ClassWindow::moveSelectedPupil(int step)
 {
     if (!requireCell())
         return;
-    const ClassEdit edit = movePupil(m_store.edit(), selectedPupil(), step);
+    const ClassEdit edit = m_store.apply([&](ClassBook &book) { return movePupil(book, selectedPupil(), step); });
     applyEdit(edit, edit.index, selectedField());
 }
 
@@ -235,7 +235,7 @@ void ClassWindow::removeSelectedPupil()
                                .arg(classBook().pupils[pupil].name),
                            Dialogs::Icon::Warning, false))
         return;
-    const ClassEdit edit = removePupil(m_store.edit(), pupil);
+    const ClassEdit edit = m_store.apply([&](ClassBook &book) { return removePupil(book, pupil); });
     applyEdit(edit, edit.index, selectedField());
 }
 
@@ -251,7 +251,7 @@ void ClassWindow::addFieldByHand()
         QStringLiteral("欄の追加"), QStringLiteral("字数の上限（0 は上限なし）"), 200, 0, MaxFieldLimit);
     if (!limit)
         return;
-    const ClassEdit edit = addField(m_store.edit(), *name, *limit);
+    const ClassEdit edit = m_store.apply([&](ClassBook &book) { return addField(book, *name, *limit); });
     applyEdit(edit, std::max(selectedPupil(), 0), edit.index);
 }
 
@@ -263,7 +263,7 @@ void ClassWindow::renameSelectedField()
     const std::optional<QString> name = m_dialogs->askText(QStringLiteral("欄の名前の変更"), QStringLiteral("新しい名前"),
                                                            classBook().fields[field].name);
     if (name)
-        applyEdit(renameField(m_store.edit(), field, *name), selectedPupil(), field);
+        applyEdit(m_store.apply([&](ClassBook &book) { return renameField(book, field, *name); }), selectedPupil(), field);
 }
 
 void ClassWindow::setSelectedFieldLimit()
@@ -275,14 +275,14 @@ void ClassWindow::setSelectedFieldLimit()
     const std::optional<int> limit = m_dialogs->askNumber(
         QStringLiteral("字数の上限"), QStringLiteral("「%1」の字数の上限（0 は上限なし）").arg(f.name), f.limit, 0, MaxFieldLimit);
     if (limit)
-        applyEdit(setFieldLimit(m_store.edit(), field, *limit), selectedPupil(), field);
+        applyEdit(m_store.apply([&](ClassBook &book) { return setFieldLimit(book, field, *limit); }), selectedPupil(), field);
 }
 
 void ClassWindow::moveSelectedField(int step)
 {
     if (!requireClass())
         return;
-    const ClassEdit edit = moveField(m_store.edit(), selectedField(), selectedField() + step);
+    const ClassEdit edit = m_store.apply([&](ClassBook &book) { return moveField(book, selectedField(), selectedField() + step); });
     applyEdit(edit, selectedPupil(), edit.index);
 }
 
@@ -298,7 +298,7 @@ void ClassWindow::removeSelectedField()
                                .arg(name),
                            Dialogs::Icon::Warning, false))
         return;
-    const ClassEdit edit = removeField(m_store.edit(), field);
+    const ClassEdit edit = m_store.apply([&](ClassBook &book) { return removeField(book, field); });
     applyEdit(edit, selectedPupil(), edit.index);
 }
 
@@ -306,8 +306,8 @@ void ClassWindow::setNamingRule(NamingRule rule)
 {
     if (!m_store.isOpen() || classBook().naming == rule)
         return;
-    m_store.edit().naming = rule;
-    classEdited();
+    m_store.apply([rule](ClassBook &book) { book.naming = rule; });
+    showClass();
 }
 
 void ClassWindow::insertComposition()
@@ -334,9 +334,8 @@ void ClassWindow::insertComposition()
         if (choice == 1)
             text = existing + text;
     }
-    (void)setText(m_store.edit(), pupil, field, text);
+    (void)m_store.apply([&](ClassBook &book) { return setText(book, pupil, field, text); });
     m_model->textChanged(pupil, field);
-    m_store.changed();
     selectCell(std::min(pupil + 1, int(classBook().pupils.size()) - 1), field);
 }
 

@@ -224,11 +224,7 @@ void ClassWindow::addCommand(QAction *action, const QString &menuTitle)
     m_toolBar->addAction(action);
 }
 
-void ClassWindow::classEdited()
-{
-    m_store.changed();
-    showClass();
-}
+void ClassWindow::classEdited() { showClass(); }
 
 QString ClassWindow::stateText() const { return m_state->text(); }
 
@@ -273,10 +269,8 @@ void ClassWindow::editorEdited(const QString &text)
     const int field = selectedField();
     if (pupil < 0 || field < 0)
         return;
-    if (!setText(m_store.edit(), pupil, field, text).ok)
-        return;
-    m_model->textChanged(pupil, field);
-    m_store.changed();
+    if (m_store.apply([&](ClassBook &book) { return setText(book, pupil, field, text); }).ok)
+        m_model->textChanged(pupil, field);
 }
 
 void ClassWindow::storeStateChanged(ClassStore::State state)

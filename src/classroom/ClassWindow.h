@@ -51,7 +51,7 @@ public:
     void selectCell(int pupil, int field);
     // Puts an action into the named menu (made after the others when new) and on the toolbar.
     void addCommand(QAction *action, const QString &menuTitle);
-    // Call after changing classBook() through store().edit() from outside.
+    // Call after changing the class through store().apply() from outside: the views follow.
     void classEdited();
     ClassDialogs &dialogs() { return *m_dialogs; }
     ClassTableModel *tableModel() const { return m_model; }

@@ -54,14 +54,12 @@ private Q_SLOTS:
         QCOMPARE(onDisk(path), sample());
         QVERIFY(!QFile::exists(store.backupPath())); // nothing was there before
 
-        QVERIFY(setText(store.edit(), 1, 0, QStringLiteral("海A")).ok);
-        store.changed();
+        QVERIFY(store.apply([&](ClassBook &book) { return setText(book, 1, 0, QStringLiteral("海A")); }).ok);
         QCOMPARE(store.state(), ClassStore::State::Pending);
         QVERIFY(store.hasUnsavedChanges());
         // Typing on: further changes do not push the write back.
         QTest::qWait(500);
-        QVERIFY(setText(store.edit(), 1, 0, QStringLiteral("海AB")).ok);
-        store.changed();
+        QVERIFY(store.apply([&](ClassBook &book) { return setText(book, 1, 0, QStringLiteral("海AB")); }).ok);
         QTRY_COMPARE_WITH_TIMEOUT(store.state(), ClassStore::State::Saved, 700);
         QCOMPARE(textOf(onDisk(path), 1, 0), QStringLiteral("海AB"));
         QVERIFY(!store.hasUnsavedChanges());
@@ -79,8 +77,7 @@ private Q_SLOTS:
         QCOMPARE(store.backupPath(), dir.filePath(QStringLiteral("組.bak")));
         QVERIFY(!QFile::exists(store.backupPath())); // opening alone writes nothing
         for (const QString &text : {QStringLiteral("一"), QStringLiteral("二")}) {
-            QVERIFY(setText(store.edit(), 0, 0, text).ok);
-            store.changed();
+            QVERIFY(store.apply([&](ClassBook &book) { return setText(book, 0, 0, text); }).ok);
             QVERIFY(store.saveNow().ok);
             QCOMPARE(textOf(onDisk(path), 0, 0), text);
             QCOMPARE(readAll(store.backupPath()), original);
@@ -93,8 +90,7 @@ private Q_SLOTS:
         QVERIFY(QFile::link(elsewhere, store.backupPath()));
         ClassStore again;
         QVERIFY(again.open(path).ok);
-        QVERIFY(setText(again.edit(), 0, 0, QStringLiteral("三")).ok);
-        again.changed();
+        QVERIFY(again.apply([&](ClassBook &book) { return setText(book, 0, 0, QStringLiteral("三")); }).ok);
         QVERIFY(again.saveNow().ok);
         QCOMPARE(readAll(elsewhere), QByteArray("not ours"));
         QVERIFY(!QFileInfo(again.backupPath()).isSymLink());
@@ -125,7 +121,7 @@ private Q_SLOTS:
         QVERIFY2(opened.error.contains(QStringLiteral("bad.json")) && opened.error.contains(reason), qPrintable(opened.error));
         // The class open before stays, and writing it goes to its own file.
         QCOMPARE(store.path(), QFileInfo(good).absoluteFilePath());
-        store.changed();
+        store.apply([](ClassBook &) {});
         QVERIFY(store.saveNow().ok);
         QCOMPARE(readAll(bad), bytes);
         QCOMPARE(entries(dir.path()), (QStringList{"bad.json", "good.bak", "good.json"}));
@@ -152,12 +148,11 @@ private Q_SLOTS:
         theirs.pupils[1].texts[0] = QStringLiteral("別の窓で書いた文");
         writeAll(path, classFileBytes(theirs));
 
-        QVERIFY(setText(store.edit(), 0, 0, QStringLiteral("この窓で書いた文")).ok);
-        store.changed();
+        QVERIFY(store.apply([&](ClassBook &book) { return setText(book, 0, 0, QStringLiteral("この窓で書いた文")); }).ok);
         QVERIFY(!store.saveNow().ok);
         QCOMPARE(store.state(), ClassStore::State::Conflict);
         QCOMPARE(onDisk(path), theirs);
-        store.changed(); // more typing while the question is open writes nothing either
+        store.apply([](ClassBook &) {}); // more typing while the question is open writes nothing either
         QVERIFY(!store.saveNow().ok);
         QCOMPARE(onDisk(path), theirs);
 
@@ -169,8 +164,7 @@ private Q_SLOTS:
 
         // The other way: this window's class wins.
         writeAll(path, classFileBytes(sample()));
-        QVERIFY(setText(store.edit(), 0, 0, QStringLiteral("上書き")).ok);
-        store.changed();
+        QVERIFY(store.apply([&](ClassBook &book) { return setText(book, 0, 0, QStringLiteral("上書き")); }).ok);
         QVERIFY(!store.saveNow().ok);
         QVERIFY(store.overwriteOther().ok);
         QCOMPARE(textOf(onDisk(path), 0, 0), QStringLiteral("上書き"));
@@ -190,29 +184,27 @@ private Q_SLOTS:
 
         // The backup cannot be made: nothing is written.
         QVERIFY(QDir().mkpath(store.backupPath()));
-        QVERIFY(setText(store.edit(), 0, 0, QStringLiteral("新しい文")).ok);
-        store.changed();
+        QVERIFY(store.apply([&](ClassBook &book) { return setText(book, 0, 0, QStringLiteral("新しい文")); }).ok);
         QVERIFY(!store.saveNow().ok);
         QCOMPARE(store.state(), ClassStore::State::Failed);
         QVERIFY2(store.error().contains(QStringLiteral("組.bak")), qPrintable(store.error()));
         QCOMPARE(onDisk(path), sample());
         QVERIFY(store.hasUnsavedChanges());
         QVERIFY(QDir(store.backupPath()).removeRecursively());
-        store.changed();
+        store.apply([](ClassBook &) {});
         QVERIFY(store.saveNow().ok);
         QCOMPARE(readAll(store.backupPath()), classFileBytes(sample()));
 
         // The folder is gone: the write fails and says where.
         QVERIFY(QDir(folder).removeRecursively());
-        QVERIFY(setText(store.edit(), 0, 0, QStringLiteral("もっと新しい文")).ok);
-        store.changed();
+        QVERIFY(store.apply([&](ClassBook &book) { return setText(book, 0, 0, QStringLiteral("もっと新しい文")); }).ok);
         QVERIFY(!store.saveNow().ok);
         QCOMPARE(store.state(), ClassStore::State::Failed);
         QVERIFY2(store.error().contains(QStringLiteral("組.json")), qPrintable(store.error()));
 
         // The next change after the cause is gone saves everything.
         QVERIFY(QDir().mkpath(folder));
-        store.changed();
+        store.apply([](ClassBook &) {});
         QTRY_COMPARE_WITH_TIMEOUT(store.state(), ClassStore::State::Saved, 2000);
         QCOMPARE(textOf(onDisk(path), 0, 0), QStringLiteral("もっと新しい文"));
         QVERIFY(states.count() >= 6);
@@ -227,8 +219,7 @@ private Q_SLOTS:
         QVERIFY(store.create(path, sample()).ok);
         const QByteArray before = readAll(path);
         for (int i = 3; i <= 200; ++i)
-            QVERIFY(addPupil(store.edit(), {i, QStringLiteral("児童 %1").arg(i), QString(), QString()}).ok);
-        store.changed();
+            QVERIFY(store.apply([&](ClassBook &book) { return addPupil(book, {i, QStringLiteral("児童 %1").arg(i), QString(), QString()}); }).ok);
 
         rlimit saved{};
         QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
@@ -245,7 +236,7 @@ private Q_SLOTS:
         QVERIFY2(store.error().contains(QStringLiteral("組.json")), qPrintable(store.error()));
         QCOMPARE(readAll(path), before);
         QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("組.json")}); // no temporary file left behind
-        store.changed();
+        store.apply([](ClassBook &) {});
         QVERIFY(store.saveNow().ok);
         QCOMPARE(onDisk(path).pupils.size(), 200);
     }
@@ -263,9 +254,10 @@ private Q_SLOTS:
         QVERIFY(child >= 0);
         if (child == 0) {
             for (int round = 0;; ++round) {
-                for (Pupil &pupil : store.edit().pupils)
-                    pupil.texts[0] = QString(250, QChar(u'あ' + round % 50));
-                store.changed();
+                store.apply([round](ClassBook &book) {
+                    for (Pupil &pupil : book.pupils)
+                        pupil.texts[0] = QString(250, QChar(u'あ' + round % 50));
+                });
                 (void)store.saveNow();
             }
         }

@@ -125,8 +125,8 @@ private Q_SLOTS:
 
     void shiftJisRefusesBeforeAnything()
     {
-        (void)setText(m_window->store().edit(), 1, 0, QStringLiteral("𠮷野家と👍"));
-        m_window->store().edit().pupils[2].name = QStringLiteral("上田 𠮷");
+        (void)m_window->store().apply([&](ClassBook &book) { return setText(book, 1, 0, QStringLiteral("𠮷野家と👍")); });
+        m_window->store().apply([](ClassBook &book) { book.pupils[2].name = QStringLiteral("上田 𠮷"); });
         m_window->classEdited();
         m_dialogs->choices = {1};
         m_dialogs->fileNames = {path("x.csv")};
@@ -152,7 +152,7 @@ private Q_SLOTS:
 
     void checkListWalksTheClass()
     {
-        (void)setText(m_window->store().edit(), 1, 0, text(1) + Shared);
+        (void)m_window->store().apply([&](ClassBook &book) { return setText(book, 1, 0, text(1) + Shared); });
         m_window->classEdited();
         trigger("actCheck");
         QVERIFY(child<QWidget>("CheckPanel")->isVisible());
@@ -229,7 +229,7 @@ private Q_SLOTS:
     {
         trigger("actCheck");
         list()->setCurrentRow(rowOf(QStringLiteral("2番 井上 海　所見\n「友達」")));
-        (void)setText(m_window->store().edit(), 1, 0, QStringLiteral("書きかえた。友達"));
+        (void)m_window->store().apply([&](ClassBook &book) { return setText(book, 1, 0, QStringLiteral("書きかえた。友達")); });
         m_window->classEdited();
         QVERIFY(child<QLabel>("CheckSummary")->text().contains(QStringLiteral("点検しなおす")));
         QTest::mouseClick(child<QPushButton>("ReplaceOne"), Qt::LeftButton);

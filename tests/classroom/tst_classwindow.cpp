@@ -113,7 +113,7 @@ private Q_SLOTS:
         QFETCH(int, choice);
         QFETCH(QString, after);
         QFETCH(int, selected);
-        (void)setText(m_window->store().edit(), 1, 0, QStringLiteral("前の文。"));
+        (void)m_window->store().apply([&](ClassBook &book) { return setText(book, 1, 0, QStringLiteral("前の文。")); });
         m_window->classEdited();
         m_window->selectCell(1, 0);
         m_composition.text = QStringLiteral("○○はよく本を読みます。");
@@ -129,7 +129,7 @@ private Q_SLOTS:
 
     void sendingAsksBeforeReplacingTheComposition()
     {
-        (void)setText(m_window->store().edit(), 0, 0, QStringLiteral("青木さんは元気です。"));
+        (void)m_window->store().apply([&](ClassBook &book) { return setText(book, 0, 0, QStringLiteral("青木さんは元気です。")); });
         m_window->classEdited();
         m_window->selectCell(0, 0);
         m_composition.text = QStringLiteral("作りかけの文");
@@ -149,7 +149,7 @@ private Q_SLOTS:
 
     void typingUpdatesCountMarksAndFile()
     {
-        QVERIFY(setFieldLimit(m_window->store().edit(), 0, 5).ok);
+        QVERIFY(m_window->store().apply([&](ClassBook &book) { return setFieldLimit(book, 0, 5); }).ok);
         m_window->classEdited();
         m_window->selectCell(0, 0);
         const QModelIndex cell = model()->index(0, ClassTableModel::columnOfField(0));
@@ -177,7 +177,7 @@ private Q_SLOTS:
 
     void theLastClassReopens()
     {
-        (void)setText(m_window->store().edit(), 2, 0, QStringLiteral("陸の文"));
+        (void)m_window->store().apply([&](ClassBook &book) { return setText(book, 2, 0, QStringLiteral("陸の文")); });
         m_window->classEdited();
         m_window->close();
         m_window.reset();
@@ -205,7 +205,7 @@ private Q_SLOTS:
 
     void closingWithAFailedSaveAsks()
     {
-        (void)setText(m_window->store().edit(), 0, 0, QStringLiteral("消えては困る文"));
+        (void)m_window->store().apply([&](ClassBook &book) { return setText(book, 0, 0, QStringLiteral("消えては困る文")); });
         // A folder where the file was: the write fails.
         QVERIFY(QFile::remove(classPath()));
         QVERIFY(QDir().mkpath(classPath()));
@@ -224,7 +224,7 @@ private Q_SLOTS:
     void rosterFromTheClipboard()
     {
         QApplication::clipboard()->setText(QStringLiteral("番号\t氏名\t性別\r\n2\t井上 うみ\t女\r\n4\t江藤 晴\t男\r\n"));
-        (void)setText(m_window->store().edit(), 1, 0, QStringLiteral("海の文"));
+        (void)m_window->store().apply([&](ClassBook &book) { return setText(book, 1, 0, QStringLiteral("海の文")); });
         trigger("actImportClipboard");
         QCOMPARE(m_dialogs->said(QStringLiteral("preview")).size(), 1);
         QStringList names;
@@ -237,7 +237,7 @@ private Q_SLOTS:
 
     void removingAsksOnlyWhenTextWouldGo()
     {
-        (void)setText(m_window->store().edit(), 0, 0, QStringLiteral("空の文"));
+        (void)m_window->store().apply([&](ClassBook &book) { return setText(book, 0, 0, QStringLiteral("空の文")); });
         m_window->classEdited();
         m_window->selectCell(0, 0);
         m_dialogs->answers = {false, false};

@@ -89,7 +89,7 @@ private Q_SLOTS:
     {
         openFromMenu();
         QPointer<ClassWindow> window = classWindow();
-        (void)setText(window->store().edit(), 1, 0, QStringLiteral("閉じる直前の文"));
+        (void)window->store().apply([&](ClassBook &book) { return setText(book, 1, 0, QStringLiteral("閉じる直前の文")); });
         window->classEdited();
         QVERIFY(window->store().hasUnsavedChanges());
         QVERIFY(m_form->close());
@@ -101,7 +101,7 @@ private Q_SLOTS:
     {
         openFromMenu();
         ClassWindow *window = classWindow();
-        (void)setText(window->store().edit(), 0, 0, QStringLiteral("まだ保存されていない文"));
+        (void)window->store().apply([&](ClassBook &book) { return setText(book, 0, 0, QStringLiteral("まだ保存されていない文")); });
         QVERIFY(QFile::remove(classPath()));
         QVERIFY(QDir().mkpath(classPath())); // a folder where the file was: the write fails
         window->classEdited();
@@ -124,7 +124,7 @@ private Q_SLOTS:
         ClassBook other = onDisk();
         (void)setText(other, 0, 0, QStringLiteral("別の画面の文"));
         m_folder->write(QStringLiteral("3年2組.json"), classFileBytes(other));
-        (void)setText(window->store().edit(), 1, 0, QStringLiteral("ログアウト直前の文"));
+        (void)window->store().apply([&](ClassBook &book) { return setText(book, 1, 0, QStringLiteral("ログアウト直前の文")); });
         window->classEdited();
         m_form->closeUnattended();
         QVERIFY(!m_form->isVisible());
