@@ -4,6 +4,7 @@
 #include "ClassEditor.h"
 #include "ClassTableModel.h"
 #include "Naming.h"
+#include "NotesCommands.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -35,6 +36,7 @@ ClassWindow::ClassWindow(const QString &workingFolder, CompositionAccess *compos
     createCentralArea();
     setupConnections();
     addChecksAndExports(this);
+    addNotes(this);
     showClass();
 }
 
@@ -88,8 +90,11 @@ void ClassWindow::createCentralArea()
 
     auto *splitter = new QSplitter(Qt::Vertical, this);
     splitter->setObjectName(QStringLiteral("ClassSplitter"));
+    m_besideEditor = new QSplitter(Qt::Horizontal, splitter);
+    m_besideEditor->setObjectName(QStringLiteral("EditorSplitter"));
+    m_besideEditor->addWidget(m_editor);
     splitter->addWidget(m_table);
-    splitter->addWidget(m_editor);
+    splitter->addWidget(m_besideEditor);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 1);
     setCentralWidget(splitter);
@@ -165,6 +170,13 @@ void ClassWindow::addCommand(QAction *action, const QString &menuTitle)
     m_toolBar->addAction(action);
 }
 
+void ClassWindow::addBesideEditor(QWidget *pane)
+{
+    m_besideEditor->addWidget(pane);
+    m_besideEditor->setStretchFactor(0, 3);
+    m_besideEditor->setStretchFactor(m_besideEditor->count() - 1, 2);
+}
+
 void ClassWindow::classEdited() { showClass(); }
 
 QString ClassWindow::stateText() const { return m_state->text(); }
@@ -183,6 +195,7 @@ void ClassWindow::showClass()
         selectCell(std::clamp(pupil, 0, int(classBook().pupils.size()) - 1), selectedField());
     m_table->setColumnWidth(0, m_table->fontMetrics().horizontalAdvance(QStringLiteral("番号00")));
     m_table->setColumnWidth(1, m_table->fontMetrics().horizontalAdvance(QStringLiteral("長谷川 あいうえお")));
+    m_table->setColumnWidth(ClassTableModel::NotesCountColumn, m_table->fontMetrics().horizontalAdvance(QStringLiteral("メモ000")));
     for (int field = 0; field + 1 < classBook().fields.size(); ++field)
         m_table->setColumnWidth(ClassTableModel::columnOfField(field),
                                 m_table->fontMetrics().horizontalAdvance(QStringLiteral("！250/250 あいうえおかきくけこさしすせそた…")));

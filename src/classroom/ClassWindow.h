@@ -12,6 +12,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
+class QSplitter;
 class QTableView;
 class QToolBar;
 class ClassEditor;
@@ -62,6 +63,9 @@ public:
     ClassDialogs &dialogs() { return *m_dialogs; }
     ClassTableModel *tableModel() const { return m_model; }
     ClassEditor *editor() const { return m_editor; }
+    // Puts a pane to the right of the editor, below the table.
+    void addBesideEditor(QWidget *pane);
+    CompositionAccess *composition() const { return m_composition; }
     QString workingFolder() const { return m_workingFolder; }
     // The folder the class file is in (the working folder before one is open).
     QString suggestedFolder() const;
@@ -133,6 +137,7 @@ private:
     ClassTableModel *const m_model;
     QTableView *const m_table;
     ClassEditor *const m_editor;
+    QSplitter *m_besideEditor = nullptr;
     QLabel *const m_state;
     QComboBox *const m_naming;
     QToolBar *m_toolBar = nullptr;

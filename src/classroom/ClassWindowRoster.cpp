@@ -125,7 +125,7 @@ void ClassWindow::removeSelectedPupil()
     const int pupil = selectedPupil();
     if (pupilHasText(classBook(), pupil)
         && !m_dialogs->ask(Title,
-                           QStringLiteral("%1さんには書いた文章があります。削除すると文章も消えます。削除しますか？")
+                           QStringLiteral("%1さんには書いた文章やメモがあります。削除すると文章もメモも消えます。削除しますか？")
                                .arg(classBook().pupils[pupil].name),
                            Dialogs::Icon::Warning, false))
         return;

@@ -6,7 +6,8 @@
 #include <QString>
 
 // The class as an Excel workbook (.xlsx) through libxlsxwriter: one sheet named after the
-// class (nameFor), the header row frozen, one row per pupil in 出席番号 order, comments in wrapped cells
+// class (nameFor; and, when asked, a second one of the notes), the header row frozen, one row per pupil
+// in 出席番号 order, comments in wrapped cells
 // keeping their line breaks, field columns as wide as their limits suggest.
 
 // A text as it goes into a cell: line breaks as LF (how Excel stores them in a cell); a
@@ -18,6 +19,14 @@
 // Width (Excel's character units) of a field column for a limit in characters (0 = none).
 [[nodiscard]] double fieldColumnWidth(int limit);
 
+// The second sheet's name: "メモ", or "メモ（2）" when the class's own sheet is called so.
+[[nodiscard]] QString notesSheetNameBeside(const QString &classSheet);
+
+struct XlsxOptions {
+    bool notesSheet = false; // add a sheet of the pupils' notes (notesInExportOrder)
+};
+
 // Builds the workbook in a temporary file beside path and puts its bytes in place through
 // the safe save. Replaces an existing file only when overwrite is set (the window asks first).
-[[nodiscard]] ExportResult exportXlsx(const QString &path, const ClassBook &book, bool overwrite);
+[[nodiscard]] ExportResult exportXlsx(const QString &path, const ClassBook &book, bool overwrite,
+                                      const XlsxOptions &options = {});
