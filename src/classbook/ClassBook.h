@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CheckSettings.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -46,10 +48,12 @@ struct ClassBook {
     QList<ClassField> fields; // never empty in a class the program made
     QList<Pupil> pupils;      // kept in 出席番号 order
     NamingRule naming = NamingRule::FamilySan;
+    CheckSettings checks;     // what 点検 looks for in this class
 
     bool operator==(const ClassBook &other) const
     {
-        return name == other.name && fields == other.fields && pupils == other.pupils && naming == other.naming;
+        return name == other.name && fields == other.fields && pupils == other.pupils && naming == other.naming
+            && checks == other.checks;
     }
     bool operator!=(const ClassBook &other) const { return !(*this == other); }
 };
