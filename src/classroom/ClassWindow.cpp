@@ -211,7 +211,7 @@ void ClassWindow::selectCell(int pupil, int field)
     showSelection();
 }
 
-void ClassWindow::addCommand(QAction *action, const QString &menuTitle)
+void ClassWindow::addCommand(QAction *action, const QString &menuTitle, bool onToolBar)
 {
     QMenu *menu = nullptr;
     for (QAction *entry : menuBar()->actions()) {
@@ -221,7 +221,8 @@ void ClassWindow::addCommand(QAction *action, const QString &menuTitle)
     if (!menu)
         menu = menuBar()->addMenu(menuTitle);
     menu->addAction(action);
-    m_toolBar->addAction(action);
+    if (onToolBar)
+        m_toolBar->addAction(action);
 }
 
 void ClassWindow::classEdited() { showClass(); }
