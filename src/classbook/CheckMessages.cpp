@@ -46,6 +46,8 @@ QString columnName(const ClassBook &book, int field)
         return QStringLiteral("氏名");
     if (field == KanaColumn)
         return QStringLiteral("ふりがな");
+    if (field == NotesColumn)
+        return QStringLiteral("メモ");
     return book.fields.value(field).name;
 }
 
@@ -114,6 +116,8 @@ QString findingMessage(const Finding &finding, const ClassBook &book)
             .arg(finding.found, pupilLabel(book.pupils.value(finding.otherPupil)));
     case FindingKind::WrongCallName:
         return QStringLiteral("呼び方が「%1」になっています（この学級の呼び方では「%2」）。").arg(finding.found, finding.replacement);
+    case FindingKind::NoNotes:
+        return QStringLiteral("メモがありません。");
     }
     return {};
 }
