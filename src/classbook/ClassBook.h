@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CheckSettings.h"
 #include "PupilNote.h"
 
 #include <QList>
@@ -56,12 +57,13 @@ struct ClassBook {
     QList<ClassField> fields; // never empty in a class the program made
     QList<Pupil> pupils;      // kept in 出席番号 order
     NamingRule naming = NamingRule::FamilySan;
+    CheckSettings checks;     // what 点検 looks for in this class
     QStringList noteTags = defaultNoteTags(); // the kinds a note can have; the teacher adds more
 
     bool operator==(const ClassBook &other) const
     {
         return name == other.name && fields == other.fields && pupils == other.pupils && naming == other.naming
-            && noteTags == other.noteTags;
+            && checks == other.checks && noteTags == other.noteTags;
     }
     bool operator!=(const ClassBook &other) const { return !(*this == other); }
 };

@@ -3,10 +3,14 @@
 #include "Characters.h"
 #include "Codec.h"
 #include "CommentText.h"
+#include "NameChecks.h"
+#include "TextChecks.h"
+#include "VariantSpellings.h"
 
 #include <QSet>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -16,8 +20,12 @@ class Checker
 {
 public:
     Checker(const ClassBook &book, const WordingMatcher &wording, const CheckOptions &options)
-        : m_book(book), m_wording(wording), m_options(options), m_duplicates(book)
+        : m_book(book), m_wording(wording), m_options(options), m_settings(book.checks), m_duplicates(book),
+          m_names(book)
     {
+        // The class's spellings are counted before any text is listed.
+        if (m_settings.isOn(CheckKind::Variants))
+            m_variants.emplace(book, wording.rules(), !m_settings.isOn(CheckKind::Wording), m_names);
     }
 
     QList<Finding> run()
@@ -42,11 +50,11 @@ private:
         const int limit = m_book.fields[cell.field].limit;
         const int length = countedLength(text);
         if (isBlankText(text)) {
-            Finding finding = make(FindingKind::Empty, cell);
-            m_findings.append(finding);
+            if (isOn(CheckKind::Empty))
+                m_findings.append(make(FindingKind::Empty, cell));
             return;
         }
-        if (limit > 0 && length > limit) {
+        if (isOn(CheckKind::FieldLimit) && limit > 0 && length > limit) {
             Finding finding = make(FindingKind::OverLimit, cell);
             finding.start = positionAfterCharacters(text, limit);
             finding.length = text.size() - finding.start;
@@ -56,11 +64,21 @@ private:
         }
         // Findings inside the text, in text order.
         QList<Finding> inside;
-        if (m_duplicates.isMarked(cell))
+        if (isOn(CheckKind::Duplicate) && m_duplicates.isMarked(cell))
             addDuplicates(cell, text, inside);
-        addPlaceholders(cell, text, inside);
-        addHalfWidthKana(cell, text, inside);
-        addWording(cell, text, inside);
+        if (isOn(CheckKind::Placeholder))
+            addPlaceholders(cell, text, inside);
+        if (isOn(CheckKind::HalfWidthKana))
+            addHalfWidthKana(cell, text, inside);
+        if (isOn(CheckKind::Wording))
+            addWording(cell, text, inside);
+        addSentenceFindings(cell, text, m_settings, inside);
+        if (isOn(CheckKind::Kanji))
+            addKanjiFindings(cell, text, m_settings.grade, m_names, inside);
+        if (m_variants)
+            m_variants->addFindings(cell, inside);
+        if (isOn(CheckKind::Names))
+            m_names.addFindings(cell, text, inside);
         std::stable_sort(inside.begin(), inside.end(),
                          [](const Finding &a, const Finding &b) { return a.start < b.start; });
         m_findings.append(inside);
@@ -132,7 +150,13 @@ private:
             finding.start = hit.start;
             finding.length = hit.length;
             finding.found = rule.avoid;
-            finding.replacement = rule.replacement;
+            // An example of a rewording is shown, never put in.
+            (rule.suggestion ? finding.example : finding.replacement) = rule.replacement;
+            // 「る事が」の「事」: the word alone would not say which 事 is meant.
+            if (rule.before.isSet() || rule.after.isSet()) {
+                const qsizetype from = std::max<qsizetype>(0, hit.start - 1);
+                finding.context = text.mid(from, hit.start + hit.length + 1 - from);
+            }
             finding.rule = hit.rule;
             out.append(finding);
         }
@@ -153,6 +177,8 @@ private:
         }
     }
 
+    bool isOn(CheckKind kind) const { return m_settings.isOn(kind); }
+
     static Finding make(FindingKind kind, const CellRef &cell)
     {
         Finding finding;
@@ -164,7 +190,10 @@ private:
     const ClassBook &m_book;
     const WordingMatcher &m_wording;
     const CheckOptions m_options;
+    const CheckSettings m_settings;
     const DuplicateSentences m_duplicates;
+    const ClassNames m_names;
+    std::optional<VariantSpellings> m_variants;
     QHash<QString, QList<int>> m_sharedBy;
     QList<Finding> m_findings;
 };

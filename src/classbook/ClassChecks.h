@@ -89,8 +89,17 @@ enum class FindingKind {
     HalfWidthKana,
     OutsideCp932,  // only when the class is going to Shift_JIS
     Wording,       // a hit of a wording rule
+    Style,         // a sentence in the other 文体
+    RepeatedEnding, // the third of three or more sentences in a row that end alike
+    LongSentence,  // a sentence over the class's length
+    OutsideJoyo,   // kanji outside the 常用漢字表
+    NotYetLearned, // a kanji of a grade above the class's
+    Variant,       // the rarer of two spellings of one word in the class
+    OtherPupilName, // another pupil of the class named in the text
+    WrongCallName, // the pupil called otherwise than the class's naming rule
     NoNotes,       // a pupil without any note yet (only when asked for)
 };
+
 
 struct Finding {
     FindingKind kind = FindingKind::Empty;
@@ -101,8 +110,15 @@ struct Finding {
     QString replacement;    // wording and half-width kana: what to write instead; empty when none
     int rule = -1;          // wording: index of the rule
     QList<int> sharedBy;    // duplicate sentence: every pupil holding it, this one included, ascending
-    int textLength = 0;     // over the limit: the length and the limit
-    int limit = 0;
+    int textLength = 0;     // over a limit (the field's or the sentence's): the length and the limit;
+    int limit = 0;          // a kanji not yet learned: its grade and the class's
+    QString context;        // kanji: the word around it; wording by a rule with conditions: the characters around
+    QString example;        // wording: the rule's example of a rewording
+    int count = 0;          // variant: the places of the spelling kept; repeated ending: the sentences in the run
+    int otherCount = 0;     // variant: the places of the spelling found
+    int otherPupil = -1;    // another pupil's name: whose
+    WritingStyle expected = WritingStyle::Polite; // 文体: what the sentence should be
+    WordingRule variant;    // variant: the spelling found as a rule towards the one kept
 
     bool canReplace() const { return !replacement.isEmpty(); }
 };
@@ -112,7 +128,8 @@ struct CheckOptions {
     bool notes = false; // also list pupils who have no note yet
 };
 
-// Every finding of the class, by pupil, then column (氏名, ふりがな, then the fields), then place in the text.
+// Every finding of the class, by pupil, then column (氏名, ふりがな, then the fields), then place in the
+// text; the kinds the class's settings (book.checks) switch off are left out.
 [[nodiscard]] QList<Finding> checkClass(const ClassBook &book, const WordingMatcher &wording,
                                         const CheckOptions &options = {});
 

@@ -66,6 +66,7 @@ QByteArray classFileBytes(const ClassBook &book)
     root.insert(QStringLiteral("version"), ClassFileVersion);
     root.insert(QStringLiteral("name"), book.name);
     root.insert(QStringLiteral("naming"), namingRuleKey(book.naming));
+    writeCheckSettings(root, book.checks);
     QJsonArray fields;
     for (const ClassField &field : book.fields)
         fields.append(QJsonObject{{QStringLiteral("name"), field.name}, {QStringLiteral("limit"), field.limit}});
@@ -107,6 +108,8 @@ ClassFileRead readClassFile(const QByteArray &bytes)
     const QString naming = root.value(QStringLiteral("naming")).toString(namingRuleKey(NamingRule::FamilySan));
     if (!namingRuleFromKey(naming, &book.naming))
         return refused(broken(QStringLiteral("名前の呼び方「%1」").arg(naming)));
+    if (QString what; !readCheckSettings(root, &book.checks, &what))
+        return refused(broken(what));
 
     const QJsonValue fields = root.value(QStringLiteral("fields"));
     if (!fields.isArray() || fields.toArray().isEmpty())

@@ -8,7 +8,8 @@
 // The class file: one class in UTF-8 JSON, named by a format name and a version so that
 // a later Kotoban can read it and this one refuses what it does not understand.
 //
-// {"format": "kotoban-class", "version": 1, "name": "...", "naming": "family-san",
+// {"format": "kotoban-class", "version": 2, "name": "...", "naming": "family-san",
+//  "checks": {"style": "polite", "sentenceLimit": 60, "grade": 0, "off": ["variants"]},
 //  "fields": [{"name": "所見", "limit": 200}],
 //  "pupils": [{"number": 1, "name": "...", "kana": "...", "sex": "...", "texts": ["..."]}]}
 

@@ -172,6 +172,15 @@ void CheckPanel::entrySelected(int)
     edit->ensureCursorVisible();
 }
 
+// A wording rule's hit, or the rarer of two spellings, is replaced wherever the class has it.
+bool CheckPanel::replacesByRule(const Finding &finding) const
+{
+    if (!finding.canReplace())
+        return false;
+    return finding.kind == FindingKind::Variant
+        || (finding.kind == FindingKind::Wording && finding.rule >= 0 && finding.rule < m_rules.size());
+}
+
 void CheckPanel::replaceSelected()
 {
     const Finding *f = currentFinding();
@@ -191,9 +200,10 @@ void CheckPanel::replaceSelected()
 void CheckPanel::replaceRule()
 {
     const Finding *f = currentFinding();
-    if (!f || f->kind != FindingKind::Wording || !f->canReplace() || f->rule < 0 || f->rule >= m_rules.size())
+    if (!f || !replacesByRule(*f))
         return;
-    const ReplaceAllResult result = replaceEverywhere(m_window->classBook(), m_rules[f->rule]);
+    const WordingRule &rule = f->kind == FindingKind::Variant ? f->variant : m_rules[f->rule];
+    const ReplaceAllResult result = replaceEverywhere(m_window->classBook(), rule);
     if (result.count > 0)
         apply(result.book);
 }
@@ -280,6 +290,6 @@ void CheckPanel::updateButtons()
 {
     const Finding *f = currentFinding();
     m_replace->setEnabled(f && f->canReplace());
-    m_replaceRule->setEnabled(f && f->kind == FindingKind::Wording && f->canReplace());
+    m_replaceRule->setEnabled(f && replacesByRule(*f));
     m_undo->setEnabled(!m_undoSteps.isEmpty());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CheckSettings.h"
 #include "ClassEditing.h"
 #include "Dialogs.h"
 #include "Roster.h"
@@ -35,6 +36,8 @@ public:
     // Shows the roster with its column roles; the table as the teacher corrected it, or
     // nothing when the import is cancelled.
     virtual std::optional<RosterTable> previewRoster(const RosterTable &table) = 0;
+    // 点検の設定; nothing when the teacher cancels.
+    virtual std::optional<CheckSettings> editCheckSettings(const CheckSettings &settings) = 0;
 };
 
 // The real boxes and dialogs, parented to a window.
@@ -54,6 +57,7 @@ public:
                                  int maximum) override;
     std::optional<PupilDetails> editPupil(const QString &title, const PupilDetails &details) override;
     std::optional<RosterTable> previewRoster(const RosterTable &table) override;
+    std::optional<CheckSettings> editCheckSettings(const CheckSettings &settings) override;
 
 private:
     QWidget *m_parent;

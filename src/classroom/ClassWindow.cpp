@@ -157,7 +157,7 @@ void ClassWindow::selectCell(int pupil, int field)
     showSelection();
 }
 
-void ClassWindow::addCommand(QAction *action, const QString &menuTitle)
+void ClassWindow::addCommand(QAction *action, const QString &menuTitle, bool onToolBar)
 {
     QMenu *menu = nullptr;
     for (QAction *entry : menuBar()->actions()) {
@@ -167,7 +167,8 @@ void ClassWindow::addCommand(QAction *action, const QString &menuTitle)
     if (!menu)
         menu = menuBar()->addMenu(menuTitle);
     menu->addAction(action);
-    m_toolBar->addAction(action);
+    if (onToolBar)
+        m_toolBar->addAction(action);
 }
 
 void ClassWindow::addBesideEditor(QWidget *pane)

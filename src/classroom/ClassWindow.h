@@ -57,8 +57,9 @@ public:
     int selectedPupil() const;
     int selectedField() const;
     void selectCell(int pupil, int field);
-    // Puts an action into the named menu (made after the others when new) and on the toolbar.
-    void addCommand(QAction *action, const QString &menuTitle);
+    // Puts an action into the named menu (made after the others when new) and, unless told
+    // otherwise, on the toolbar.
+    void addCommand(QAction *action, const QString &menuTitle, bool onToolBar = true);
     // Call after changing the class through store().apply() from outside: the views follow.
     void classEdited();
     ClassDialogs &dialogs() { return *m_dialogs; }

@@ -22,6 +22,7 @@ public:
     QStringList fileNames;      // for openFileName() and saveFileName(); when empty, cancelled
     QVector<PupilDetails> pupils; // for editPupil(); when empty, cancelled
     bool acceptRoster = true;
+    QVector<CheckSettings> checkSettings; // for editCheckSettings(); when empty, cancelled
     QVector<Call> calls;
 
     bool ask(const QString &, const QString &text, Icon, bool) override
@@ -74,6 +75,13 @@ public:
                 result.append(call.text);
         }
         return result;
+    }
+
+    std::optional<CheckSettings> editCheckSettings(const CheckSettings &) override
+    {
+        if (checkSettings.isEmpty())
+            return std::nullopt;
+        return checkSettings.takeFirst();
     }
 
 private:
