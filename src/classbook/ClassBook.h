@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -19,17 +20,21 @@ struct ClassField {
 };
 
 // One pupil. texts holds one text per field of the class, in the class's field order.
+// 氏名 and ふりがな are kept as typed or imported (only blanks at either end are cut off):
+// the school's own system has to recognise them again.
 struct Pupil {
     int number = 0; // 出席番号; 0 when none was given
     QString name;   // 氏名 (the only required part), family and given name split at the first blank
     QString kana;   // ふりがな
     QString sex;    // 性別 as written (男, 女, or anything else)
+    QString calledAs; // 呼び名: what 〇〇 becomes, whatever the naming rule ("ゆうとさん"); empty for the rule
     QStringList texts;
+    QJsonObject otherKeys; // keys of the class file this version does not know, written back as read
 
     bool operator==(const Pupil &other) const
     {
         return number == other.number && name == other.name && kana == other.kana && sex == other.sex
-            && texts == other.texts;
+            && calledAs == other.calledAs && texts == other.texts && otherKeys == other.otherKeys;
     }
     bool operator!=(const Pupil &other) const { return !(*this == other); }
 };
@@ -46,10 +51,12 @@ struct ClassBook {
     QList<ClassField> fields; // never empty in a class the program made
     QList<Pupil> pupils;      // kept in 出席番号 order
     NamingRule naming = NamingRule::FamilySan;
+    QJsonObject otherKeys; // keys of the class file this version does not know, written back as read
 
     bool operator==(const ClassBook &other) const
     {
-        return name == other.name && fields == other.fields && pupils == other.pupils && naming == other.naming;
+        return name == other.name && fields == other.fields && pupils == other.pupils && naming == other.naming
+            && otherKeys == other.otherKeys;
     }
     bool operator!=(const ClassBook &other) const { return !(*this == other); }
 };

@@ -1,6 +1,7 @@
 #include "ClassFile.h"
 
 #include "ClassEditing.h"
+#include "ClassFileOtherKeys.h"
 #include "Naming.h"
 
 #include <QJsonArray>
@@ -17,8 +18,32 @@ QJsonObject pupilObject(const Pupil &pupil)
     object.insert(QStringLiteral("name"), pupil.name);
     object.insert(QStringLiteral("kana"), pupil.kana);
     object.insert(QStringLiteral("sex"), pupil.sex);
+    if (!pupil.calledAs.isEmpty())
+        object.insert(QStringLiteral("calledAs"), pupil.calledAs);
     object.insert(QStringLiteral("texts"), QJsonArray::fromStringList(pupil.texts));
     return object;
+}
+
+// The class as this version writes it, without the keys it kept.
+QJsonObject classObject(const ClassBook &book)
+{
+    QJsonObject root;
+    root.insert(QStringLiteral("format"), QLatin1String(ClassFileFormat));
+    root.insert(QStringLiteral("version"), ClassFileVersion);
+    root.insert(QStringLiteral("name"), book.name);
+    root.insert(QStringLiteral("naming"), namingRuleKey(book.naming));
+    QJsonArray fields;
+    for (const ClassField &field : book.fields)
+        fields.append(QJsonObject{{QStringLiteral("name"), field.name}, {QStringLiteral("limit"), field.limit}});
+    root.insert(QStringLiteral("fields"), fields);
+    QJsonArray pupils;
+    for (const Pupil &pupil : book.pupils) {
+        QJsonObject object = pupilObject(pupil);
+        addKeptKeys(object, pupil.otherKeys);
+        pupils.append(object);
+    }
+    root.insert(QStringLiteral("pupils"), pupils);
+    return root;
 }
 
 ClassFileRead refused(const QString &why) { return {false, ClassBook(), why}; }
@@ -60,19 +85,8 @@ bool readOptionalString(const QJsonObject &object, const char *key, QString *out
 
 QByteArray classFileBytes(const ClassBook &book)
 {
-    QJsonObject root;
-    root.insert(QStringLiteral("format"), QLatin1String(ClassFileFormat));
-    root.insert(QStringLiteral("version"), ClassFileVersion);
-    root.insert(QStringLiteral("name"), book.name);
-    root.insert(QStringLiteral("naming"), namingRuleKey(book.naming));
-    QJsonArray fields;
-    for (const ClassField &field : book.fields)
-        fields.append(QJsonObject{{QStringLiteral("name"), field.name}, {QStringLiteral("limit"), field.limit}});
-    root.insert(QStringLiteral("fields"), fields);
-    QJsonArray pupils;
-    for (const Pupil &pupil : book.pupils)
-        pupils.append(pupilObject(pupil));
-    root.insert(QStringLiteral("pupils"), pupils);
+    QJsonObject root = classObject(book);
+    addKeptKeys(root, book.otherKeys);
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -128,7 +142,8 @@ ClassFileRead readClassFile(const QByteArray &bytes)
         const QString which = QStringLiteral("%1 人目").arg(book.pupils.size() + 1);
         if (!value.isObject() || !(number.isUndefined() || isWholeNumber(number, 0, 1000000))
             || !readOptionalString(object, "name", &pupil.name) || !readOptionalString(object, "kana", &pupil.kana)
-            || !readOptionalString(object, "sex", &pupil.sex))
+            || !readOptionalString(object, "sex", &pupil.sex)
+            || !readOptionalString(object, "calledAs", &pupil.calledAs))
             return refused(broken(which));
         pupil.number = number.toInt(0);
         const QJsonValue texts = object.value(QStringLiteral("texts"));
@@ -136,9 +151,11 @@ ClassFileRead readClassFile(const QByteArray &bytes)
             return refused(broken(which + QStringLiteral("の文章")));
         if (pupil.texts.size() > book.fields.size())
             return refused(broken(which + QStringLiteral("の文章が欄より多い")));
+        pupil.otherKeys = keysNotWritten(object, pupilObject(pupil));
         book.pupils.append(pupil);
     }
     alignTexts(book);
+    book.otherKeys = keysNotWritten(root, classObject(book));
     sortPupils(book);
     result.ok = true;
     return result;

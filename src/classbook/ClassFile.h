@@ -8,12 +8,15 @@
 // The class file: one class in UTF-8 JSON, named by a format name and a version so that
 // a later Kotoban can read it and this one refuses what it does not understand.
 //
-// {"format": "kotoban-class", "version": 1, "name": "...", "naming": "family-san",
+// {"format": "kotoban-class", "version": 2, "name": "...", "naming": "family-san",
 //  "fields": [{"name": "所見", "limit": 200}],
-//  "pupils": [{"number": 1, "name": "...", "kana": "...", "sex": "...", "texts": ["..."]}]}
+//  "pupils": [{"number": 1, "name": "...", "kana": "...", "sex": "...", "calledAs": "...", "texts": ["..."]}]}
+//
+// Keys added since version 1 are optional, so an older file opens with their defaults;
+// keys this version does not know are kept as they were (see ClassFileOtherKeys).
 
 inline constexpr char ClassFileFormat[] = "kotoban-class";
-inline constexpr int ClassFileVersion = 1;
+inline constexpr int ClassFileVersion = 2;
 
 // The file's suffix, and the filter the file dialogs offer.
 inline QString classFileSuffix() { return QStringLiteral("json"); }

@@ -1,3 +1,4 @@
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
@@ -31,8 +32,10 @@ private Q_SLOTS:
                 pupil.texts.append(QString());
         }
         book.naming = NamingRule(naming);
-        if (!book.pupils.isEmpty())
+        if (!book.pupils.isEmpty()) {
             book.pupils.first().kana = QStringLiteral("かな");
+            book.pupils.first().calledAs = QStringLiteral("そらちゃん");
+        }
 
         const QByteArray bytes = classFileBytes(book);
         const ClassFileRead read = readClassFile(bytes);
@@ -52,6 +55,64 @@ private Q_SLOTS:
         QCOMPARE(pupilsNotation(read.book), (QStringList{"1|青木 空||空A|", "2|井上 海|||"}));
     }
 
+    // A hand edit or a newer minor version adds keys; a save after an edit keeps them where
+    // they were, with the pupil they belong to even when the pupils are put in order.
+    void unknownKeysAreKept_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("where"); // "" for the top level, else the pupil's 出席番号
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QByteArray>("value"); // compact JSON
+        const QByteArray head = R"({"format":"kotoban-class","version":2,"fields":[{"name":"所見"}],)";
+        QTest::newRow("top-level string") << head + R"("school":"北町小","pupils":[]})" << "" << "school"
+                                          << QByteArray(R"("北町小")");
+        QTest::newRow("top-level object")
+            << head + R"("printing":{"margin":12,"paper":["A4"]},"pupils":[]})" << "" << "printing"
+            << QByteArray(R"({"margin":12,"paper":["A4"]})");
+        QTest::newRow("pupil key stays with its pupil when the pupils are sorted")
+            << head + R"("pupils":[{"number":2,"name":"井上 海","health":"眼鏡"},{"number":1,"name":"青木 空"}]})"
+            << "2" << "health" << QByteArray(R"("眼鏡")");
+        QTest::newRow("pupil key of a version 1 file")
+            << QByteArray(R"({"format":"kotoban-class","version":1,"fields":[{"name":"所見"}],)"
+                          R"("pupils":[{"number":1,"name":"青木 空","club":{"name":"理科"}}]})")
+            << "1" << "club" << QByteArray(R"({"name":"理科"})");
+    }
+    void unknownKeysAreKept()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, where);
+        QFETCH(QString, key);
+        QFETCH(QByteArray, value);
+        ClassFileRead read = readClassFile(bytes);
+        QVERIFY2(read.ok, qPrintable(read.error));
+        if (!read.book.pupils.isEmpty())
+            read.book.pupils.last().texts[0] = QStringLiteral("書き足した文。");
+        const QJsonObject root = QJsonDocument::fromJson(classFileBytes(read.book)).object();
+        QJsonObject holder = root;
+        for (const QJsonValue pupil : root.value(QStringLiteral("pupils")).toArray()) {
+            if (QString::number(pupil[QStringLiteral("number")].toInt()) == where)
+                holder = pupil.toObject();
+        }
+        QVERIFY(where.isEmpty() || holder != root);
+        const QJsonValue kept = holder.value(key);
+        const QByteArray written = kept.isObject() ? QJsonDocument(kept.toObject()).toJson(QJsonDocument::Compact)
+                                                   : QJsonDocument(QJsonArray{kept}).toJson(QJsonDocument::Compact).mid(1).chopped(1);
+        QCOMPARE(written, value);
+        QCOMPARE(root.value(QStringLiteral("version")).toInt(), ClassFileVersion);
+        QCOMPARE(readClassFile(classFileBytes(read.book)).book, read.book);
+    }
+
+    // A key this version reads is not kept aside: clearing the 呼び名 must not bring it back.
+    void clearedCallNameStaysCleared()
+    {
+        ClassFileRead read = readClassFile(R"({"format":"kotoban-class","version":2,"fields":[{"name":"所見"}],
+            "pupils":[{"number":1,"name":"渡辺優斗","calledAs":"ゆうとさん"}]})");
+        QVERIFY2(read.ok, qPrintable(read.error));
+        QCOMPARE(read.book.pupils[0].calledAs, QStringLiteral("ゆうとさん"));
+        read.book.pupils[0].calledAs.clear();
+        QVERIFY(!classFileBytes(read.book).contains("calledAs"));
+    }
+
     void refused_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -64,8 +125,8 @@ private Q_SLOTS:
         QTest::newRow("byte order mark is fine, cut off is not") << QByteArray("\xEF\xBB\xBF{\"format\"") << "こわれています";
         QTest::newRow("another format") << QByteArray(R"({"format":"spreadsheet","version":1})")
                                         << "学級ファイルではありません";
-        QTest::newRow("newer version") << QByteArray(R"({"format":"kotoban-class","version":2,"fields":[]})")
-                                       << "新しい版のことばん（形式 2）";
+        QTest::newRow("newer version") << QByteArray(R"({"format":"kotoban-class","version":3,"fields":[]})")
+                                       << "新しい版のことばん（形式 3）";
         QTest::newRow("version missing") << QByteArray(R"({"format":"kotoban-class","fields":[]})") << "形式の版";
         QTest::newRow("no fields") << head + R"("fields":[]})" << "欄がありません";
         QTest::newRow("field without name") << head + R"("fields":[{"limit":3}]})" << "1 番目の欄";
@@ -76,6 +137,8 @@ private Q_SLOTS:
             << head + R"("fields":[{"name":"a"}],"pupils":[{"name":"x","texts":["1","2"]}]})" << "文章が欄より多い";
         QTest::newRow("unknown naming rule")
             << head + R"("naming":"nickname","fields":[{"name":"a"}]})" << "名前の呼び方";
+        QTest::newRow("呼び名 not a string")
+            << head + R"("fields":[{"name":"a"}],"pupils":[{"name":"x","calledAs":7}]})" << "1 人目";
         QTest::newRow("fractional number")
             << head + R"("fields":[{"name":"a"}],"pupils":[{"number":1.5,"name":"x"}]})" << "1 人目";
     }
