@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PupilNote.h"
+
 #include <QJsonObject>
 #include <QList>
 #include <QString>
@@ -29,12 +31,14 @@ struct Pupil {
     QString sex;    // 性別 as written (男, 女, or anything else)
     QString calledAs; // 呼び名: what 〇〇 becomes, whatever the naming rule ("ゆうとさん"); empty for the rule
     QStringList texts;
+    QList<PupilNote> notes; // newest first (see Notes.h)
     QJsonObject otherKeys; // keys of the class file this version does not know, written back as read
 
     bool operator==(const Pupil &other) const
     {
         return number == other.number && name == other.name && kana == other.kana && sex == other.sex
-            && calledAs == other.calledAs && texts == other.texts && otherKeys == other.otherKeys;
+            && calledAs == other.calledAs && texts == other.texts && notes == other.notes
+            && otherKeys == other.otherKeys;
     }
     bool operator!=(const Pupil &other) const { return !(*this == other); }
 };
@@ -46,17 +50,25 @@ enum class NamingRule {
     FamilyBySex, // 姓＋くん for 男, 姓＋さん otherwise
 };
 
+// The kinds of note a new class offers.
+inline QStringList defaultNoteTags()
+{
+    return {QStringLiteral("学習"), QStringLiteral("生活"), QStringLiteral("行事"), QStringLiteral("係"),
+            QStringLiteral("友だち")};
+}
+
 struct ClassBook {
     QString name;            // e.g. "3年2組 2学期"
     QList<ClassField> fields; // never empty in a class the program made
     QList<Pupil> pupils;      // kept in 出席番号 order
     NamingRule naming = NamingRule::FamilySan;
+    QStringList noteTags = defaultNoteTags(); // the kinds a note can have; the teacher adds more
     QJsonObject otherKeys; // keys of the class file this version does not know, written back as read
 
     bool operator==(const ClassBook &other) const
     {
         return name == other.name && fields == other.fields && pupils == other.pupils && naming == other.naming
-            && otherKeys == other.otherKeys;
+            && noteTags == other.noteTags && otherKeys == other.otherKeys;
     }
     bool operator!=(const ClassBook &other) const { return !(*this == other); }
 };

@@ -3,6 +3,7 @@
 #include "ClassEditing.h"
 #include "ClassFileOtherKeys.h"
 #include "Naming.h"
+#include "NotesFile.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -24,7 +25,7 @@ QJsonObject pupilObject(const Pupil &pupil)
     return object;
 }
 
-// The class as this version writes it, without the keys it kept.
+// The class as this version writes it, without the keys it kept from the file.
 QJsonObject classObject(const ClassBook &book)
 {
     QJsonObject root;
@@ -37,12 +38,10 @@ QJsonObject classObject(const ClassBook &book)
         fields.append(QJsonObject{{QStringLiteral("name"), field.name}, {QStringLiteral("limit"), field.limit}});
     root.insert(QStringLiteral("fields"), fields);
     QJsonArray pupils;
-    for (const Pupil &pupil : book.pupils) {
-        QJsonObject object = pupilObject(pupil);
-        addKeptKeys(object, pupil.otherKeys);
-        pupils.append(object);
-    }
+    for (const Pupil &pupil : book.pupils)
+        pupils.append(pupilObject(pupil));
     root.insert(QStringLiteral("pupils"), pupils);
+    writeNoteKeys(book, root);
     return root;
 }
 
@@ -86,7 +85,7 @@ bool readOptionalString(const QJsonObject &object, const char *key, QString *out
 QByteArray classFileBytes(const ClassBook &book)
 {
     QJsonObject root = classObject(book);
-    addKeptKeys(root, book.otherKeys);
+    addOtherKeys(book, root);
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -151,11 +150,12 @@ ClassFileRead readClassFile(const QByteArray &bytes)
             return refused(broken(which + QStringLiteral("の文章")));
         if (pupil.texts.size() > book.fields.size())
             return refused(broken(which + QStringLiteral("の文章が欄より多い")));
-        pupil.otherKeys = keysNotWritten(object, pupilObject(pupil));
         book.pupils.append(pupil);
     }
+    if (const QString damaged = readNoteKeys(root, book); !damaged.isEmpty())
+        return refused(broken(damaged));
+    keepOtherKeys(root, classObject(book), book);
     alignTexts(book);
-    book.otherKeys = keysNotWritten(root, classObject(book));
     sortPupils(book);
     result.ok = true;
     return result;

@@ -102,15 +102,64 @@ private Q_SLOTS:
         QCOMPARE(readClassFile(classFileBytes(read.book)).book, read.book);
     }
 
-    // A key this version reads is not kept aside: clearing the 呼び名 must not bring it back.
-    void clearedCallNameStaysCleared()
+    // A key this version reads is not kept aside as unknown: what the teacher cleared stays cleared.
+    void clearedKeysStayCleared_data()
     {
+        QTest::addColumn<QByteArray>("pupil");
+        QTest::addColumn<QByteArray>("key");
+        QTest::newRow("呼び名") << QByteArray(R"("calledAs":"ゆうとさん")") << QByteArray("calledAs");
+        QTest::newRow("notes") << QByteArray(R"("notes":[{"date":"2025-01-10","text":"朝の会"}])") << QByteArray("notes");
+    }
+    void clearedKeysStayCleared()
+    {
+        QFETCH(QByteArray, pupil);
+        QFETCH(QByteArray, key);
         ClassFileRead read = readClassFile(R"({"format":"kotoban-class","version":2,"fields":[{"name":"所見"}],
-            "pupils":[{"number":1,"name":"渡辺優斗","calledAs":"ゆうとさん"}]})");
+            "pupils":[{"number":1,"name":"渡辺優斗",)" + pupil + "}]}");
         QVERIFY2(read.ok, qPrintable(read.error));
-        QCOMPARE(read.book.pupils[0].calledAs, QStringLiteral("ゆうとさん"));
+        QVERIFY(classFileBytes(read.book).contains(key));
         read.book.pupils[0].calledAs.clear();
-        QVERIFY(!classFileBytes(read.book).contains("calledAs"));
+        read.book.pupils[0].notes.clear();
+        QVERIFY(!classFileBytes(read.book).contains(key));
+    }
+
+    // Version 1 files have no notes; version 2 ones keep them newest first, their kinds listed.
+    void notes_data()
+    {
+        QTest::addColumn<QByteArray>("root");   // keys beside the fields
+        QTest::addColumn<QByteArray>("pupil");  // keys beside the pupil's name
+        QTest::addColumn<QStringList>("notes"); // "day|kind|text"
+        QTest::addColumn<QStringList>("kinds");
+        QTest::newRow("a version 1 file: none, the default kinds")
+            << QByteArray(R"("version":1)") << QByteArray() << QStringList{} << defaultNoteTags();
+        QTest::newRow("newest first, one day's notes in the file's order")
+            << QByteArray(R"("version":2,"noteTags":["学習"])")
+            << QByteArray(R"(,"notes":[{"date":"2025-01-10","text":"古い"},
+                 {"date":"2025-01-20","tag":"学習","text":"朝\n昼"},{"date":"2025-01-10","text":"同じ日"}])")
+            << QStringList{"2025-01-20|学習|朝\n昼", "2025-01-10||古い", "2025-01-10||同じ日"} << QStringList{"学習"};
+        QTest::newRow("a note's kind missing from the list joins it, doubles and blanks go")
+            << QByteArray(R"("version":2,"noteTags":["係"," 係 ",""])")
+            << QByteArray(R"(,"notes":[{"date":"2025-03-01","tag":"読書"}])") << QStringList{"2025-03-01|読書|"}
+            << QStringList{"係", "読書"};
+    }
+    void notes()
+    {
+        QFETCH(QByteArray, root);
+        QFETCH(QByteArray, pupil);
+        QFETCH(QStringList, notes);
+        QFETCH(QStringList, kinds);
+        const ClassFileRead read = readClassFile(R"({"format":"kotoban-class",)" + root
+                                                 + R"(,"fields":[{"name":"所見"}],"pupils":[{"name":"x")" + pupil + "}]}");
+        QVERIFY2(read.ok, qPrintable(read.error));
+        QStringList found;
+        for (const PupilNote &note : read.book.pupils[0].notes)
+            found.append(QStringLiteral("%1|%2|%3").arg(note.date.toString(Qt::ISODate), note.tag, note.text));
+        QCOMPARE(found, notes);
+        QCOMPARE(read.book.noteTags, kinds);
+        // Written as version 2, and read back the same.
+        const QByteArray written = classFileBytes(read.book);
+        QVERIFY(written.contains("\"version\": 2"));
+        QCOMPARE(readClassFile(written).book, read.book);
     }
 
     void refused_data()
@@ -139,6 +188,12 @@ private Q_SLOTS:
             << head + R"("naming":"nickname","fields":[{"name":"a"}]})" << "名前の呼び方";
         QTest::newRow("呼び名 not a string")
             << head + R"("fields":[{"name":"a"}],"pupils":[{"name":"x","calledAs":7}]})" << "1 人目";
+        const QByteArray pupil = R"("fields":[{"name":"a"}],"pupils":[{"name":"x","notes":)";
+        QTest::newRow("notes not a list") << head + pupil + R"({}}]})" << "1 人目のメモ";
+        QTest::newRow("a note without a day") << head + pupil + R"([{"text":"y"}]}]})" << "1 人目のメモ（1 件目）";
+        QTest::newRow("a note's day not a day") << head + pupil + R"([{"date":"2025-01-10"},{"date":"1月10日"}]}]})"
+                                                << "1 人目のメモ（2 件目）";
+        QTest::newRow("kinds not a list of words") << head + R"("noteTags":[1],"fields":[{"name":"a"}]})" << "メモの種類";
         QTest::newRow("fractional number")
             << head + R"("fields":[{"name":"a"}],"pupils":[{"number":1.5,"name":"x"}]})" << "1 人目";
     }
