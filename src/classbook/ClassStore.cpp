@@ -42,9 +42,7 @@ SaveResult ClassStore::open(const QString &path)
     m_timer.stop();
     m_path = QFileInfo(path).absoluteFilePath();
     m_book = read.book;
-    m_openedBytes = bytes;
     m_lastBytes = bytes;
-    m_backupDone = false;
     m_dirty = false;
     setState(State::Saved);
     Q_EMIT bookReplaced();
@@ -56,9 +54,9 @@ SaveResult ClassStore::create(const QString &path, const ClassBook &book)
     m_timer.stop();
     m_path = QFileInfo(path).absoluteFilePath();
     m_book = book;
-    m_openedBytes = currentBytes(m_path);
-    m_lastBytes = m_openedBytes;
-    m_backupDone = false;
+    // A file already there (the teacher agreed to replace it) is ours to replace: its
+    // bytes go into the day's backup at the first write.
+    m_lastBytes = currentBytes(m_path);
     m_dirty = true;
     Q_EMIT bookReplaced();
     return saveNow();
@@ -82,11 +80,13 @@ SaveResult ClassStore::saveNow()
     if (m_state == State::Conflict)
         return {false, m_error};
     if (!m_dirty)
-        return {m_state != State::Failed, m_error};
-    const std::optional<QByteArray> onDisk = currentBytes(m_path);
-    if (onDisk && onDisk != m_lastBytes) {
-        setState(State::Conflict, QStringLiteral("「%1」がほかのプログラムか、もう一つのことばんで書きかえられています。")
-                                      .arg(fileName(m_path)));
+        return {m_state != State::Failed, m_state == State::Failed ? m_error : QString()};
+    const ReadResult onDisk = readCurrent(m_path);
+    if (changedOnDisk(onDisk, m_lastBytes)) {
+        const QString why = onDisk.state == ReadResult::State::Refused
+            ? QStringLiteral("「%1」が読めなくなっています（%2）。").arg(fileName(m_path), onDisk.error)
+            : QStringLiteral("「%1」がほかのプログラムか、もう一つのことばんで書きかえられています。").arg(fileName(m_path));
+        setState(State::Conflict, why);
         return {false, m_error};
     }
     return write();
@@ -94,19 +94,13 @@ SaveResult ClassStore::saveNow()
 
 SaveResult ClassStore::write()
 {
-    if (!m_backupDone && m_openedBytes) {
-        const QString backup = backupPath();
-        // As a data file's backup: the class file's permissions, never through a link.
-        SaveOptions options;
-        options.permissionsFrom = m_path;
-        options.followLink = false;
-        const SaveResult saved = writeFileSafely(backup, *m_openedBytes, options);
-        if (!saved.ok) {
-            setState(State::Failed,
-                     QStringLiteral("予備の「%1」を作れないので保存していません（%2）。").arg(fileName(backup), saved.error));
+    if (m_lastBytes) {
+        const BackupResult backup = backUpBeforeFirstChangeOfDay(m_path, *m_lastBytes);
+        if (!backup.ok) {
+            setState(State::Failed, QStringLiteral("予備の「%1」を作れないので保存していません（%2）。")
+                                        .arg(fileName(backupPath()), backup.error));
             return {false, m_error};
         }
-        m_backupDone = true;
     }
     const QByteArray bytes = classFileBytes(m_book);
     const SaveResult saved = writeFileSafely(m_path, bytes);
@@ -114,28 +108,27 @@ SaveResult ClassStore::write()
         setState(State::Failed, QStringLiteral("「%1」に保存できません（%2）。").arg(fileName(m_path), saved.error));
         return {false, m_error};
     }
+    // In place, even when the folder could not be synced: these are the file's bytes now.
     m_lastBytes = bytes;
     m_dirty = false;
-    setState(State::Saved);
-    return {};
+    setState(State::Saved, saved.warning);
+    return saved;
 }
 
 SaveResult ClassStore::overwriteOther()
 {
     if (m_state != State::Conflict)
         return saveNow();
-    m_lastBytes = currentBytes(m_path);
-    m_state = State::Pending;
+    // The teacher chose this window's class over whatever is there, readable or not.
     m_dirty = true;
-    return saveNow();
+    setState(State::Pending);
+    return write();
 }
 
 ClassStore::KeptBoth ClassStore::keepBoth()
 {
     const QFileInfo info(m_path);
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
-    const QString beside = info.dir().filePath(
-        QStringLiteral("%1（この画面の内容 %2）.%3").arg(info.completeBaseName(), stamp, classFileSuffix()));
+    const QString beside = info.dir().filePath(keepBothName(info.dir(), info.fileName(), QDateTime::currentDateTime()));
     const SaveResult saved = writeFileSafely(beside, classFileBytes(m_book));
     if (!saved.ok)
         return {false, QString(), QStringLiteral("「%1」に保存できません（%2）。").arg(fileName(beside), saved.error)};
@@ -145,7 +138,6 @@ ClassStore::KeptBoth ClassStore::keepBoth()
         // The other program's file cannot be read: stay with this class under the new name.
         m_path = beside;
         m_lastBytes = currentBytes(beside);
-        m_openedBytes.reset();
         m_dirty = false;
         setState(State::Saved);
         Q_EMIT bookReplaced();

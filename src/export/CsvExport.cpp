@@ -80,10 +80,5 @@ ExportResult exportCsv(const QString &path, const ClassBook &book, CsvEncoding e
         result.refusals = std::move(csv.refusals);
         return result;
     }
-    const SaveResult saved = writeFileSafely(path, csv.bytes);
-    if (!saved.ok) {
-        result.status = ExportStatus::Failed;
-        result.error = saved.error;
-    }
-    return result;
+    return writeExportFile(path, csv.bytes, overwrite);
 }

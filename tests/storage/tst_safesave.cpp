@@ -41,6 +41,7 @@ public:
     }
     int rename(const char *from, const char *to) override { return fails("rename") ? -1 : PosixCalls::rename(from, to); }
     int openFolder(const char *path) override { return fails("open folder") ? -1 : PosixCalls::openFolder(path); }
+    int access(const char *path, int mode) override { return fails("access") ? -1 : PosixCalls::access(path, mode); }
 
 private:
     bool fails(const char *name)
@@ -97,6 +98,13 @@ private Q_SLOTS:
     void leftoverTemporaries();
     void backupOfTheDay();
     void backupNeverFollowsALink();
+    void backupNames_data();
+    void backupNames();
+    void keepBothNames_data();
+    void keepBothNames();
+    void changedOnDisk_data();
+    void changedOnDisk();
+    void nameTakenMeanwhileIsKept();
 };
 
 void TestSafeSave::failedStepKeepsTheOriginal_data()
@@ -113,6 +121,7 @@ void TestSafeSave::failedStepKeepsTheOriginal_data()
     QTest::newRow("full disk on close") << "close" << ENOSPC << "ディスクがいっぱいです";
     QTest::newRow("rename refused") << "rename" << EACCES << "権限がありません";
     QTest::newRow("read-only folder") << "create" << EROFS << "読み取り専用";
+    QTest::newRow("read-only file, as Windows refuses it") << "access" << EACCES << "読み取り専用のファイル";
     QTest::newRow("unusual error") << "rename" << EXDEV << "システムのエラーです（18:";
 }
 
@@ -141,18 +150,18 @@ void TestSafeSave::folderSync_data()
 {
     QTest::addColumn<QString>("step");
     QTest::addColumn<int>("error");
-    QTest::addColumn<bool>("ok");
+    QTest::addColumn<bool>("warned");
 
-    QTest::newRow("folder cannot be opened") << "open folder" << EACCES << false;
-    QTest::newRow("folder sync fails") << "fsync" << EIO << false;
-    QTest::newRow("file system cannot sync folders") << "fsync" << EINVAL << true;
+    QTest::newRow("folder cannot be opened") << "open folder" << EACCES << true;
+    QTest::newRow("folder sync fails") << "fsync" << EIO << true;
+    QTest::newRow("file system cannot sync folders") << "fsync" << EINVAL << false;
 }
 
 void TestSafeSave::folderSync()
 {
     QFETCH(QString, step);
     QFETCH(int, error);
-    QFETCH(bool, ok);
+    QFETCH(bool, warned);
 
     QTemporaryDir folder;
     // Only the folder's sync fails: the first fsync (the file's) goes through.
@@ -169,8 +178,10 @@ void TestSafeSave::folderSync()
 
     const QString path = folder.filePath(QStringLiteral("Kotoban2.txt"));
     const SaveResult result = writeFileSafely(path, "new");
-    QCOMPARE(result.ok, ok);
-    QCOMPARE(readAll(path), QByteArray("new")); // renamed in place: only its lasting is in doubt
+    // Renamed in place: saved, only its lasting is in doubt, and the teacher is told so.
+    QVERIFY(result.ok);
+    QCOMPARE(result.warning.contains(QStringLiteral("フォルダー")), warned);
+    QCOMPARE(readAll(path), QByteArray("new"));
 }
 
 void TestSafeSave::permissionsAndLinks()
@@ -296,6 +307,103 @@ void TestSafeSave::backupNeverFollowsALink()
     QCOMPARE(readAll(victim), QByteArray("not Kotoban's"));
     QVERIFY(!QFileInfo(folder.filePath(QStringLiteral("Kotoban2.bak"))).isSymLink());
     QCOMPARE(readAll(folder.filePath(QStringLiteral("Kotoban2.bak"))), QByteArray("start of the day"));
+}
+
+// A class file never shares a data file's backup; the data files' names stay as they were.
+void TestSafeSave::backupNames_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("backup");
+    QTest::newRow("data file") << "Kotoban1.txt" << "Kotoban1.bak";
+    QTest::newRow("class file of the same stem") << "Kotoban1.json" << "Kotoban1.json.bak";
+    QTest::newRow("class file") << "3年2組 2学期.json" << "3年2組 2学期.json.bak";
+    QTest::newRow("suffix in capitals") << "Kotoban2.TXT" << "Kotoban2.bak";
+    QTest::newRow("no suffix") << "名簿" << "名簿.bak";
+    QTest::newRow("dots in the stem") << "R6.3年.json" << "R6.3年.json.bak";
+}
+
+void TestSafeSave::backupNames()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, backup);
+    QCOMPARE(backupPathFor(QStringLiteral("/学校/") + file), QStringLiteral("/学校/") + backup);
+}
+
+void TestSafeSave::keepBothNames_data()
+{
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("free") << QStringList() << "Kotoban1.txt" << "Kotoban1 (ことばんで保存 2026-12-07 1530).txt";
+    QTest::newRow("class file") << QStringList() << "3年2組.json" << "3年2組 (ことばんで保存 2026-12-07 1530).json";
+    QTest::newRow("taken: numbered")
+        << QStringList{"Kotoban1 (ことばんで保存 2026-12-07 1530).txt", "Kotoban1 (ことばんで保存 2026-12-07 1530 2).txt"}
+        << "Kotoban1.txt" << "Kotoban1 (ことばんで保存 2026-12-07 1530 3).txt";
+    QTest::newRow("a link to nowhere is taken") << QStringList{"link:3年2組 (ことばんで保存 2026-12-07 1530).json"}
+                                                << "3年2組.json" << "3年2組 (ことばんで保存 2026-12-07 1530 2).json";
+}
+
+void TestSafeSave::keepBothNames()
+{
+    QFETCH(QStringList, present);
+    QFETCH(QString, file);
+    QFETCH(QString, name);
+    QTemporaryDir folder;
+    for (const QString &entry : std::as_const(present)) {
+        if (entry.startsWith(QStringLiteral("link:")))
+            QVERIFY(QFile::link(folder.filePath(QStringLiteral("nowhere/x")), folder.filePath(entry.mid(5))));
+        else
+            writeAll(folder.filePath(entry), "kept");
+    }
+    const QDateTime when(QDate(2026, 12, 7), QTime(15, 30, 59));
+    QCOMPARE(keepBothName(QDir(folder.path()), file, when), name);
+}
+
+void TestSafeSave::changedOnDisk_data()
+{
+    QTest::addColumn<int>("state");
+    QTest::addColumn<QByteArray>("now");
+    QTest::addColumn<bool>("known");
+    QTest::addColumn<QByteArray>("last");
+    QTest::addColumn<bool>("changed");
+    const int read = int(ReadResult::State::Read), missing = int(ReadResult::State::Missing),
+              refused = int(ReadResult::State::Refused);
+    QTest::newRow("as we left it") << read << QByteArray("ours") << true << QByteArray("ours") << false;
+    QTest::newRow("other bytes") << read << QByteArray("theirs") << true << QByteArray("ours") << true;
+    QTest::newRow("emptied") << read << QByteArray() << true << QByteArray("ours") << true;
+    QTest::newRow("created where there was none") << read << QByteArray("theirs") << false << QByteArray() << true;
+    QTest::newRow("an empty file where there was none") << read << QByteArray() << false << QByteArray() << true;
+    QTest::newRow("gone") << missing << QByteArray() << true << QByteArray("ours") << false;
+    QTest::newRow("still not there") << missing << QByteArray() << false << QByteArray() << false;
+    QTest::newRow("unreadable now") << refused << QByteArray() << true << QByteArray("ours") << true;
+    QTest::newRow("unreadable where there was none") << refused << QByteArray() << false << QByteArray() << true;
+}
+
+void TestSafeSave::changedOnDisk()
+{
+    QFETCH(int, state);
+    QFETCH(QByteArray, now);
+    QFETCH(bool, known);
+    QFETCH(QByteArray, last);
+    QFETCH(bool, changed);
+    ReadResult current;
+    current.state = ReadResult::State(state);
+    current.bytes = now;
+    QCOMPARE(::changedOnDisk(current, known ? std::optional<QByteArray>(last) : std::nullopt), changed);
+}
+
+// Without replace, a file that took the name is kept and nothing is left beside it.
+void TestSafeSave::nameTakenMeanwhileIsKept()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("所見.csv"));
+    SaveOptions options;
+    options.replace = false;
+    QVERIFY(writeFileSafely(path, "first", options).ok);
+    const SaveResult second = writeFileSafely(path, "second", options);
+    QVERIFY(!second.ok && second.nameTaken);
+    QCOMPARE(readAll(path), QByteArray("first"));
+    QCOMPARE(names(folder.path()), QStringList{"所見.csv"});
 }
 
 QTEST_GUILESS_MAIN(TestSafeSave)
