@@ -3,6 +3,7 @@
 #include "CheckSettings.h"
 #include "PupilNote.h"
 
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -22,18 +23,23 @@ struct ClassField {
 };
 
 // One pupil. texts holds one text per field of the class, in the class's field order.
+// 氏名 and ふりがな are kept as typed or imported (only blanks at either end are cut off):
+// the school's own system has to recognise them again.
 struct Pupil {
     int number = 0; // 出席番号; 0 when none was given
     QString name;   // 氏名 (the only required part), family and given name split at the first blank
     QString kana;   // ふりがな
     QString sex;    // 性別 as written (男, 女, or anything else)
+    QString calledAs; // 呼び名: what 〇〇 becomes, whatever the naming rule ("ゆうとさん"); empty for the rule
     QStringList texts;
     QList<PupilNote> notes; // newest first (see Notes.h)
+    QJsonObject otherKeys; // keys of the class file this version does not know, written back as read
 
     bool operator==(const Pupil &other) const
     {
         return number == other.number && name == other.name && kana == other.kana && sex == other.sex
-            && texts == other.texts && notes == other.notes;
+            && calledAs == other.calledAs && texts == other.texts && notes == other.notes
+            && otherKeys == other.otherKeys;
     }
     bool operator!=(const Pupil &other) const { return !(*this == other); }
 };
@@ -59,11 +65,12 @@ struct ClassBook {
     NamingRule naming = NamingRule::FamilySan;
     CheckSettings checks;     // what 点検 looks for in this class
     QStringList noteTags = defaultNoteTags(); // the kinds a note can have; the teacher adds more
+    QJsonObject otherKeys; // keys of the class file this version does not know, written back as read
 
     bool operator==(const ClassBook &other) const
     {
         return name == other.name && fields == other.fields && pupils == other.pupils && naming == other.naming
-            && checks == other.checks && noteTags == other.noteTags;
+            && checks == other.checks && noteTags == other.noteTags && otherKeys == other.otherKeys;
     }
     bool operator!=(const ClassBook &other) const { return !(*this == other); }
 };

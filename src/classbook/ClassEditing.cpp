@@ -35,7 +35,7 @@ QString limitProblem(int limit)
 // The reason details cannot be used for a pupil, or nothing. except is the pupil being edited.
 QString detailsProblem(const ClassBook &book, const PupilDetails &details, int except)
 {
-    if (cleanName(details.name).isEmpty())
+    if (details.name.trimmed().isEmpty())
         return QStringLiteral("氏名を入れてください。");
     if (details.number < 0)
         return QStringLiteral("出席番号は 1 以上の数で入れてください（なければ 0）。");
@@ -52,9 +52,10 @@ QString detailsProblem(const ClassBook &book, const PupilDetails &details, int e
 void applyDetails(Pupil &pupil, const PupilDetails &details)
 {
     pupil.number = details.number;
-    pupil.name = cleanName(details.name);
-    pupil.kana = details.kana.simplified();
+    pupil.name = details.name.trimmed();
+    pupil.kana = details.kana.trimmed();
     pupil.sex = details.sex.trimmed();
+    pupil.calledAs = details.calledAs.trimmed();
 }
 
 // Sorts and returns where the pupil that stood at index ended up.
@@ -169,7 +170,7 @@ bool fieldHasText(const ClassBook &book, int field)
     });
 }
 
-PupilDetails detailsOf(const Pupil &pupil) { return {pupil.number, pupil.name, pupil.kana, pupil.sex}; }
+PupilDetails detailsOf(const Pupil &pupil) { return {pupil.number, pupil.name, pupil.kana, pupil.sex, pupil.calledAs}; }
 
 ClassEdit addPupil(ClassBook &book, const PupilDetails &details)
 {

@@ -37,12 +37,14 @@ void alignTexts(ClassBook &book);
 [[nodiscard]] ClassEdit removeField(ClassBook &book, int field);
 [[nodiscard]] bool fieldHasText(const ClassBook &book, int field);
 
-// The details a teacher edits by hand; texts are never part of them.
+// The details a teacher edits by hand; texts are never part of them. 氏名, ふりがな and
+// 呼び名 are kept as typed, only blanks at either end cut off.
 struct PupilDetails {
     int number = 0;
     QString name;
     QString kana;
     QString sex;
+    QString calledAs{}; // optional: initialised so that the details can be written without it
 };
 [[nodiscard]] PupilDetails detailsOf(const Pupil &pupil);
 

@@ -1,6 +1,7 @@
 #include "ClassFile.h"
 
 #include "ClassEditing.h"
+#include "ClassFileOtherKeys.h"
 #include "Naming.h"
 #include "NotesFile.h"
 
@@ -18,8 +19,31 @@ QJsonObject pupilObject(const Pupil &pupil)
     object.insert(QStringLiteral("name"), pupil.name);
     object.insert(QStringLiteral("kana"), pupil.kana);
     object.insert(QStringLiteral("sex"), pupil.sex);
+    if (!pupil.calledAs.isEmpty())
+        object.insert(QStringLiteral("calledAs"), pupil.calledAs);
     object.insert(QStringLiteral("texts"), QJsonArray::fromStringList(pupil.texts));
     return object;
+}
+
+// The class as this version writes it, without the keys it kept from the file.
+QJsonObject classObject(const ClassBook &book)
+{
+    QJsonObject root;
+    root.insert(QStringLiteral("format"), QLatin1String(ClassFileFormat));
+    root.insert(QStringLiteral("version"), ClassFileVersion);
+    root.insert(QStringLiteral("name"), book.name);
+    root.insert(QStringLiteral("naming"), namingRuleKey(book.naming));
+    writeCheckSettings(root, book.checks);
+    QJsonArray fields;
+    for (const ClassField &field : book.fields)
+        fields.append(QJsonObject{{QStringLiteral("name"), field.name}, {QStringLiteral("limit"), field.limit}});
+    root.insert(QStringLiteral("fields"), fields);
+    QJsonArray pupils;
+    for (const Pupil &pupil : book.pupils)
+        pupils.append(pupilObject(pupil));
+    root.insert(QStringLiteral("pupils"), pupils);
+    writeNoteKeys(book, root);
+    return root;
 }
 
 ClassFileRead refused(const QString &why) { return {false, ClassBook(), why}; }
@@ -61,21 +85,8 @@ bool readOptionalString(const QJsonObject &object, const char *key, QString *out
 
 QByteArray classFileBytes(const ClassBook &book)
 {
-    QJsonObject root;
-    root.insert(QStringLiteral("format"), QLatin1String(ClassFileFormat));
-    root.insert(QStringLiteral("version"), ClassFileVersion);
-    root.insert(QStringLiteral("name"), book.name);
-    root.insert(QStringLiteral("naming"), namingRuleKey(book.naming));
-    writeCheckSettings(root, book.checks);
-    QJsonArray fields;
-    for (const ClassField &field : book.fields)
-        fields.append(QJsonObject{{QStringLiteral("name"), field.name}, {QStringLiteral("limit"), field.limit}});
-    root.insert(QStringLiteral("fields"), fields);
-    QJsonArray pupils;
-    for (const Pupil &pupil : book.pupils)
-        pupils.append(pupilObject(pupil));
-    root.insert(QStringLiteral("pupils"), pupils);
-    writeNoteKeys(book, root);
+    QJsonObject root = classObject(book);
+    addOtherKeys(book, root);
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -133,7 +144,8 @@ ClassFileRead readClassFile(const QByteArray &bytes)
         const QString which = QStringLiteral("%1 人目").arg(book.pupils.size() + 1);
         if (!value.isObject() || !(number.isUndefined() || isWholeNumber(number, 0, 1000000))
             || !readOptionalString(object, "name", &pupil.name) || !readOptionalString(object, "kana", &pupil.kana)
-            || !readOptionalString(object, "sex", &pupil.sex))
+            || !readOptionalString(object, "sex", &pupil.sex)
+            || !readOptionalString(object, "calledAs", &pupil.calledAs))
             return refused(broken(which));
         pupil.number = number.toInt(0);
         const QJsonValue texts = object.value(QStringLiteral("texts"));
@@ -145,6 +157,7 @@ ClassFileRead readClassFile(const QByteArray &bytes)
     }
     if (const QString damaged = readNoteKeys(root, book); !damaged.isEmpty())
         return refused(broken(damaged));
+    keepOtherKeys(root, classObject(book), book);
     alignTexts(book);
     sortPupils(book);
     result.ok = true;

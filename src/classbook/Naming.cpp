@@ -1,5 +1,7 @@
 #include "Naming.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr char16_t KanjiZero = u'\u3007';   // 〇
@@ -39,8 +41,26 @@ NameParts splitName(const QString &name)
     return {trimmed, trimmed};
 }
 
+bool nameHasBlank(const QString &name)
+{
+    const QString trimmed = name.trimmed();
+    return std::any_of(trimmed.cbegin(), trimmed.cend(), isBlank);
+}
+
+bool ruleNeedsNameParts(NamingRule rule)
+{
+    switch (rule) {
+    case NamingRule::FamilySan:
+    case NamingRule::GivenSan:
+    case NamingRule::FamilyBySex: return true;
+    }
+    return true;
+}
+
 QString callName(const Pupil &pupil, NamingRule rule)
 {
+    if (!pupil.calledAs.isEmpty())
+        return pupil.calledAs;
     const NameParts parts = splitName(pupil.name);
     switch (rule) {
     case NamingRule::GivenSan: return parts.given + QStringLiteral("さん");

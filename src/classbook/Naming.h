@@ -17,7 +17,13 @@ struct NameParts {
 // family and given name, so it is used whole whatever the rule.
 [[nodiscard]] NameParts splitName(const QString &name);
 
-// The pupil as the rule calls them: 姓＋さん, 名＋さん, or 姓＋くん for 男 and 姓＋さん otherwise.
+// True when a blank inside the name (not at its ends) separates 姓 and 名.
+[[nodiscard]] bool nameHasBlank(const QString &name);
+// True when the rule takes 姓 or 名 out of the name, which a name without a blank cannot give.
+[[nodiscard]] bool ruleNeedsNameParts(NamingRule rule);
+
+// The pupil's 呼び名 when set; otherwise the pupil as the rule calls them: 姓＋さん, 名＋さん,
+// or 姓＋くん for 男 and 姓＋さん otherwise.
 [[nodiscard]] QString callName(const Pupil &pupil, NamingRule rule);
 
 // Every placeholder "〇〇" (two U+3007) or "○○" (two U+25CB) replaced by the name.

@@ -9,7 +9,7 @@
 
 PupilDialog::PupilDialog(const QString &title, const PupilDetails &details, QWidget *parent)
     : QDialog(parent), m_number(new QSpinBox(this)), m_name(new QLineEdit(this)), m_kana(new QLineEdit(this)),
-      m_sex(new QComboBox(this))
+      m_sex(new QComboBox(this)), m_calledAs(new QLineEdit(this))
 {
     setObjectName(QStringLiteral("PupilDialog"));
     setWindowTitle(title);
@@ -26,12 +26,16 @@ PupilDialog::PupilDialog(const QString &title, const PupilDetails &details, QWid
     m_sex->setEditable(true);
     m_sex->addItems({QString(), QStringLiteral("男"), QStringLiteral("女")});
     m_sex->setCurrentText(details.sex);
+    m_calledAs->setObjectName(QStringLiteral("PupilCalledAs"));
+    m_calledAs->setText(details.calledAs);
+    m_calledAs->setPlaceholderText(QStringLiteral("〇〇に入る形（例: ゆうとさん）。空なら名前の呼び方で"));
 
     auto *form = new QFormLayout(this);
     form->addRow(QStringLiteral("出席番号"), m_number);
     form->addRow(QStringLiteral("氏名"), m_name);
     form->addRow(QStringLiteral("ふりがな"), m_kana);
     form->addRow(QStringLiteral("性別"), m_sex);
+    form->addRow(QStringLiteral("呼び名"), m_calledAs);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("ＯＫ"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
@@ -42,5 +46,5 @@ PupilDialog::PupilDialog(const QString &title, const PupilDetails &details, QWid
 
 PupilDetails PupilDialog::details() const
 {
-    return {m_number->value(), m_name->text(), m_kana->text(), m_sex->currentText()};
+    return {m_number->value(), m_name->text(), m_kana->text(), m_sex->currentText(), m_calledAs->text()};
 }

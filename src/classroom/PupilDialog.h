@@ -8,7 +8,7 @@ class QComboBox;
 class QLineEdit;
 class QSpinBox;
 
-// A pupil's 出席番号, 氏名, ふりがな and 性別, for adding or correcting by hand.
+// A pupil's 出席番号, 氏名, ふりがな, 性別 and 呼び名, for adding or correcting by hand.
 class PupilDialog : public QDialog {
     Q_OBJECT
 public:
@@ -20,4 +20,5 @@ private:
     QLineEdit *const m_name;
     QLineEdit *const m_kana;
     QComboBox *const m_sex;
+    QLineEdit *const m_calledAs;
 };

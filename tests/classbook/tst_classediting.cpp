@@ -101,8 +101,8 @@ private Q_SLOTS:
         QTest::newRow("add pupil between")
             << two << QStringList{"1|青木 空|男|a|b", "3|井上 海|女|c|d"} << "addPupil 2|上田 陸|男" << "" << 1 << two
             << QStringList{"1|青木 空|男|a|b", "2|上田 陸|男||", "3|井上 海|女|c|d"};
-        QTest::newRow("add pupil: name blanks folded")
-            << two << QStringList{} << "addPupil 4| 上田　 陸 |男" << "" << 0 << two << QStringList{"4|上田 陸|男||"};
+        QTest::newRow("add pupil: name kept as typed, only its ends trimmed")
+            << two << QStringList{} << "addPupil 4| 上田　 陸 |男" << "" << 0 << two << QStringList{"4|上田　 陸|男||"};
         QTest::newRow("add pupil: number taken refused")
             << two << TwoPupils << "addPupil 2|上田 陸|男" << "井上 海" << -1 << two << TwoPupils;
         QTest::newRow("add pupil: no name refused")

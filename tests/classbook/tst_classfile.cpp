@@ -1,3 +1,4 @@
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
@@ -31,8 +32,10 @@ private Q_SLOTS:
                 pupil.texts.append(QString());
         }
         book.naming = NamingRule(naming);
-        if (!book.pupils.isEmpty())
+        if (!book.pupils.isEmpty()) {
             book.pupils.first().kana = QStringLiteral("かな");
+            book.pupils.first().calledAs = QStringLiteral("そらちゃん");
+        }
 
         const QByteArray bytes = classFileBytes(book);
         const ClassFileRead read = readClassFile(bytes);
@@ -50,6 +53,74 @@ private Q_SLOTS:
         QVERIFY2(read.ok, qPrintable(read.error));
         QCOMPARE(fieldsNotation(read.book.fields), QStringLiteral("所見:200,道徳:0"));
         QCOMPARE(pupilsNotation(read.book), (QStringList{"1|青木 空||空A|", "2|井上 海|||"}));
+    }
+
+    // A hand edit or a newer minor version adds keys; a save after an edit keeps them where
+    // they were, with the pupil they belong to even when the pupils are put in order.
+    void unknownKeysAreKept_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("where"); // "" for the top level, else the pupil's 出席番号
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QByteArray>("value"); // compact JSON
+        const QByteArray head = R"({"format":"kotoban-class","version":2,"fields":[{"name":"所見"}],)";
+        QTest::newRow("top-level string") << head + R"("school":"北町小","pupils":[]})" << "" << "school"
+                                          << QByteArray(R"("北町小")");
+        QTest::newRow("top-level object")
+            << head + R"("printing":{"margin":12,"paper":["A4"]},"pupils":[]})" << "" << "printing"
+            << QByteArray(R"({"margin":12,"paper":["A4"]})");
+        QTest::newRow("pupil key stays with its pupil when the pupils are sorted")
+            << head + R"("pupils":[{"number":2,"name":"井上 海","health":"眼鏡"},{"number":1,"name":"青木 空"}]})"
+            << "2" << "health" << QByteArray(R"("眼鏡")");
+        QTest::newRow("pupil key of a version 1 file")
+            << QByteArray(R"({"format":"kotoban-class","version":1,"fields":[{"name":"所見"}],)"
+                          R"("pupils":[{"number":1,"name":"青木 空","club":{"name":"理科"}}]})")
+            << "1" << "club" << QByteArray(R"({"name":"理科"})");
+    }
+    void unknownKeysAreKept()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, where);
+        QFETCH(QString, key);
+        QFETCH(QByteArray, value);
+        ClassFileRead read = readClassFile(bytes);
+        QVERIFY2(read.ok, qPrintable(read.error));
+        if (!read.book.pupils.isEmpty())
+            read.book.pupils.last().texts[0] = QStringLiteral("書き足した文。");
+        const QJsonObject root = QJsonDocument::fromJson(classFileBytes(read.book)).object();
+        QJsonObject holder = root;
+        for (const QJsonValue pupil : root.value(QStringLiteral("pupils")).toArray()) {
+            if (QString::number(pupil[QStringLiteral("number")].toInt()) == where)
+                holder = pupil.toObject();
+        }
+        QVERIFY(where.isEmpty() || holder != root);
+        const QJsonValue kept = holder.value(key);
+        const QByteArray written = kept.isObject() ? QJsonDocument(kept.toObject()).toJson(QJsonDocument::Compact)
+                                                   : QJsonDocument(QJsonArray{kept}).toJson(QJsonDocument::Compact).mid(1).chopped(1);
+        QCOMPARE(written, value);
+        QCOMPARE(root.value(QStringLiteral("version")).toInt(), ClassFileVersion);
+        QCOMPARE(readClassFile(classFileBytes(read.book)).book, read.book);
+    }
+
+    // A key this version reads is not kept aside as unknown: what the teacher cleared stays cleared.
+    void clearedKeysStayCleared_data()
+    {
+        QTest::addColumn<QByteArray>("pupil");
+        QTest::addColumn<QByteArray>("key");
+        QTest::newRow("呼び名") << QByteArray(R"("calledAs":"ゆうとさん")") << QByteArray("calledAs");
+        QTest::newRow("notes") << QByteArray(R"("notes":[{"date":"2025-01-10","text":"朝の会"}])") << QByteArray("notes");
+    }
+    void clearedKeysStayCleared()
+    {
+        QFETCH(QByteArray, pupil);
+        QFETCH(QByteArray, key);
+        ClassFileRead read = readClassFile(R"({"format":"kotoban-class","version":2,"fields":[{"name":"所見"}],
+            "pupils":[{"number":1,"name":"渡辺優斗",)" + pupil + "}]}");
+        QVERIFY2(read.ok, qPrintable(read.error));
+        QVERIFY(classFileBytes(read.book).contains(key));
+        read.book.pupils[0].calledAs.clear();
+        read.book.pupils[0].notes.clear();
+        QVERIFY(!classFileBytes(read.book).contains(key));
     }
 
     // Version 1 files have no notes; version 2 ones keep them newest first, their kinds listed.
@@ -115,6 +186,8 @@ private Q_SLOTS:
             << head + R"("fields":[{"name":"a"}],"pupils":[{"name":"x","texts":["1","2"]}]})" << "文章が欄より多い";
         QTest::newRow("unknown naming rule")
             << head + R"("naming":"nickname","fields":[{"name":"a"}]})" << "名前の呼び方";
+        QTest::newRow("呼び名 not a string")
+            << head + R"("fields":[{"name":"a"}],"pupils":[{"name":"x","calledAs":7}]})" << "1 人目";
         const QByteArray pupil = R"("fields":[{"name":"a"}],"pupils":[{"name":"x","notes":)";
         QTest::newRow("notes not a list") << head + pupil + R"({}}]})" << "1 人目のメモ";
         QTest::newRow("a note without a day") << head + pupil + R"([{"text":"y"}]}]})" << "1 人目のメモ（1 件目）";

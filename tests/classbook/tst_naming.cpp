@@ -10,27 +10,32 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("sex");
+        QTest::addColumn<QString>("calledAs");
         QTest::addColumn<QString>("familySan");
         QTest::addColumn<QString>("givenSan");
         QTest::addColumn<QString>("bySex");
-        QTest::newRow("half-width blank") << "山田 太郎" << "男" << "山田さん" << "太郎さん" << "山田くん";
-        QTest::newRow("full-width blank") << "佐藤　花子" << "女" << "佐藤さん" << "花子さん" << "佐藤さん";
-        QTest::newRow("first blank splits") << "森 由美 子" << "" << "森さん" << "由美 子さん" << "森さん";
-        QTest::newRow("blanks around") << "　大野 翼 " << "男子" << "大野さん" << "翼さん" << "大野くん";
-        QTest::newRow("no blank: used whole") << "ジョン" << "男" << "ジョンさん" << "ジョンさん" << "ジョンくん";
-        QTest::newRow("sex written otherwise is さん") << "木村 光" << "M" << "木村さん" << "光さん" << "木村さん";
-        QTest::newRow("outside code page 932") << "𠮷田 彩" << "女" << "𠮷田さん" << "彩さん" << "𠮷田さん";
+        QTest::newRow("half-width blank") << "山田 太郎" << "男" << "" << "山田さん" << "太郎さん" << "山田くん";
+        QTest::newRow("full-width blank") << "佐藤　花子" << "女" << "" << "佐藤さん" << "花子さん" << "佐藤さん";
+        QTest::newRow("first blank splits") << "森 由美 子" << "" << "" << "森さん" << "由美 子さん" << "森さん";
+        QTest::newRow("blanks around") << "　大野 翼 " << "男子" << "" << "大野さん" << "翼さん" << "大野くん";
+        QTest::newRow("no blank: used whole") << "ジョン" << "男" << "" << "ジョンさん" << "ジョンさん" << "ジョンくん";
+        QTest::newRow("sex written otherwise is さん") << "木村 光" << "M" << "" << "木村さん" << "光さん" << "木村さん";
+        QTest::newRow("outside code page 932") << "𠮷田 彩" << "女" << "" << "𠮷田さん" << "彩さん" << "𠮷田さん";
+        QTest::newRow("呼び名 comes before every rule")
+            << "渡辺優斗" << "男" << "ゆうとさん" << "ゆうとさん" << "ゆうとさん" << "ゆうとさん";
     }
     void callNames()
     {
         QFETCH(QString, name);
         QFETCH(QString, sex);
+        QFETCH(QString, calledAs);
         QFETCH(QString, familySan);
         QFETCH(QString, givenSan);
         QFETCH(QString, bySex);
         Pupil pupil;
         pupil.name = name;
         pupil.sex = sex;
+        pupil.calledAs = calledAs;
         QCOMPARE(callName(pupil, NamingRule::FamilySan), familySan);
         QCOMPARE(callName(pupil, NamingRule::GivenSan), givenSan);
         QCOMPARE(callName(pupil, NamingRule::FamilyBySex), bySex);
