@@ -150,7 +150,7 @@ void NotesPane::classReset() { showPupil(m_window->selectedPupil(), m_pupil == m
 
 void NotesPane::notesChangedElsewhere(const QModelIndex &topLeft, const QModelIndex &bottomRight)
 {
-    if (m_applying || m_pupil < topLeft.row() || m_pupil > bottomRight.row()
+    if (m_applying || m_pupil < topLeft.row() || m_pupil > bottomRight.row() || m_pupil >= m_window->classBook().pupils.size()
         || topLeft.column() > ClassTableModel::NotesCountColumn || bottomRight.column() < ClassTableModel::NotesCountColumn)
         return;
     // Keep the note the teacher was on, wherever it now stands.
