@@ -48,17 +48,17 @@ private:
     {
         const QString text = cellText(m_book, cell);
         const int limit = m_book.fields[cell.field].limit;
-        const int length = countedLength(text);
-        if (isBlankText(text)) {
+        const CellMarks marks = cellMarks(text, limit, false);
+        if (marks.empty) {
             if (isOn(CheckKind::Empty))
                 m_findings.append(make(FindingKind::Empty, cell));
             return;
         }
-        if (isOn(CheckKind::FieldLimit) && limit > 0 && length > limit) {
+        if (isOn(CheckKind::FieldLimit) && marks.overLimit) {
             Finding finding = make(FindingKind::OverLimit, cell);
             finding.start = positionAfterCharacters(text, limit);
             finding.length = text.size() - finding.start;
-            finding.textLength = length;
+            finding.textLength = marks.length;
             finding.limit = limit;
             m_findings.append(finding);
         }
@@ -325,16 +325,6 @@ QList<int> DuplicateSentences::pupilsHolding(const QString &sentence) const
     QList<int> pupils = holders->perPupil.keys();
     std::sort(pupils.begin(), pupils.end());
     return pupils;
-}
-
-CellMarks cellMarks(const QString &text, int limit, bool duplicate)
-{
-    CellMarks marks;
-    marks.length = countedLength(text);
-    marks.overLimit = limit > 0 && marks.length > limit;
-    marks.empty = isBlankText(text);
-    marks.duplicate = duplicate;
-    return marks;
 }
 
 QList<Finding> checkClass(const ClassBook &book, const WordingMatcher &wording, const CheckOptions &options)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CellMarks.h"
 #include "ClassBook.h"
 #include "WordingRules.h"
 
@@ -65,21 +66,6 @@ private:
 
 // The sentences of a text that are long enough to compare, each once.
 [[nodiscard]] QStringList comparedSentences(const QString &text);
-
-// What the table shows for one cell.
-struct CellMarks {
-    int length = 0;         // characterCount of the text
-    bool overLimit = false; // longer than the field's limit (a limit of 0 is none)
-    bool empty = false;     // nothing but blanks
-    bool duplicate = false; // a sentence another pupil has too
-    bool operator==(const CellMarks &other) const
-    {
-        return length == other.length && overLimit == other.overLimit && empty == other.empty
-            && duplicate == other.duplicate;
-    }
-};
-
-[[nodiscard]] CellMarks cellMarks(const QString &text, int limit, bool duplicate);
 
 enum class FindingKind {
     OverLimit,

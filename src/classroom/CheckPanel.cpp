@@ -96,7 +96,7 @@ CheckPanel::CheckPanel(ClassWindow *window)
     connect(m_noNotes, &QCheckBox::toggled, this, &CheckPanel::runCheck);
     ClassTableModel *model = window->tableModel();
     connect(model, &QAbstractItemModel::dataChanged, this, &CheckPanel::classChangedElsewhere);
-    connect(model, &QAbstractItemModel::modelReset, this, &CheckPanel::classChangedElsewhere);
+    connect(model, &ClassTableModel::structureChanged, this, &CheckPanel::classChangedElsewhere);
     connect(&window->store(), &ClassStore::bookReplaced, this, &CheckPanel::forgetClass);
     updateButtons();
 }
@@ -223,14 +223,11 @@ void CheckPanel::apply(const ClassBook &changed)
     }
     if (step.isEmpty())
         return;
-    m_window->store().apply([&step](ClassBook &book) {
-        for (const CellChange &change : std::as_const(step))
-            book.pupils[change.pupil].texts[change.field] = change.after;
-    });
     m_undoSteps.append(step);
     const int row = m_list->currentRow();
     m_applying = true;
-    m_window->classEdited();
+    for (const CellChange &change : std::as_const(step))
+        (void)m_window->writeText(change.pupil, change.field, change.after);
     m_applying = false;
     runCheck();
     if (m_list->count() > 0)
@@ -243,18 +240,16 @@ void CheckPanel::undoReplace()
         return;
     const QList<CellChange> step = m_undoSteps.takeLast();
     int skipped = 0;
-    m_window->store().apply([&](ClassBook &book) {
-        for (const CellChange &change : step) {
-            // Only where the text is still what the replacement left: typing since then is kept.
-            if (change.pupil < book.pupils.size() && change.field < book.pupils[change.pupil].texts.size()
-                && book.pupils[change.pupil].texts[change.field] == change.after)
-                book.pupils[change.pupil].texts[change.field] = change.before;
-            else
-                ++skipped;
-        }
-    });
     m_applying = true;
-    m_window->classEdited();
+    for (const CellChange &change : step) {
+        // Only where the text is still what the replacement left: typing since then is kept.
+        const ClassBook &book = m_window->classBook();
+        if (change.pupil < book.pupils.size() && change.field < book.pupils[change.pupil].texts.size()
+            && book.pupils[change.pupil].texts[change.field] == change.after)
+            (void)m_window->writeText(change.pupil, change.field, change.before);
+        else
+            ++skipped;
+    }
     m_applying = false;
     runCheck();
     if (skipped > 0)

@@ -1,6 +1,6 @@
 #include "ClassEditor.h"
 
-#include "ClassEditing.h"
+#include "CellMarks.h"
 #include "LengthBar.h"
 
 #include <QHBoxLayout>
@@ -56,8 +56,9 @@ QString ClassEditor::countText() const { return m_count->text(); }
 
 void ClassEditor::updateCount()
 {
-    const int length = characterCount(text());
-    const bool over = m_limit > 0 && length > m_limit;
+    const CellMarks marks = cellMarks(text(), m_limit, false);
+    const int length = marks.length;
+    const bool over = marks.overLimit;
     if (m_limit <= 0)
         m_count->setText(QStringLiteral("%1字").arg(length));
     else if (over)
@@ -70,5 +71,5 @@ void ClassEditor::updateCount()
         m_count->setStyleSheet(over ? QStringLiteral("color: #b00000; font-weight: bold;") : QString());
     }
     m_bar->setVisible(m_limit > 0);
-    m_bar->setLength(length, m_limit);
+    m_bar->setMarks(marks, m_limit);
 }

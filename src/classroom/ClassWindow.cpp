@@ -127,7 +127,15 @@ void ClassWindow::setupConnections()
             m_lastField = field;
         showSelection();
     });
-    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { showSelection(); });
+    // The selection follows inserted, removed and moved rows and columns by itself; the
+    // field last chosen is read back from it.
+    connect(m_model, &ClassTableModel::structureChanged, this, [this] {
+        const int field = ClassTableModel::fieldOfColumn(m_table->currentIndex().column());
+        if (m_table->currentIndex().isValid() && field >= 0)
+            m_lastField = field;
+        showSelection();
+    });
+    connect(&m_store, &ClassStore::bookReplaced, this, &ClassWindow::classReplaced);
     connect(m_editor, &ClassEditor::edited, this, &ClassWindow::editorEdited);
     connect(&m_store, &ClassStore::stateChanged, this, &ClassWindow::storeStateChanged);
     connect(m_naming, &QComboBox::activated, this,
@@ -178,7 +186,20 @@ void ClassWindow::addBesideEditor(QWidget *pane)
     m_besideEditor->setStretchFactor(m_besideEditor->count() - 1, 2);
 }
 
-void ClassWindow::classEdited() { showClass(); }
+void ClassWindow::classEdited()
+{
+    m_model->classChanged();
+    showClass();
+}
+
+void ClassWindow::classReplaced()
+{
+    const int pupil = selectedPupil();
+    m_model->classReplaced();
+    showClass();
+    if (!classBook().pupils.isEmpty())
+        selectCell(std::clamp(pupil, 0, int(classBook().pupils.size()) - 1), selectedField());
+}
 
 QString ClassWindow::stateText() const { return m_state->text(); }
 
@@ -190,10 +211,6 @@ void ClassWindow::showClass()
         action->setEnabled(open);
     m_naming->setEnabled(open);
     m_naming->setCurrentIndex(m_naming->findData(int(classBook().naming)));
-    const int pupil = selectedPupil();
-    m_model->classChanged();
-    if (open && !classBook().pupils.isEmpty())
-        selectCell(std::clamp(pupil, 0, int(classBook().pupils.size()) - 1), selectedField());
     m_table->setColumnWidth(0, m_table->fontMetrics().horizontalAdvance(QStringLiteral("番号00")));
     m_table->setColumnWidth(1, m_table->fontMetrics().horizontalAdvance(QStringLiteral("長谷川 あいうえお")));
     m_table->setColumnWidth(ClassTableModel::NotesCountColumn, m_table->fontMetrics().horizontalAdvance(QStringLiteral("メモ000")));
@@ -236,13 +253,16 @@ bool ClassWindow::requireCell()
     return false;
 }
 
-void ClassWindow::applyEdit(const ClassEdit &edit, int pupil, int field)
+void ClassWindow::applyEdit(const ClassEdit &edit, const std::function<void()> &tellTable, int pupil, int field)
 {
     if (!edit.ok) {
         m_dialogs->inform(Title, edit.reason, Dialogs::Icon::Warning);
         return;
     }
+    tellTable();
     showClass();
     if (pupil >= 0)
         selectCell(pupil, field);
+    else
+        showSelection();
 }

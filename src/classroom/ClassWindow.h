@@ -60,7 +60,10 @@ public:
     // Puts an action into the named menu (made after the others when new) and, unless told
     // otherwise, on the toolbar.
     void addCommand(QAction *action, const QString &menuTitle, bool onToolBar = true);
-    // Call after changing the class through store().apply() from outside: the views follow.
+    // The one way a cell's text changes: through the store, then the table, its marks, the
+    // editor and 点検 follow (ClassWindowTexts.cpp). False when the edit was refused.
+    bool writeText(int pupil, int field, const QString &text);
+    // Call after changing the class through store().apply() in other ways: the views follow.
     void classEdited();
     ClassDialogs &dialogs() { return *m_dialogs; }
     ClassTableModel *tableModel() const { return m_model; }
@@ -110,8 +113,10 @@ private:
     bool requireClass();
     bool requireCell();
     void showClass();
+    void classReplaced();
     void showSelection();
-    void applyEdit(const ClassEdit &edit, int pupil, int field);
+    // Says why an edit was refused; otherwise tells the table what changed and shows the cell.
+    void applyEdit(const ClassEdit &edit, const std::function<void()> &tellTable, int pupil, int field);
 
     // Files.
     void createFileMenu();

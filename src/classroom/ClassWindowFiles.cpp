@@ -107,7 +107,6 @@ void ClassWindow::openPath(const QString &path)
 void ClassWindow::opened(const QString &path)
 {
     rememberLastClass(m_workingFolder, path);
-    showClass();
     if (!classBook().pupils.isEmpty())
         selectCell(0, 0);
     m_table->setFocus();

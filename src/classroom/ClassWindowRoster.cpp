@@ -4,6 +4,7 @@
 #include "ClassWindow.h"
 
 #include "ClassFile.h"
+#include "ClassTableModel.h"
 
 #include <QClipboard>
 #include <QFileInfo>
@@ -71,7 +72,7 @@ void ClassWindow::importRoster(const RosterTable &table)
         return;
     }
     const RosterMerge merge = m_store.apply([&](ClassBook &book) { return mergeRoster(book, pupils.pupils); });
-    showClass();
+    classEdited();
     QString report = QStringLiteral("名簿を取り込みました。\n追加 %1人　更新 %2人　変わらず %3人")
                          .arg(merge.added)
                          .arg(merge.updated)
@@ -94,7 +95,7 @@ void ClassWindow::addPupilByHand()
     if (!details)
         return;
     const ClassEdit edit = m_store.apply([&](ClassBook &book) { return addPupil(book, *details); });
-    applyEdit(edit, edit.index, selectedField());
+    applyEdit(edit, [&] { m_model->pupilInserted(edit.index); }, edit.index, selectedField());
 }
 
 void ClassWindow::editSelectedPupil()
@@ -107,15 +108,16 @@ void ClassWindow::editSelectedPupil()
     if (!details)
         return;
     const ClassEdit edit = m_store.apply([&](ClassBook &book) { return ::editPupil(book, pupil, *details); });
-    applyEdit(edit, edit.index, selectedField());
+    applyEdit(edit, [&] { m_model->pupilMoved(pupil, edit.index); }, edit.index, selectedField());
 }
 
 void ClassWindow::moveSelectedPupil(int step)
 {
     if (!requireCell())
         return;
-    const ClassEdit edit = m_store.apply([&](ClassBook &book) { return movePupil(book, selectedPupil(), step); });
-    applyEdit(edit, edit.index, selectedField());
+    const int pupil = selectedPupil();
+    const ClassEdit edit = m_store.apply([&](ClassBook &book) { return movePupil(book, pupil, step); });
+    applyEdit(edit, [&] { m_model->pupilMoved(pupil, edit.index); }, edit.index, selectedField());
 }
 
 void ClassWindow::removeSelectedPupil()
@@ -130,5 +132,5 @@ void ClassWindow::removeSelectedPupil()
                            Dialogs::Icon::Warning, false))
         return;
     const ClassEdit edit = m_store.apply([&](ClassBook &book) { return removePupil(book, pupil); });
-    applyEdit(edit, edit.index, selectedField());
+    applyEdit(edit, [&] { m_model->pupilRemoved(pupil); }, edit.index, selectedField());
 }

@@ -33,7 +33,7 @@ public:
             composition->setExampleListener([this](const QString &example) { show(example); });
         ClassTableModel *model = window->tableModel();
         connect(model, &QAbstractItemModel::dataChanged, this, [this] { show(m_example); });
-        connect(model, &QAbstractItemModel::modelReset, this, [this] { show(m_example); });
+        connect(model, &ClassTableModel::structureChanged, this, [this] { show(m_example); });
     }
     ~ExampleUsageLine() override
     {

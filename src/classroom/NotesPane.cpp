@@ -125,7 +125,7 @@ NotesPane::NotesPane(ClassWindow *window)
     auto *table = window->findChild<QTableView *>(QStringLiteral("ClassTable"));
     connect(table->selectionModel(), &QItemSelectionModel::currentChanged, this, &NotesPane::followSelection);
     ClassTableModel *model = window->tableModel();
-    connect(model, &QAbstractItemModel::modelReset, this, &NotesPane::classReset);
+    connect(model, &ClassTableModel::structureChanged, this, &NotesPane::classReset);
     connect(model, &QAbstractItemModel::dataChanged, this, &NotesPane::notesChangedElsewhere);
     showPupil(-1, -1);
 }

@@ -87,7 +87,7 @@ QuickNotesDialog::QuickNotesDialog(ClassWindow *window)
     connect(m_pupils, &QListWidget::currentRowChanged, this, &QuickNotesDialog::showTargets);
     connect(add, &QPushButton::clicked, this, &QuickNotesDialog::addNote);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
-    connect(window->tableModel(), &QAbstractItemModel::modelReset, this, &QuickNotesDialog::fillPupils);
+    connect(window->tableModel(), &ClassTableModel::structureChanged, this, &QuickNotesDialog::fillPupils);
     fillPupils();
 }
 

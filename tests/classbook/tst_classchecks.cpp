@@ -149,7 +149,7 @@ void TestClassChecks::cellMarks()
     QCOMPARE(marks.length, length);
     QCOMPARE(marks.overLimit, over);
     QCOMPARE(marks.empty, empty);
-    QVERIFY(marks.duplicate);
+    QCOMPARE(marks.duplicate, !empty); // an empty cell never shows ≒
 }
 
 void TestClassChecks::duplicates_data()

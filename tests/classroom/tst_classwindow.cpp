@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "ClassEditing.h"
+#include "ClassEditor.h"
 #include "ClassFile.h"
 #include "ClassTableModel.h"
 #include "ClassWindow.h"
@@ -97,6 +98,19 @@ private Q_SLOTS:
         QCOMPARE(m_window->selectedPupil(), 2); // the last pupil stays selected
         QVERIFY(m_window->store().saveNow().ok);
         QCOMPARE(readBack(classPath()), book());
+    }
+
+    // Written from outside the editor (a replacement in 点検): the table, the file and the
+    // editor of the selected cell follow, so typing on cannot bring the old text back.
+    void writingACellShowsEverywhere()
+    {
+        m_window->selectCell(1, 0);
+        QVERIFY(m_window->writeText(1, 0, QStringLiteral("書きかえた文。")));
+        QCOMPARE(m_window->editor()->text(), QStringLiteral("書きかえた文。"));
+        QCOMPARE(model()->index(1, ClassTableModel::columnOfField(0)).data(ClassTableModel::TextRole).toString(),
+                 QStringLiteral("書きかえた文。"));
+        QVERIFY(m_window->store().hasUnsavedChanges());
+        QVERIFY(!m_window->writeText(7, 0, QStringLiteral("いない児童")));
     }
 
     void insertingOverText_data()
