@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -9,9 +10,13 @@
 #include "DataFile.h"
 #include "PosixCalls.h"
 #include "SafeSave.h"
+#include "SaveLock.h"
 
 #include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -41,6 +46,13 @@ public:
     }
     int rename(const char *from, const char *to) override { return fails("rename") ? -1 : PosixCalls::rename(from, to); }
     int openFolder(const char *path) override { return fails("open folder") ? -1 : PosixCalls::openFolder(path); }
+    // Counted: a pipe, a device or a folder must be refused before anything is opened.
+    int openForReading(const char *path) override
+    {
+        ++opened;
+        return fails("open for reading") ? -1 : PosixCalls::openForReading(path);
+    }
+    int opened = 0;
 
 private:
     bool fails(const char *name)
@@ -97,6 +109,13 @@ private Q_SLOTS:
     void leftoverTemporaries();
     void backupOfTheDay();
     void backupNeverFollowsALink();
+    void reasonsAreJapanese();
+    void refusedBeforeOpening_data();
+    void refusedBeforeOpening();
+    void sideFileOfAnUnreadableFile();
+    void replaceIfUnchanged_data();
+    void replaceIfUnchanged();
+    void lockOfAnotherWriter();
 };
 
 void TestSafeSave::failedStepKeepsTheOriginal_data()
@@ -113,7 +132,7 @@ void TestSafeSave::failedStepKeepsTheOriginal_data()
     QTest::newRow("full disk on close") << "close" << ENOSPC << "ディスクがいっぱいです";
     QTest::newRow("rename refused") << "rename" << EACCES << "権限がありません";
     QTest::newRow("read-only folder") << "create" << EROFS << "読み取り専用";
-    QTest::newRow("unusual error") << "rename" << EXDEV << "システムのエラーです（18:";
+    QTest::newRow("unusual error") << "rename" << ECHILD << "システムのエラーです（番号 10）";
 }
 
 void TestSafeSave::failedStepKeepsTheOriginal()
@@ -296,6 +315,157 @@ void TestSafeSave::backupNeverFollowsALink()
     QCOMPARE(readAll(victim), QByteArray("not Kotoban's"));
     QVERIFY(!QFileInfo(folder.filePath(QStringLiteral("Kotoban2.bak"))).isSymLink());
     QCOMPARE(readAll(folder.filePath(QStringLiteral("Kotoban2.bak"))), QByteArray("start of the day"));
+}
+
+void TestSafeSave::reasonsAreJapanese()
+{
+    // The system's own words (English) never reach the teacher, whatever the error.
+    for (int error = 1; error < 134; ++error) {
+        const QString reason = teacherReason(error);
+        QVERIFY2(!reason.isEmpty() && !reason.contains(QString::fromLocal8Bit(std::strerror(error))), qPrintable(reason));
+    }
+    QVERIFY(readingReason(EACCES).contains(QStringLiteral("読む権限")));
+}
+
+void TestSafeSave::refusedBeforeOpening_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<int>("opened");
+    QTest::newRow("named pipe") << "pipe" << "ふつうのファイルではありません" << 0;
+    QTest::newRow("link to a device") << "device" << "ふつうのファイルではありません" << 0;
+    QTest::newRow("folder") << "folder" << "フォルダー" << 0;
+    QTest::newRow("link to nowhere") << "dangling" << "リンク先のファイルが見つかりません" << 0;
+    QTest::newRow("too large") << "large" << "大きすぎます（0 MB まで）" << 0;
+    QTest::newRow("no permission (as root too)") << "unreadable" << "読む権限がありません" << 1;
+}
+
+void TestSafeSave::refusedBeforeOpening()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QFETCH(int, opened);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("3年2組.json"));
+    const QByteArray name = QFile::encodeName(path);
+    FailingCalls calls;
+    if (kind == QLatin1String("pipe"))
+        QVERIFY(::mkfifo(name.constData(), 0600) == 0);
+    else if (kind == QLatin1String("device"))
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    else if (kind == QLatin1String("folder"))
+        QVERIFY(QDir().mkpath(path));
+    else if (kind == QLatin1String("dangling"))
+        QVERIFY(QFile::link(folder.filePath(QStringLiteral("gone.json")), path));
+    else
+        writeAll(path, QByteArray(2048, 'x'));
+    if (kind == QLatin1String("unreadable")) {
+        calls.step = QStringLiteral("open for reading");
+        calls.error = EACCES;
+    }
+    const CallsInUse use(calls);
+    const ReadResult read = readRegularFile(path, kind == QLatin1String("large") ? 1024 : 4096);
+    QCOMPARE(read.state, ReadResult::State::Refused);
+    QVERIFY2(read.error.contains(reason), qPrintable(read.error));
+    QCOMPARE(calls.opened, opened);
+}
+
+void TestSafeSave::sideFileOfAnUnreadableFile()
+{
+    QTemporaryDir folder;
+    const QString data = folder.filePath(QStringLiteral("Kotoban1.txt"));
+    writeAll(data, "data");
+    QVERIFY(::chmod(QFile::encodeName(data).constData(), 0200) == 0);
+    SaveOptions options;
+    options.permissionsFrom = data;
+    const QString side = folder.filePath(QStringLiteral("Kotoban1 (ことばんで保存).txt"));
+    QVERIFY(writeFileSafely(side, "this run's version", options).ok);
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    QCOMPARE(modeOf(side), mode_t(0666 & ~mask)); // the teacher can open it
+}
+
+void TestSafeSave::replaceIfUnchanged_data()
+{
+    QTest::addColumn<QByteArray>("before");   // on disk; null: no file
+    QTest::addColumn<QByteArray>("expected"); // what this window last read or wrote; null: no file
+    QTest::addColumn<bool>("unreadable");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<QByteArray>("after");
+    const int written = int(CheckedReplace::Outcome::Written);
+    const int changed = int(CheckedReplace::Outcome::Changed);
+    const int failed = int(CheckedReplace::Outcome::Failed);
+    QTest::newRow("as last written: replaced") << QByteArray("ours") << QByteArray("ours") << false << written << QByteArray("new");
+    QTest::newRow("changed by another window: kept") << QByteArray("theirs") << QByteArray("ours") << false << changed
+                                                     << QByteArray("theirs");
+    QTest::newRow("made by another meanwhile: kept") << QByteArray("theirs") << QByteArray() << false << changed
+                                                     << QByteArray("theirs");
+    QTest::newRow("gone: written anew") << QByteArray() << QByteArray("ours") << false << written << QByteArray("new");
+    QTest::newRow("too large to read: never replaced") << QByteArray(2048, 'x') << QByteArray("ours") << false << failed
+                                                       << QByteArray(2048, 'x');
+    QTest::newRow("no permission to read: never replaced") << QByteArray("ours") << QByteArray("ours") << true << failed
+                                                           << QByteArray("ours");
+}
+
+void TestSafeSave::replaceIfUnchanged()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, expected);
+    QFETCH(bool, unreadable);
+    QFETCH(int, outcome);
+    QFETCH(QByteArray, after);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("組.json"));
+    if (!before.isNull())
+        writeAll(path, before);
+    FailingCalls calls;
+    if (unreadable) {
+        calls.step = QStringLiteral("open for reading");
+        calls.error = EACCES;
+    }
+    const CallsInUse use(calls);
+    const CheckedReplace result =
+        ::replaceIfUnchanged(path, expected.isNull() ? std::nullopt : std::optional(expected), "new", 1024);
+    QCOMPARE(int(result.outcome), outcome);
+    QCOMPARE(result.error.isEmpty(), outcome != int(CheckedReplace::Outcome::Failed));
+    QCOMPARE(readAll(path), after);
+    QCOMPARE(names(folder.path()), QStringList{"組.json"}); // the lock is gone with the save
+}
+
+void TestSafeSave::lockOfAnotherWriter()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("組.json"));
+    writeAll(path, "ours");
+    {
+        // Another save under way: this one waits, then gives up, writing nothing.
+        QLockFile other(lockPathFor(path));
+        QVERIFY(other.tryLock());
+        const CheckedReplace blocked = ::replaceIfUnchanged(path, QByteArray("ours"), "new", 1024, 50);
+        QCOMPARE(blocked.outcome, CheckedReplace::Outcome::Failed);
+        QVERIFY2(blocked.error.contains(QStringLiteral("保存しているところ")), qPrintable(blocked.error));
+        QCOMPARE(readAll(path), QByteArray("ours"));
+    }
+    // A lock left by a program killed while saving is taken over.
+    int ready[2];
+    QVERIFY(::pipe(ready) == 0);
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        QLockFile lock(lockPathFor(path));
+        const char held = lock.tryLock() ? 1 : 0;
+        (void)!::write(ready[1], &held, 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char held = 0;
+    QVERIFY(::read(ready[0], &held, 1) == 1 && held == 1);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    QVERIFY(QFileInfo::exists(lockPathFor(path)));
+    QCOMPARE(::replaceIfUnchanged(path, QByteArray("ours"), "new", 1024, 1000).outcome, CheckedReplace::Outcome::Written);
+    QCOMPARE(readAll(path), QByteArray("new"));
+    QCOMPARE(names(folder.path()), QStringList{"組.json"});
 }
 
 QTEST_GUILESS_MAIN(TestSafeSave)
