@@ -11,9 +11,17 @@
 namespace {
 
 constexpr int DefaultDelay = 800;
+// Far above any class (200 pupils with long comments take about 1 MB).
+constexpr qint64 MaxClassFileBytes = 32 * 1024 * 1024;
 const char LastClassFile[] = "KotobanLastClass.txt";
 
 QString fileName(const QString &path) { return QFileInfo(path).fileName(); }
+
+QString cannotRead(const QString &path, const ReadResult &read)
+{
+    const QString why = read.state == ReadResult::State::Missing ? QStringLiteral("ファイルがありません") : read.error;
+    return QStringLiteral("「%1」を読めません（%2）。").arg(fileName(path), why);
+}
 
 } // namespace
 
@@ -28,24 +36,20 @@ QString ClassStore::backupPath() const { return backupPathFor(m_path); }
 
 SaveResult ClassStore::open(const QString &path)
 {
-    const std::optional<QByteArray> bytes = currentBytes(path);
-    if (!bytes) {
-        QFile file(path);
-        const QString why = QFileInfo(path).isDir() ? QStringLiteral("フォルダーです")
-                            : file.open(QIODevice::ReadOnly) ? QString()
-                                                              : file.errorString();
-        return {false, QStringLiteral("「%1」を読めません（%2）。").arg(fileName(path), why)};
-    }
-    ClassFileRead read = readClassFile(*bytes);
+    const ReadResult bytes = readRegularFile(path, MaxClassFileBytes);
+    if (bytes.state != ReadResult::State::Read)
+        return {false, cannotRead(path, bytes)};
+    ClassFileRead read = readClassFile(bytes.bytes);
     if (!read.ok)
         return {false, QStringLiteral("「%1」を開けません。%2").arg(fileName(path), read.error)};
     m_timer.stop();
     m_path = QFileInfo(path).absoluteFilePath();
     m_book = read.book;
-    m_openedBytes = bytes;
-    m_lastBytes = bytes;
+    m_openedBytes = bytes.bytes;
+    m_lastBytes = bytes.bytes;
     m_backupDone = false;
     m_dirty = false;
+    m_wroteChanges = false;
     setState(State::Saved);
     Q_EMIT bookReplaced();
     return {};
@@ -53,13 +57,20 @@ SaveResult ClassStore::open(const QString &path)
 
 SaveResult ClassStore::create(const QString &path, const ClassBook &book)
 {
+    // A file there that cannot be read cannot be kept as the backup: it is left alone.
+    const ReadResult existing = readRegularFile(path, MaxClassFileBytes);
+    if (existing.state == ReadResult::State::Refused)
+        return {false, QStringLiteral("「%1」を読めないので、新しい学級で置きかえません（%2）。").arg(fileName(path), existing.error)};
     m_timer.stop();
     m_path = QFileInfo(path).absoluteFilePath();
     m_book = book;
-    m_openedBytes = currentBytes(m_path);
+    m_openedBytes.reset();
+    if (existing.state == ReadResult::State::Read)
+        m_openedBytes = existing.bytes;
     m_lastBytes = m_openedBytes;
     m_backupDone = false;
     m_dirty = true;
+    m_wroteChanges = false;
     Q_EMIT bookReplaced();
     return saveNow();
 }
@@ -83,13 +94,19 @@ SaveResult ClassStore::saveNow()
         return {false, m_error};
     if (!m_dirty)
         return {m_state != State::Failed, m_error};
-    const std::optional<QByteArray> onDisk = currentBytes(m_path);
-    if (onDisk && onDisk != m_lastBytes) {
-        setState(State::Conflict, QStringLiteral("「%1」がほかのプログラムか、もう一つのことばんで書きかえられています。")
-                                      .arg(fileName(m_path)));
-        return {false, m_error};
-    }
     return write();
+}
+
+SaveResult ClassStore::saveForClosing()
+{
+    // What this window wrote may have been replaced since by another window: then its class
+    // is nowhere on disk, and closing must ask as a save does.
+    if (isOpen() && !m_dirty && m_wroteChanges && m_state == State::Saved) {
+        const ReadResult now = readRegularFile(m_path, MaxClassFileBytes);
+        if (now.state != ReadResult::State::Read || now.bytes != m_lastBytes)
+            m_dirty = true;
+    }
+    return saveNow();
 }
 
 SaveResult ClassStore::write()
@@ -109,13 +126,21 @@ SaveResult ClassStore::write()
         m_backupDone = true;
     }
     const QByteArray bytes = classFileBytes(m_book);
-    const SaveResult saved = writeFileSafely(m_path, bytes);
-    if (!saved.ok) {
+    const CheckedReplace saved = replaceIfUnchanged(m_path, m_lastBytes, bytes, MaxClassFileBytes, m_lockWait);
+    switch (saved.outcome) {
+    case CheckedReplace::Outcome::Changed:
+        setState(State::Conflict, QStringLiteral("「%1」がほかのプログラムか、もう一つのことばんで書きかえられています。")
+                                      .arg(fileName(m_path)));
+        return {false, m_error};
+    case CheckedReplace::Outcome::Failed:
         setState(State::Failed, QStringLiteral("「%1」に保存できません（%2）。").arg(fileName(m_path), saved.error));
         return {false, m_error};
+    case CheckedReplace::Outcome::Written:
+        break;
     }
     m_lastBytes = bytes;
     m_dirty = false;
+    m_wroteChanges = true;
     setState(State::Saved);
     return {};
 }
@@ -124,7 +149,12 @@ SaveResult ClassStore::overwriteOther()
 {
     if (m_state != State::Conflict)
         return saveNow();
-    m_lastBytes = currentBytes(m_path);
+    // What the other program left is the file this window now knowingly replaces; a file
+    // that cannot be read stays unreplaced, as in any save.
+    const ReadResult now = readRegularFile(m_path, MaxClassFileBytes);
+    m_lastBytes.reset();
+    if (now.state == ReadResult::State::Read)
+        m_lastBytes = now.bytes;
     m_state = State::Pending;
     m_dirty = true;
     return saveNow();
@@ -144,9 +174,10 @@ ClassStore::KeptBoth ClassStore::keepBoth()
     if (!reopened.ok) {
         // The other program's file cannot be read: stay with this class under the new name.
         m_path = beside;
-        m_lastBytes = currentBytes(beside);
+        m_lastBytes = classFileBytes(m_book);
         m_openedBytes.reset();
         m_dirty = false;
+        m_wroteChanges = true;
         setState(State::Saved);
         Q_EMIT bookReplaced();
         return {true, beside, reopened.error};

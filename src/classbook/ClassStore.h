@@ -3,6 +3,7 @@
 #include "ClassBook.h"
 #include "ClassEditing.h"
 #include "SafeSave.h"
+#include "SaveLock.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -17,8 +18,10 @@
 // through writeFileSafely. Before the first write of a session the file as it was opened
 // is kept as "<name>.bak". A file changed by another program or window since it was last
 // read or written is never overwritten silently: the store stops in the Conflict state
-// until the owner decides. A failed write keeps the change and is tried again at the
-// next change (or saveNow).
+// until the owner decides; the check and the write are one step under the save lock
+// (replaceIfUnchanged), so that another window cannot write in between. A file that is
+// there but cannot be read is never replaced. A failed write keeps the change and is tried
+// again at the next change (or saveNow).
 class ClassStore : public QObject {
     Q_OBJECT
 public:
@@ -64,6 +67,10 @@ public:
 
     // Writes now if anything is unsaved; the result of that write (or of the last one).
     SaveResult saveNow();
+    // Before the window closes: saveNow, and when this window's last write has since been
+    // replaced by another program or window, a write of this class again, which goes to
+    // Conflict as any write would.
+    SaveResult saveForClosing();
     // In Conflict: write this class over the other program's file.
     SaveResult overwriteOther();
     // In Conflict: write this class to a new file beside and take up the file as the
@@ -77,6 +84,8 @@ public:
 
     // Milliseconds from the first change to its write.
     void setDelay(int milliseconds) { m_timer.setInterval(milliseconds); }
+    // Milliseconds a write waits for another window's save of the same file to end.
+    void setLockWait(int milliseconds) { m_lockWait = milliseconds; }
 
 Q_SIGNALS:
     void stateChanged(ClassStore::State state);
@@ -97,6 +106,8 @@ private:
     std::optional<QByteArray> m_lastBytes;   // what the file held at our last read or write
     bool m_backupDone = false;
     bool m_dirty = false;
+    bool m_wroteChanges = false; // this window wrote its own changes since the class was read
+    int m_lockWait = DefaultLockWait;
     State m_state = State::Saved;
     QString m_error;
     QTimer m_timer;
