@@ -18,6 +18,8 @@
 namespace {
 
 const QString Title = QStringLiteral("学級の所見");
+// A roster of a whole school is far below this.
+constexpr qint64 MaxRosterBytes = 16 * 1024 * 1024;
 
 QString withSuffix(const QString &path)
 {
@@ -86,8 +88,13 @@ void ClassWindow::newClass()
         return;
     const QString path = withSuffix(chosen);
     const SaveResult created = m_store.create(path, book);
-    if (!created.ok)
+    if (!created.ok) {
         m_dialogs->inform(Title, created.error, Dialogs::Icon::Warning);
+        // Not there to be opened next time: only the view follows (the class stays open
+        // with its save failed, when it could be taken up at all).
+        showClass();
+        return;
+    }
     opened(path);
 }
 
@@ -105,13 +112,14 @@ void ClassWindow::importRosterFromFile()
                                                  QStringLiteral("名簿 (*.csv *.txt *.tsv);;すべてのファイル (*)"));
     if (path.isEmpty())
         return;
-    const std::optional<QByteArray> bytes = currentBytes(path);
-    if (!bytes) {
-        m_dialogs->inform(Title, QStringLiteral("「%1」を読めません。").arg(QFileInfo(path).fileName()),
+    const ReadResult read = readRegularFile(path, MaxRosterBytes);
+    if (read.state != ReadResult::State::Read) {
+        const QString why = read.state == ReadResult::State::Missing ? QStringLiteral("ファイルがありません") : read.error;
+        m_dialogs->inform(Title, QStringLiteral("「%1」を読めません（%2）。").arg(QFileInfo(path).fileName(), why),
                           Dialogs::Icon::Warning);
         return;
     }
-    importRoster(readRosterBytes(*bytes));
+    importRoster(readRosterBytes(read.bytes));
 }
 
 void ClassWindow::importRosterFromClipboard()

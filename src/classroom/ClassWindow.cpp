@@ -165,11 +165,19 @@ void ClassWindow::createCentralArea()
         {m_table, QStringLiteral("学級の表"), QStringLiteral("児童・生徒ごとの欄と文字数。！は字数オーバー、□は未記入、≒はほかの児童・生徒と同じ文があります。")},
         {m_editor->textEdit(), QStringLiteral("所見の文章"), QStringLiteral("表で選んだ欄の文章。ここで書き直せます。")},
         {m_naming, QStringLiteral("名前の呼び方"), QStringLiteral("例文の〇〇に入れる名前の形。")},
-        {m_state, QStringLiteral("保存の状態"), QString()},
     };
     for (const auto &entry : names) {
         entry.widget->setAccessibleName(entry.name);
         entry.widget->setAccessibleDescription(entry.description);
+    }
+}
+
+void ClassWindow::setUnattended()
+{
+    m_unattended = true;
+    if (!m_dialogsBeforeUnattended) {
+        m_dialogsBeforeUnattended = std::move(m_dialogs);
+        m_dialogs = std::make_unique<UnattendedClassDialogs>();
     }
 }
 
@@ -286,6 +294,8 @@ void ClassWindow::storeStateChanged(ClassStore::State state)
     case ClassStore::State::Conflict: text = QStringLiteral("保存を止めています: %1").arg(m_store.error()); break;
     }
     m_state->setText(text);
+    // A screen reader says the state itself, not only what the line is.
+    m_state->setAccessibleName(QStringLiteral("保存の状態: ") + text);
     QPalette palette = m_state->palette();
     const bool bad = state == ClassStore::State::Failed || state == ClassStore::State::Conflict;
     palette.setColor(QPalette::WindowText, bad ? FailedColour : QColor(Qt::black));
@@ -330,7 +340,7 @@ bool ClassWindow::saveBeforeClosing()
 {
     if (!m_store.isOpen())
         return true;
-    (void)m_store.saveNow();
+    (void)m_store.saveForClosing();
     if (m_store.state() == ClassStore::State::Conflict)
         resolveConflict();
     if (!m_store.hasUnsavedChanges() || m_unattended)

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTableView>
@@ -171,6 +172,8 @@ private Q_SLOTS:
         QCOMPARE(bar->length(), 6);
         QCOMPARE(bar->limit(), 5);
         QCOMPARE(m_window->stateText(), QStringLiteral("保存待ち…"));
+        auto *state = m_window->findChild<QLabel *>(QStringLiteral("ClassSaveState"));
+        QCOMPARE(state->accessibleName(), QStringLiteral("保存の状態: 保存待ち…")); // what a screen reader says
         QTRY_VERIFY_WITH_TIMEOUT(m_window->stateText().startsWith(QStringLiteral("保存済み")), 2000);
         QCOMPARE(textOf(readBack(classPath()), 0, 0), QStringLiteral("abcdef"));
     }
@@ -269,6 +272,32 @@ private Q_SLOTS:
         QCOMPARE(made.fields, (QList<ClassField>{{QStringLiteral("所見"), 200}}));
         QCOMPARE(lastClassPath(m_dir.path()), path + QStringLiteral(".json"));
         QFile::remove(path + QStringLiteral(".json"));
+    }
+
+    // A new class whose file could not be made is not the class opened next time.
+    void newClassNotMadeIsNotRemembered_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("a file there that cannot be read") << QStringLiteral("大きな組.json") << QStringLiteral("大きすぎます");
+        QTest::newRow("no such folder") << QStringLiteral("ない/4年1組.json") << QStringLiteral("フォルダーが見つかりません");
+    }
+    void newClassNotMadeIsNotRemembered()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        QFile large(m_dir.filePath(QStringLiteral("大きな組.json")));
+        QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(40 * 1024 * 1024));
+        large.close();
+        rememberLastClass(m_dir.path(), classPath());
+        m_dialogs->texts = {QStringLiteral("4年1組")};
+        m_dialogs->fileNames = {m_dir.filePath(name)};
+        trigger("actNewClass");
+        QVERIFY2(m_dialogs->said(QStringLiteral("inform")).value(0).contains(reason),
+                 qPrintable(m_dialogs->said(QStringLiteral("inform")).value(0)));
+        QCOMPARE(lastClassPath(m_dir.path()), classPath());
+        QCOMPARE(QFileInfo(large).size(), 40 * 1024 * 1024);
+        QFile::remove(large.fileName());
     }
 
     void commandsCanBeAdded()
