@@ -82,6 +82,10 @@ QString findingMessage(const Finding &finding, const ClassBook &book)
         if (finding.canReplace())
             return QStringLiteral("「%1」は「%2」と書きます。").arg(finding.found, finding.replacement);
         return QStringLiteral("「%1」は使わない言葉です。").arg(finding.found);
+    case FindingKind::FormulaStart:
+        return QStringLiteral("「%1」で始まるので、Excel に貼ると式として読まれます"
+                              "（「列をコピー」では文字のまま貼れる形にします）。")
+            .arg(finding.found);
     }
     return {};
 }

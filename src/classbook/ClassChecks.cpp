@@ -54,6 +54,12 @@ private:
         }
         // Findings inside the text, in text order.
         QList<Finding> inside;
+        if (startsLikeFormula(text)) {
+            Finding finding = make(FindingKind::FormulaStart, cell);
+            finding.length = 1;
+            finding.found = text.left(1);
+            inside.append(finding);
+        }
         if (m_duplicates.isMarked(cell))
             addDuplicates(cell, text, inside);
         addPlaceholders(cell, text, inside);
@@ -168,6 +174,11 @@ private:
 };
 
 } // namespace
+
+bool startsLikeFormula(const QString &text)
+{
+    return !text.isEmpty() && QStringView(u"=+-@").contains(text.front());
+}
 
 bool isComparedSentence(const QString &sentence)
 {

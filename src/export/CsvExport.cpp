@@ -80,7 +80,10 @@ ExportResult exportCsv(const QString &path, const ClassBook &book, CsvEncoding e
         result.refusals = std::move(csv.refusals);
         return result;
     }
-    const SaveResult saved = writeFileSafely(path, csv.bytes);
+    // A link of that name is replaced, never written through (its target may be anything).
+    SaveOptions options;
+    options.followLink = false;
+    const SaveResult saved = writeFileSafely(path, csv.bytes, options);
     if (!saved.ok) {
         result.status = ExportStatus::Failed;
         result.error = saved.error;

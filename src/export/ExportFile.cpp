@@ -1,5 +1,7 @@
 #include "ExportFile.h"
 
+#include "Reasons.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,7 +9,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 #ifdef Q_OS_WIN
 #include <string>
@@ -28,7 +29,7 @@ ExportResult failed(const QString &error)
 }
 
 #ifndef Q_OS_WIN
-QString systemError(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
+QString systemError(int code) { return teacherReason(code); }
 
 bool syncPath(const QString &path, int flags)
 {

@@ -2,6 +2,7 @@
 
 #include "Characters.h"
 #include "ExportTable.h"
+#include "XlsxReason.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,13 +10,14 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 
 namespace {
 
 constexpr int SheetNameLimit = 31;
 
-QString libraryError(lxw_error error) { return QString::fromUtf8(lxw_strerror(error)); }
+QString libraryError(lxw_error error) { return xlsxReason(error, errno); }
 
 // Full-width characters take about two of Excel's width units (the width of a "0").
 double widthForCharacters(int characters) { return characters * 2.0 + 2.0; }
@@ -75,6 +77,7 @@ public:
         layOut(sheet);
         if (const QString error = writeCells(sheet); !error.isEmpty())
             return error;
+        errno = 0;
         const lxw_error closed = workbook_close(m_workbook);
         m_workbook = nullptr;
         return closed == LXW_NO_ERROR ? QString() : libraryError(closed);
@@ -151,7 +154,7 @@ private:
 
     static QString cellError(const QString &who, const QString &column, lxw_error error)
     {
-        return QStringLiteral("%1の「%2」を書けませんでした：%3").arg(who, column, libraryError(error));
+        return QStringLiteral("%1の「%2」を書けませんでした：%3").arg(who, column, xlsxReason(error, 0));
     }
 
     // A file name as libxlsxwriter opens it: UTF-8 on Windows (it converts to a wide name
