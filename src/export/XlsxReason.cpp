@@ -4,6 +4,8 @@
 
 #include <xlsxwriter.h>
 
+#include <cerrno>
+
 QString xlsxReason(int libraryError, int systemError)
 {
     // The system's reason, where a file operation failed underneath.

@@ -15,7 +15,7 @@ namespace {
 QString describe(const Finding &f)
 {
     static const char *const kinds[] = {"OverLimit", "Empty", "Duplicate", "Placeholder",
-                                        "HalfWidthKana", "NotCp932", "Wording", "Formula"};
+                                        "HalfWidthKana", "NotCp932", "Wording", "NoNotes", "Formula"};
     QString line = QStringLiteral("%1 %2/%3").arg(QLatin1String(kinds[int(f.kind)])).arg(f.cell.pupil).arg(f.cell.field);
     if (f.length > 0)
         line += QStringLiteral(" %1+%2").arg(f.start).arg(f.length);
