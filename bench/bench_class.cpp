@@ -1,7 +1,8 @@
 // The class window at the sizes a teacher meets: 50, 100 and 200 pupils, four fields of
 // 250 characters each. Opening a class file and showing its table, a keystroke in the
 // editor (count, bar and the table's mark), a save, and a roster import, on a shown
-// (offscreen) ClassWindow or on the class model alone.
+// (offscreen) ClassWindow or on the class model alone. With 30 notes of 100 characters
+// per pupil: opening, adding a note, a search, and the line saying who has an example.
 //
 // Each figure is the wall time of the action; repaint_us is what the event loop then
 // spends before the window shows the result, and cpu_us the action's own CPU time.
@@ -11,6 +12,7 @@
 #include "ClassEditing.h"
 #include "ClassFile.h"
 #include "ClassStore.h"
+#include "ClassSearch.h"
 #include "ClassWindow.h"
 #include "CompositionAccess.h"
 #include "Roster.h"
@@ -19,7 +21,9 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QAction>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 
@@ -40,7 +44,25 @@ QString comment(int length, int variant)
     return text.left(length);
 }
 
-ClassBook makeClass(int pupils)
+// What a teacher notes in a term, about 100 characters each; a rare word in one in 40.
+const QStringList NoteSentences = {
+    QStringLiteral("算数の時間に、分数のたし算のやり方を友だちに説明していた。図を使ってていねいに話していた。"),
+    QStringLiteral("朝の会で司会をした。声が大きく、みんなの顔を見ながら進めることができた。次は帰りの会も。"),
+    QStringLiteral("図書室で星の図鑑を借りて、休み時間にも読んでいた。夜空を観察したいと話していた。"),
+    QStringLiteral("掃除の時間、ほうきの使い方を一年生に教えていた。最後まで残って片付けを手伝った。"),
+};
+
+QString noteText(int pupil, int note)
+{
+    QString text = QStringLiteral("%1-%2 ").arg(pupil).arg(note);
+    if ((pupil + note) % 40 == 0)
+        text += QStringLiteral("ドッジボールで最後まで逃げ切った。");
+    while (text.size() < 100)
+        text += NoteSentences[(pupil + note + text.size()) % NoteSentences.size()];
+    return text.left(100);
+}
+
+ClassBook makeClass(int pupils, int notesEach = 0)
 {
     ClassBook book = newClassBook(QStringLiteral("ベンチ 組"));
     book.fields = {{QStringLiteral("総合所見"), 250}, {QStringLiteral("道徳"), 250},
@@ -53,6 +75,8 @@ ClassBook makeClass(int pupils)
         pupil.sex = i % 2 ? QStringLiteral("男") : QStringLiteral("女");
         for (int f = 0; f < 4; ++f)
             pupil.texts.append(comment(250, i * 4 + f));
+        for (int n = 0; n < notesEach; ++n)
+            pupil.notes.append({QDate(2025, 9, 1).addDays(3 * (notesEach - n)), QStringLiteral("学習"), noteText(i, n)});
         book.pupils.append(pupil);
     }
     return book;
@@ -70,6 +94,8 @@ class NoComposition : public CompositionAccess {
 public:
     QString compositionText() const override { return {}; }
     void setCompositionText(const QString &) override {}
+    void setExampleListener(ExampleListener l) override { listener = std::move(l); }
+    ExampleListener listener;
 };
 
 // Answers nothing is expected to ask; a message means the action went wrong.
@@ -89,10 +115,10 @@ public:
 
 // A shown class window whose working folder remembers a class file of the given size.
 struct Window {
-    explicit Window(int pupils)
+    explicit Window(int pupils, int notesEach = 0)
     {
         path = dir.filePath(QStringLiteral("class.json"));
-        (void)writeFileSafely(path, classFileBytes(makeClass(pupils)));
+        (void)writeFileSafely(path, classFileBytes(makeClass(pupils, notesEach)));
         rememberLastClass(dir.path(), path);
         auto answers = std::make_unique<QuietDialogs>();
         dialogs = answers.get();
@@ -184,6 +210,64 @@ void importIntoEmpty(benchmark::State &state, int pupils)
     }
 }
 
+constexpr int NotesEach = 30;
+
+// A class whose pupils have 30 notes each: the file read, the table and the first pupil's notes shown.
+void openWithNotes(benchmark::State &state, int pupils)
+{
+    Window w(pupils, NotesEach);
+    measure(state, [](int) {}, [&] { w.window->openLastClass(); });
+    if (w.window->classBook().pupils.value(pupils - 1).notes.size() != NotesEach || w.dialogs->messages)
+        state.SkipWithError("the class did not open with its notes");
+}
+
+// The same file read into the class model alone.
+void readWithNotes(benchmark::State &state, int pupils)
+{
+    const QByteArray bytes = classFileBytes(makeClass(pupils, NotesEach));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(readClassFile(bytes).ok);
+}
+
+// メモを追加 for a pupil in the middle of the class: the class, the count in the table, the pane
+// with its 31 notes. The note is taken away again untimed.
+void addNote(benchmark::State &state, int pupils)
+{
+    Window w(pupils, NotesEach);
+    w.window->openLastClass();
+    w.window->selectCell(pupils / 2, 0);
+    QAction *add = w.window->findChild<QAction *>(QStringLiteral("actAddNote"));
+    QAction *remove = w.window->findChild<QAction *>(QStringLiteral("actRemoveNote"));
+    measure(state, [&](int iteration) { if (iteration > 0) remove->trigger(); }, [&] { add->trigger(); });
+    if (w.window->classBook().pupils[pupils / 2].notes.size() != NotesEach + 1 || w.dialogs->messages)
+        state.SkipWithError("the note was not added");
+}
+
+// A word typed into the search box: every name, field and note looked through, the hits listed.
+// The words are rare (one note in 40), so nothing stops the search early.
+void searchClassWindow(benchmark::State &state, int pupils)
+{
+    Window w(pupils, NotesEach);
+    w.window->openLastClass();
+    w.window->findChild<QAction *>(QStringLiteral("actSearchClass"))->trigger();
+    auto *box = w.window->findChild<QLineEdit *>(QStringLiteral("ClassSearchBox"));
+    measure(state, [](int) {}, [&, longer = false]() mutable {
+        box->setText(longer ? QStringLiteral("ドッジボールで") : QStringLiteral("ドッジボール"));
+        longer = !longer;
+    });
+    if (searchClass(w.window->classBook(), QStringLiteral("ドッジボール")).hits.isEmpty())
+        state.SkipWithError("nothing to find");
+}
+
+// The status bar's line for an example with 〇〇: looked up once per pupil under the pupil's name.
+void exampleLine(benchmark::State &state, int pupils)
+{
+    Window w(pupils, NotesEach);
+    w.window->openLastClass();
+    const QStringList examples = {Sentence, QStringLiteral("〇〇は、図工の時間に友だちと協力して大きな作品を仕上げました。")};
+    measure(state, [](int) {}, [&, i = 0]() mutable { w.composition.listener(examples[i++ % 2]); });
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -197,6 +281,11 @@ int main(int argc, char **argv)
         benchmark::RegisterBenchmark(("class save" + size).c_str(), save, pupils)->UseManualTime();
         benchmark::RegisterBenchmark(("roster import + show" + size).c_str(), importRoster, pupils)->UseManualTime();
         benchmark::RegisterBenchmark(("roster import, model only, empty class" + size).c_str(), importIntoEmpty, pupils);
+        benchmark::RegisterBenchmark(("notes: class open + show" + size).c_str(), openWithNotes, pupils)->UseManualTime();
+        benchmark::RegisterBenchmark(("notes: class file read, model only" + size).c_str(), readWithNotes, pupils);
+        benchmark::RegisterBenchmark(("notes: add a note" + size).c_str(), addNote, pupils)->UseManualTime();
+        benchmark::RegisterBenchmark(("notes: search, hits listed" + size).c_str(), searchClassWindow, pupils)->UseManualTime();
+        benchmark::RegisterBenchmark(("notes: example usage line" + size).c_str(), exampleLine, pupils)->UseManualTime();
     }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -11,8 +11,6 @@
 namespace {
 
 constexpr int DefaultDelay = 800;
-// Far above any class (200 pupils with long comments take about 1 MB).
-constexpr qint64 MaxClassFileBytes = 32 * 1024 * 1024;
 const char LastClassFile[] = "KotobanLastClass.txt";
 
 QString fileName(const QString &path) { return QFileInfo(path).fileName(); }
@@ -36,7 +34,7 @@ QString ClassStore::backupPath() const { return backupPathFor(m_path); }
 
 SaveResult ClassStore::open(const QString &path)
 {
-    const ReadResult bytes = readRegularFile(path, MaxClassFileBytes);
+    const ReadResult bytes = readCurrent(path);
     if (bytes.state != ReadResult::State::Read)
         return {false, cannotRead(path, bytes)};
     ClassFileRead read = readClassFile(bytes.bytes);
@@ -45,9 +43,7 @@ SaveResult ClassStore::open(const QString &path)
     m_timer.stop();
     m_path = QFileInfo(path).absoluteFilePath();
     m_book = read.book;
-    m_openedBytes = bytes.bytes;
     m_lastBytes = bytes.bytes;
-    m_backupDone = false;
     m_dirty = false;
     m_wroteChanges = false;
     setState(State::Saved);
@@ -57,18 +53,18 @@ SaveResult ClassStore::open(const QString &path)
 
 SaveResult ClassStore::create(const QString &path, const ClassBook &book)
 {
-    // A file there that cannot be read cannot be kept as the backup: it is left alone.
-    const ReadResult existing = readRegularFile(path, MaxClassFileBytes);
+    // A file already there (the teacher agreed to replace it) is ours to replace: its
+    // bytes go into the day's backup at the first write. One that cannot be read cannot
+    // be kept so: it is left alone.
+    const ReadResult existing = readCurrent(path);
     if (existing.state == ReadResult::State::Refused)
         return {false, QStringLiteral("「%1」を読めないので、新しい学級で置きかえません（%2）。").arg(fileName(path), existing.error)};
     m_timer.stop();
     m_path = QFileInfo(path).absoluteFilePath();
     m_book = book;
-    m_openedBytes.reset();
+    m_lastBytes.reset();
     if (existing.state == ReadResult::State::Read)
-        m_openedBytes = existing.bytes;
-    m_lastBytes = m_openedBytes;
-    m_backupDone = false;
+        m_lastBytes = existing.bytes;
     m_dirty = true;
     m_wroteChanges = false;
     Q_EMIT bookReplaced();
@@ -93,7 +89,7 @@ SaveResult ClassStore::saveNow()
     if (m_state == State::Conflict)
         return {false, m_error};
     if (!m_dirty)
-        return {m_state != State::Failed, m_error};
+        return {m_state != State::Failed, m_state == State::Failed ? m_error : QString()};
     return write();
 }
 
@@ -102,7 +98,7 @@ SaveResult ClassStore::saveForClosing()
     // What this window wrote may have been replaced since by another window: then its class
     // is nowhere on disk, and closing must ask as a save does.
     if (isOpen() && !m_dirty && m_wroteChanges && m_state == State::Saved) {
-        const ReadResult now = readRegularFile(m_path, MaxClassFileBytes);
+        const ReadResult now = readCurrent(m_path);
         if (now.state != ReadResult::State::Read || now.bytes != m_lastBytes)
             m_dirty = true;
     }
@@ -111,26 +107,22 @@ SaveResult ClassStore::saveForClosing()
 
 SaveResult ClassStore::write()
 {
-    if (!m_backupDone && m_openedBytes) {
-        const QString backup = backupPath();
-        // As a data file's backup: the class file's permissions, never through a link.
-        SaveOptions options;
-        options.permissionsFrom = m_path;
-        options.followLink = false;
-        const SaveResult saved = writeFileSafely(backup, *m_openedBytes, options);
-        if (!saved.ok) {
-            setState(State::Failed,
-                     QStringLiteral("予備の「%1」を作れないので保存していません（%2）。").arg(fileName(backup), saved.error));
+    if (m_lastBytes) {
+        const BackupResult backup = backUpBeforeFirstChangeOfDay(m_path, *m_lastBytes);
+        if (!backup.ok) {
+            setState(State::Failed, QStringLiteral("予備の「%1」を作れないので保存していません（%2）。")
+                                        .arg(fileName(backupPath()), backup.error));
             return {false, m_error};
         }
-        m_backupDone = true;
     }
     const QByteArray bytes = classFileBytes(m_book);
-    const CheckedReplace saved = replaceIfUnchanged(m_path, m_lastBytes, bytes, MaxClassFileBytes, m_lockWait);
+    const CheckedReplace saved = replaceIfUnchanged(m_path, m_lastBytes, bytes, m_lockWait);
     switch (saved.outcome) {
     case CheckedReplace::Outcome::Changed:
-        setState(State::Conflict, QStringLiteral("「%1」がほかのプログラムか、もう一つのことばんで書きかえられています。")
-                                      .arg(fileName(m_path)));
+        setState(State::Conflict,
+                 saved.error.isEmpty()
+                     ? QStringLiteral("「%1」がほかのプログラムか、もう一つのことばんで書きかえられています。").arg(fileName(m_path))
+                     : QStringLiteral("「%1」が読めなくなっています（%2）。").arg(fileName(m_path), saved.error));
         return {false, m_error};
     case CheckedReplace::Outcome::Failed:
         setState(State::Failed, QStringLiteral("「%1」に保存できません（%2）。").arg(fileName(m_path), saved.error));
@@ -138,34 +130,35 @@ SaveResult ClassStore::write()
     case CheckedReplace::Outcome::Written:
         break;
     }
+    // In place, even when the folder could not be synced: these are the file's bytes now.
     m_lastBytes = bytes;
     m_dirty = false;
     m_wroteChanges = true;
-    setState(State::Saved);
-    return {};
+    setState(State::Saved, saved.warning);
+    return SaveResult::savedWithWarning(saved.warning);
 }
 
 SaveResult ClassStore::overwriteOther()
 {
     if (m_state != State::Conflict)
         return saveNow();
-    // What the other program left is the file this window now knowingly replaces; a file
-    // that cannot be read stays unreplaced, as in any save.
-    const ReadResult now = readRegularFile(m_path, MaxClassFileBytes);
+    // The teacher chose this window's class over what is there now; a file that cannot be
+    // read is not replaced, whatever she chose (keeping both still saves her class).
+    const ReadResult now = readCurrent(m_path);
+    if (now.state == ReadResult::State::Refused)
+        return {false, QStringLiteral("「%1」は読めないので上書きしません（%2）。").arg(fileName(m_path), now.error)};
     m_lastBytes.reset();
     if (now.state == ReadResult::State::Read)
         m_lastBytes = now.bytes;
-    m_state = State::Pending;
     m_dirty = true;
-    return saveNow();
+    setState(State::Pending);
+    return write();
 }
 
 ClassStore::KeptBoth ClassStore::keepBoth()
 {
     const QFileInfo info(m_path);
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
-    const QString beside = info.dir().filePath(
-        QStringLiteral("%1（この画面の内容 %2）.%3").arg(info.completeBaseName(), stamp, classFileSuffix()));
+    const QString beside = info.dir().filePath(keepBothName(info.dir(), info.fileName(), QDateTime::currentDateTime()));
     const SaveResult saved = writeFileSafely(beside, classFileBytes(m_book));
     if (!saved.ok)
         return {false, QString(), QStringLiteral("「%1」に保存できません（%2）。").arg(fileName(beside), saved.error)};
@@ -175,7 +168,6 @@ ClassStore::KeptBoth ClassStore::keepBoth()
         // The other program's file cannot be read: stay with this class under the new name.
         m_path = beside;
         m_lastBytes = classFileBytes(m_book);
-        m_openedBytes.reset();
         m_dirty = false;
         m_wroteChanges = true;
         setState(State::Saved);

@@ -15,18 +15,20 @@
 
 // Keeps one class and its file in step. Every change is written within about a second
 // (the first change starts a timer; more changes before it fires ride along), atomically
-// through writeFileSafely. Before the first write of a session the file as it was opened
-// is kept as "<name>.bak". A file changed by another program or window since it was last
-// read or written is never overwritten silently: the store stops in the Conflict state
-// until the owner decides; the check and the write are one step under the save lock
-// (replaceIfUnchanged), so that another window cannot write in between. A file that is
-// there but cannot be read is never replaced. A failed write keeps the change and is tried
-// again at the next change (or saveNow).
+// through writeFileSafely. The file as it was before the first change of the day is kept
+// as its backup (backUpBeforeFirstChangeOfDay, as for the data files). A file changed by
+// another program or window since it was last read or written, or that cannot be read any
+// more (changedOnDisk), is never overwritten silently: the store stops in the Conflict
+// state until the owner decides, and a file that cannot be read is never replaced. The
+// check and the write are one step under the save lock (replaceIfUnchanged), so that
+// another window cannot write in between. A failed write keeps the change and is tried
+// again at the next change (or saveNow). Saved with a warning (error() says it) when the
+// file is in place but its folder could not be synced.
 class ClassStore : public QObject {
     Q_OBJECT
 public:
     enum class State {
-        Saved,    // the file holds everything
+        Saved,    // the file holds everything (error() may hold a warning)
         Pending,  // a change waits for the timer
         Failed,   // the last write failed: error() says why
         Conflict, // the file changed on disk: resolve with overwriteOther() or keepBoth()
@@ -36,7 +38,7 @@ public:
 
     // Reads a class file. On refusal nothing changes here and the file is left alone.
     [[nodiscard]] SaveResult open(const QString &path);
-    // Makes a new class file at path (an existing file there is kept as its .bak first).
+    // Makes a new class file at path (an existing file there is kept as the day's backup first).
     [[nodiscard]] SaveResult create(const QString &path, const ClassBook &book);
 
     bool isOpen() const { return !m_path.isEmpty(); }
@@ -71,7 +73,8 @@ public:
     // replaced by another program or window, a write of this class again, which goes to
     // Conflict as any write would.
     SaveResult saveForClosing();
-    // In Conflict: write this class over the other program's file.
+    // In Conflict: write this class over the other program's file (never over one that
+    // cannot be read: that stays, and so does the Conflict).
     SaveResult overwriteOther();
     // In Conflict: write this class to a new file beside and take up the file as the
     // other program left it.
@@ -102,9 +105,7 @@ private:
 
     QString m_path;
     ClassBook m_book;
-    std::optional<QByteArray> m_openedBytes; // the file as opened, for the backup
-    std::optional<QByteArray> m_lastBytes;   // what the file held at our last read or write
-    bool m_backupDone = false;
+    std::optional<QByteArray> m_lastBytes; // what the file held at our last read or write
     bool m_dirty = false;
     bool m_wroteChanges = false; // this window wrote its own changes since the class was read
     int m_lockWait = DefaultLockWait;

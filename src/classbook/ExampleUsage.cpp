@@ -1,10 +1,12 @@
 #include "ExampleUsage.h"
 
+#include "CommentText.h"
 #include "Naming.h"
 
 ExampleUsage exampleUsage(const ClassBook &book, const DuplicateSentences &index, const QString &example)
 {
     ExampleUsage usage;
+    usage.blank = isBlankText(example);
     QList<bool> holds(book.pupils.size(), false);
     for (const QString &sentence : comparedSentences(example)) {
         usage.compared = true;
@@ -28,8 +30,10 @@ ExampleUsage exampleUsage(const ClassBook &book, const DuplicateSentences &index
 
 QString exampleUsageLine(const ClassBook &book, const ExampleUsage &usage, int named)
 {
-    if (!usage.compared)
+    if (usage.blank)
         return {};
+    if (!usage.compared)
+        return QStringLiteral("この例文は短い決まった言い方なので、使っている人数は数えていません。");
     if (usage.pupils.isEmpty())
         return QStringLiteral("この例文は、この学級ではまだだれも使っていません。");
     QStringList names;

@@ -12,12 +12,14 @@
 // example stands for each pupil's name as the class calls them, as it was put into the field.
 
 struct ExampleUsage {
+    bool blank = true;     // there is no example to speak of
     bool compared = false; // the example has a sentence long enough to compare
     QList<int> pupils;     // holding at least one of those sentences, ascending
 };
 
 [[nodiscard]] ExampleUsage exampleUsage(const ClassBook &book, const DuplicateSentences &index, const QString &example);
 
-// "この例文は 4 人が使っています：3番 青木さん、…", that nobody has it yet, or nothing for an
-// example too short to compare. At most `named` pupils are named, the rest counted.
+// "この例文は 4 人が使っています：3番 青木さん、…", that nobody has it yet, that it is too short
+// to count (a set phrase, as for the ≒ marks), or nothing without an example. At most `named`
+// pupils are named, the rest counted.
 [[nodiscard]] QString exampleUsageLine(const ClassBook &book, const ExampleUsage &usage, int named = 8);

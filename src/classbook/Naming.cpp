@@ -120,3 +120,37 @@ bool namingRuleFromKey(const QString &key, NamingRule *rule)
     }
     return false;
 }
+
+QString nameFor(NameFor use, const QString &name)
+{
+    static constexpr int SheetNameLimit = 31;
+    static const QStringView refused[] = {u"/\\:*?\"<>|", u"[]:*?/\\"};
+    static const QStringView fullWidth[] = {u"／＼：＊？”＜＞｜", u"［］：＊？／＼"};
+    const int set = use == NameFor::File ? 0 : 1;
+    QString made;
+    for (const QChar c : name) {
+        if (const qsizetype i = refused[set].indexOf(c); i >= 0)
+            made += fullWidth[set][i];
+        else if (c.category() == QChar::Other_Control || c == u'\u2028' || c == u'\u2029')
+            made += u' ';
+        else
+            made += c;
+    }
+    made = made.trimmed();
+    if (use == NameFor::File)
+        return made.isEmpty() || made.startsWith(u'.') ? QStringLiteral("学級の所見") + made : made;
+    while (made.startsWith(u'\''))
+        made.remove(0, 1);
+    if (made.size() > SheetNameLimit) {
+        made.truncate(SheetNameLimit);
+        if (made.back().isHighSurrogate())
+            made.chop(1);
+    }
+    while (made.endsWith(u'\'') || (!made.isEmpty() && made.back().isSpace()))
+        made.chop(1);
+    if (made.isEmpty())
+        return QStringLiteral("所見");
+    if (made.compare(QLatin1String("History"), Qt::CaseInsensitive) == 0)
+        return made + QStringLiteral("（所見）");
+    return made;
+}

@@ -5,7 +5,8 @@
 #include <QString>
 #include <QStringList>
 
-// How a pupil is called in a comment, and how "〇〇" in an example sentence becomes that.
+// How a pupil is called in a comment, and how "〇〇" in an example sentence becomes that;
+// how a class or field name names a file or an Excel sheet.
 
 struct NameParts {
     QString family; // 姓
@@ -32,3 +33,15 @@ struct NameParts {
 // The name a rule has in the class file, and back (unknown names give nothing).
 [[nodiscard]] QString namingRuleKey(NamingRule rule);
 [[nodiscard]] bool namingRuleFromKey(const QString &key, NamingRule *rule);
+
+// What a name is made fit to name.
+enum class NameFor {
+    File,  // a file the teacher saves: no / \ : * ? " < > |, not empty, not hidden (no leading ".")
+    Sheet, // an Excel sheet: at most 31 UTF-16 units, no [ ] : * ? / \, no apostrophe at
+           // either end, not empty, not "History" (Excel keeps that name for itself)
+};
+
+// A class or field name made fit for use: the characters it may not hold become their
+// full-width forms (so the name still reads the same), control characters and line
+// separators blanks, blanks at the ends go; an unusable result gets a name of its own.
+[[nodiscard]] QString nameFor(NameFor use, const QString &name);

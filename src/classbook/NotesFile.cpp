@@ -6,12 +6,10 @@
 
 namespace {
 
-const QString DateFormat = QStringLiteral("yyyy-MM-dd");
-
 QJsonObject noteObject(const PupilNote &note)
 {
     QJsonObject object;
-    object.insert(QStringLiteral("date"), note.date.toString(DateFormat));
+    object.insert(QStringLiteral("date"), note.date.toString(Qt::ISODate));
     if (!note.tag.isEmpty())
         object.insert(QStringLiteral("tag"), note.tag);
     object.insert(QStringLiteral("text"), note.text);
@@ -25,7 +23,7 @@ bool readNote(const QJsonValue &value, PupilNote *note)
     const QJsonValue text = object.value(QStringLiteral("text"));
     if (!value.isObject() || !(tag.isUndefined() || tag.isString()) || !(text.isUndefined() || text.isString()))
         return false;
-    note->date = QDate::fromString(object.value(QStringLiteral("date")).toString(), DateFormat);
+    note->date = QDate::fromString(object.value(QStringLiteral("date")).toString(), Qt::ISODate);
     note->tag = tag.toString().simplified();
     note->text = text.toString();
     return note->date.isValid();

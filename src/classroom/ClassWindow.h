@@ -31,8 +31,9 @@ class CompositionAccess;
 //   ClassWindowFields.cpp  fields added, renamed, limited, moved, removed
 //   ClassWindowTexts.cpp   writing a cell, texts to and from the main window, the naming rule
 //   ClassWindow.cpp        the frame: menus' toolbar, the table and editor, the selection
-// Checks and exports join through addCommand() (ChecksAndExports.cpp) and read the class
-// with classBook(), selectedPupil() and selectedField(); selectCell() shows a cell.
+// Checks and exports join through addCommand() (ChecksAndExports.cpp), the notes, the search
+// and the example line too (NotesCommands.cpp, with a pane beside the editor); they read the
+// class with classBook(), selectedPupil() and selectedField(); selectCell() shows a cell.
 class ClassWindow : public QMainWindow {
     Q_OBJECT
 public:

@@ -4,13 +4,13 @@
 #include "ClassWindow.h"
 
 #include "ClassFile.h"
+#include "Naming.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
-#include <QRegularExpression>
 #include <QTableView>
 
 namespace {
@@ -58,10 +58,8 @@ void ClassWindow::newClass()
         m_dialogs->inform(Title, QStringLiteral("学級の名前を入れてください。"), Dialogs::Icon::Warning);
         return;
     }
-    QString fileName = book.name;
-    fileName.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|]")), QStringLiteral("_"));
     const QString chosen = m_dialogs->saveFileName(QStringLiteral("新しい学級の保存先"),
-                                                   QDir(suggestedFolder()).filePath(fileName + QStringLiteral(".json")),
+                                                   QDir(suggestedFolder()).filePath(nameFor(NameFor::File, book.name) + u'.' + classFileSuffix()),
                                                    classFileFilter());
     if (chosen.isEmpty() || !saveBeforeClosing())
         return;
@@ -127,6 +125,8 @@ void ClassWindow::storeStateChanged(ClassStore::State state)
     case ClassStore::State::Saved:
         text = m_store.isOpen() ? QStringLiteral("保存済み（%1）").arg(QFileInfo(m_store.path()).fileName())
                                 : QStringLiteral("「新しい学級」か「学級を開く」で始めてください。");
+        if (!m_store.error().isEmpty())
+            text += QStringLiteral("　") + m_store.error();
         break;
     case ClassStore::State::Pending: text = QStringLiteral("保存待ち…"); break;
     case ClassStore::State::Failed: text = QStringLiteral("保存できていません: %1　次の変更でもう一度保存します。").arg(m_store.error()); break;
@@ -136,7 +136,7 @@ void ClassWindow::storeStateChanged(ClassStore::State state)
     // A screen reader says the state itself, not only what the line is.
     m_state->setAccessibleName(QStringLiteral("保存の状態: ") + text);
     QPalette palette = m_state->palette();
-    const bool bad = state == ClassStore::State::Failed || state == ClassStore::State::Conflict;
+    const bool bad = !m_store.error().isEmpty(); // a failure, a conflict or a warning
     palette.setColor(QPalette::WindowText, bad ? FailedColour : QColor(Qt::black));
     m_state->setPalette(palette);
     if (state == ClassStore::State::Conflict)
@@ -158,7 +158,8 @@ void ClassWindow::resolveConflict()
         m_store.error() + QStringLiteral("\nこの画面の内容をどうしますか？"),
         {QStringLiteral("この画面の内容で上書きする"), QStringLiteral("両方残す（この画面の内容は別のファイルへ）")}, 1, 1);
     if (choice == 0) {
-        (void)m_store.overwriteOther();
+        if (const SaveResult over = m_store.overwriteOther(); !over.ok)
+            m_dialogs->inform(Title, over.error, Dialogs::Icon::Warning);
     } else {
         const ClassStore::KeptBoth kept = m_store.keepBoth();
         if (!kept.ok)

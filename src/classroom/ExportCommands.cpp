@@ -5,6 +5,7 @@
 #include "ColumnCopy.h"
 #include "CsvExport.h"
 #include "ExportTable.h"
+#include "Naming.h"
 #include "XlsxExport.h"
 
 #include <QAction>
@@ -20,20 +21,6 @@ namespace {
 
 const QString MenuTitle = QStringLiteral("点検・書き出し(&E)");
 constexpr int StatusTimeout = 10000;
-
-// The class name as a file name: the characters file systems refuse in their full-width forms.
-QString fileNameFor(const QString &className)
-{
-    static const QStringView refused = u"/\\:*?\"<>|";
-    static const QStringView fullWidth = u"／＼：＊？”＜＞｜";
-    QString name;
-    for (const QChar c : className) {
-        const qsizetype i = refused.indexOf(c);
-        name += i >= 0 ? fullWidth[i] : (c.category() == QChar::Other_Control ? QChar(u' ') : c);
-    }
-    name = name.trimmed();
-    return name.isEmpty() || name.startsWith(u'.') ? QStringLiteral("学級の所見") + name : name;
-}
 
 QString codePoints(const QString &characters)
 {
@@ -143,7 +130,7 @@ void ExportCommands::exportTo(const QString &title, const QString &suffix, const
                               const std::function<ExportResult(const QString &, bool)> &write)
 {
     ClassDialogs &dialogs = m_window->dialogs();
-    const QString suggested = QDir(m_window->suggestedFolder()).filePath(fileNameFor(m_window->classBook().name) + u'.' + suffix);
+    const QString suggested = QDir(m_window->suggestedFolder()).filePath(nameFor(NameFor::File, m_window->classBook().name) + u'.' + suffix);
     QString path = dialogs.exportFileName(title, suggested, filter);
     if (path.isEmpty())
         return;
@@ -158,7 +145,10 @@ void ExportCommands::exportTo(const QString &title, const QString &suffix, const
     }
     switch (result.status) {
     case ExportStatus::Written:
-        m_window->statusBar()->showMessage(QStringLiteral("「%1」に書き出しました。").arg(name), StatusTimeout);
+        if (!result.error.isEmpty()) // in place, but its folder could not be synced
+            dialogs.inform(title, QStringLiteral("「%1」に書き出しました。\n%2").arg(name, result.error), Dialogs::Icon::Warning);
+        else
+            m_window->statusBar()->showMessage(QStringLiteral("「%1」に書き出しました。").arg(name), StatusTimeout);
         return;
     case ExportStatus::TargetExists:
         dialogs.inform(title, QStringLiteral("「%1」がいま作られたので、書き出しませんでした。もう一度書き出してください。").arg(name),

@@ -10,6 +10,7 @@
 #include "SearchPanel.h"
 
 #include <QAction>
+#include <QDockWidget>
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
@@ -86,16 +87,19 @@ void addNotes(ClassWindow *window)
     search->hide();
     new ExampleUsageLine(window);
 
-    // On the toolbar: adding, the quick entry and the search; the pane has buttons for the rest.
+    // On the toolbar: the quick entry and the search; the pane has buttons for the rest.
     const QList<QAction *> commands = pane->commands();
     QAction *quick = newAction(window, "actQuickNotes", QStringLiteral("メモをまとめて入れる…"), "Ctrl+Shift+M");
     QAction *find = newAction(window, "actSearchClass", QStringLiteral("学級の中を検索"), "Ctrl+F");
-    window->addCommand(commands[0], MenuTitle);
     window->addCommand(quick, MenuTitle);
     QMenu *menu = menuOf(quick);
+    menu->insertAction(quick, commands[0]);
     menu->addActions(commands.mid(1));
     menu->addSeparator();
     window->addCommand(find, MenuTitle);
+    // Beside 点検 as a tab of its own, not squeezing it.
+    if (auto *checks = window->findChild<QDockWidget *>(QStringLiteral("CheckPanel")))
+        window->tabifyDockWidget(checks, search);
 
     QObject::connect(find, &QAction::triggered, search, [window, search] {
         if (window->store().isOpen())

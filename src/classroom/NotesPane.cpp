@@ -77,7 +77,7 @@ NotesPane::NotesPane(ClassWindow *window)
     m_text->setTabChangesFocus(true);
 
     auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(6, 0, 0, 0);
     layout->addWidget(m_caption);
     auto *buttons = new QHBoxLayout;
     for (QAction *action : commands())

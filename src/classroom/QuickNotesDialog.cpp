@@ -60,8 +60,9 @@ QuickNotesDialog::QuickNotesDialog(ClassWindow *window)
     form->addRow(QStringLiteral("日付"), kind);
     form->addRow(QStringLiteral("メモ"), m_text);
     form->addRow(QString(), m_targets);
+    form->addRow(QString(), m_said);
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(m_said, 1);
+    buttons->addStretch(1);
     buttons->addWidget(add);
     buttons->addWidget(close);
     form->addRow(buttons);

@@ -80,13 +80,5 @@ ExportResult exportCsv(const QString &path, const ClassBook &book, CsvEncoding e
         result.refusals = std::move(csv.refusals);
         return result;
     }
-    // A link of that name is replaced, never written through (its target may be anything).
-    SaveOptions options;
-    options.followLink = false;
-    const SaveResult saved = writeFileSafely(path, csv.bytes, options);
-    if (!saved.ok) {
-        result.status = ExportStatus::Failed;
-        result.error = saved.error;
-    }
-    return result;
+    return writeExportFile(path, csv.bytes, overwrite);
 }

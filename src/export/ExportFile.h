@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 
@@ -42,13 +43,13 @@ struct ExportResult {
 [[nodiscard]] QString exportFolderProblem(const QString &path);
 
 // Why an export to path must not start: the file is there and may not be replaced, or
-// its folder is missing. Nothing when it may go ahead.
+// its folder is missing. Nothing when it may go ahead; then what an interrupted export
+// left in that folder is cleared first.
 [[nodiscard]] std::optional<ExportResult> exportBlocked(const QString &path, bool overwrite);
 
-// A name for a new file beside path, not in use, that the caller then creates.
-[[nodiscard]] QString temporaryPathBeside(const QString &path);
+// Puts the finished bytes at path through the checked safe save: replacing a file there
+// only when overwrite is set, never a file that appeared meanwhile otherwise.
+[[nodiscard]] ExportResult writeExportFile(const QString &path, const QByteArray &bytes, bool overwrite);
 
-// Moves the finished file at temporary to path after syncing it: atomically replacing
-// path when overwrite is set, otherwise only if path does not exist by then (never replacing
-// a file that appeared meanwhile). The temporary file is removed on failure.
-[[nodiscard]] ExportResult placeExportFile(const QString &temporary, const QString &path, bool overwrite);
+// What a failed export reports.
+[[nodiscard]] ExportResult exportFailed(const QString &error);

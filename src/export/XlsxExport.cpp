@@ -2,6 +2,8 @@
 
 #include "Characters.h"
 #include "ExportTable.h"
+#include "Naming.h"
+#include "SafeSave.h"
 #include "XlsxReason.h"
 
 #include <QDir>
@@ -15,8 +17,6 @@
 #include <utility>
 
 namespace {
-
-constexpr int SheetNameLimit = 31;
 
 QString libraryError(lxw_error error) { return xlsxReason(error, errno); }
 
@@ -71,7 +71,7 @@ public:
     {
         if (!m_workbook)
             return QStringLiteral("ブックを作れませんでした。");
-        lxw_worksheet *sheet = workbook_add_worksheet(m_workbook, sheetNameFor(m_book.name).toUtf8().constData());
+        lxw_worksheet *sheet = workbook_add_worksheet(m_workbook, nameFor(NameFor::Sheet, m_book.name).toUtf8().constData());
         if (!sheet)
             return QStringLiteral("シート名を付けられませんでした。");
         createFormats();
@@ -114,7 +114,7 @@ private:
     // One row per note; the date as a date, so that Excel sorts and filters by it.
     QString writeNotes()
     {
-        const QString name = notesSheetNameBeside(sheetNameFor(m_book.name));
+        const QString name = notesSheetNameBeside(nameFor(NameFor::Sheet, m_book.name));
         lxw_worksheet *sheet = workbook_add_worksheet(m_workbook, name.toUtf8().constData());
         if (!sheet)
             return QStringLiteral("シート名を付けられませんでした。");
@@ -246,36 +246,6 @@ QString excelCellText(const QString &text)
     return cell;
 }
 
-QString sheetNameFor(const QString &className)
-{
-    static const QStringView forbidden = u"[]:*?/\\";
-    static const QStringView fullWidth = u"［］：＊？／＼";
-    QString name;
-    for (const QChar c : className) {
-        if (const qsizetype i = forbidden.indexOf(c); i >= 0)
-            name += fullWidth[i];
-        else if (c.category() == QChar::Other_Control || c == u'\u2028' || c == u'\u2029')
-            name += u' ';
-        else
-            name += c;
-    }
-    name = name.trimmed();
-    while (name.startsWith(u'\''))
-        name.remove(0, 1);
-    if (name.size() > SheetNameLimit) {
-        name.truncate(SheetNameLimit);
-        if (name.back().isHighSurrogate())
-            name.chop(1);
-    }
-    while (name.endsWith(u'\'') || (!name.isEmpty() && name.back().isSpace()))
-        name.chop(1);
-    if (name.isEmpty())
-        return QStringLiteral("所見");
-    if (name.compare(QLatin1String("History"), Qt::CaseInsensitive) == 0)
-        return name + QStringLiteral("（所見）");
-    return name;
-}
-
 double fieldColumnWidth(int limit)
 {
     // About five lines for a comment at its limit, between 16 and 40 characters a line.
@@ -294,14 +264,14 @@ ExportResult exportXlsx(const QString &path, const ClassBook &book, bool overwri
 {
     if (std::optional<ExportResult> blocked = exportBlocked(path, overwrite))
         return *blocked;
-    ExportResult result;
-    const QString temporary = temporaryPathBeside(path);
-    const QString error = WorkbookWriter(temporary, book, options).write();
-    if (!error.isEmpty()) {
-        QFile::remove(temporary);
-        result.status = ExportStatus::Failed;
-        result.error = error;
-        return result;
-    }
-    return placeExportFile(temporary, path, overwrite);
+    // The library writes a file of its own; its bytes then take the one safe way to disk.
+    const QString scratch = temporaryPathBeside(path);
+    const QString error = WorkbookWriter(scratch, book, options).write();
+    const std::optional<QByteArray> bytes = currentBytes(scratch);
+    QFile::remove(scratch);
+    if (!error.isEmpty())
+        return exportFailed(error);
+    if (!bytes)
+        return exportFailed(QStringLiteral("作ったブックを読み戻せませんでした。"));
+    return writeExportFile(path, *bytes, overwrite);
 }

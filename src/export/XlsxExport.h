@@ -6,13 +6,9 @@
 #include <QString>
 
 // The class as an Excel workbook (.xlsx) through libxlsxwriter: one sheet named after the
-// class (and, when asked, a second one of the notes), the header row frozen, one row per pupil in 出席番号 order, comments in wrapped cells
+// class (nameFor; and, when asked, a second one of the notes), the header row frozen, one row per pupil
+// in 出席番号 order, comments in wrapped cells
 // keeping their line breaks, field columns as wide as their limits suggest.
-
-// The class name made into a sheet name Excel accepts: at most 31 characters (UTF-16 units,
-// as Excel counts), no [ ] : * ? / \ (written as their full-width forms, so the name still
-// reads the same), no apostrophe at either end, no control characters, not empty, not "History".
-[[nodiscard]] QString sheetNameFor(const QString &className);
 
 // A text as it goes into a cell: line breaks as LF (how Excel stores them in a cell); a
 // literal _xHHHH_ guarded as _x005F_xHHHH_, since Excel reads _xHHHH_ as an escaped character;
@@ -30,7 +26,7 @@ struct XlsxOptions {
     bool notesSheet = false; // add a sheet of the pupils' notes (notesInExportOrder)
 };
 
-// Writes the workbook to a file beside path, then moves it into place. Replaces an existing
-// file only when overwrite is set (the window asks first).
+// Builds the workbook in a temporary file beside path and puts its bytes in place through
+// the safe save. Replaces an existing file only when overwrite is set (the window asks first).
 [[nodiscard]] ExportResult exportXlsx(const QString &path, const ClassBook &book, bool overwrite,
                                       const XlsxOptions &options = {});

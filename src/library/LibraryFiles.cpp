@@ -51,7 +51,7 @@ QByteArray encode(const Category &category)
 SaveReport writeBeside(Category &category, const DataFolder &folder, const QDateTime &now, const QString &why)
 {
     const QString fileName = category.rules().fileName;
-    const QString name = besideName(folder.dir(), fileName, now);
+    const QString name = keepBothName(folder.dir(), fileName, now);
     SaveOptions options;
     options.permissionsFrom = QFileInfo::exists(folder.dir().filePath(fileName)) ? folder.dir().filePath(fileName)
                                                                                   : QString();
@@ -68,17 +68,6 @@ SaveReport writeBeside(Category &category, const DataFolder &folder, const QDate
 DataFolder::DataFolder(const QString &path) : m_dir(path), m_identity(identityOf(path)) {}
 
 bool DataFolder::wasReplaced() const { return identityOf(m_dir.path()) != m_identity; }
-
-QString besideName(const QDir &folder, const QString &fileName, const QDateTime &now)
-{
-    const QFileInfo info(fileName);
-    const QString stem = QStringLiteral("%1 (ことばんで保存 %2").arg(info.completeBaseName(), now.toString(QStringLiteral("yyyy-MM-dd HHmm")));
-    const QString suffix = QStringLiteral(").") + info.suffix();
-    QString name = stem + suffix;
-    for (int n = 2; QFileInfo::exists(folder.filePath(name)) || QFileInfo(folder.filePath(name)).isSymLink(); ++n)
-        name = stem + QStringLiteral(" %1").arg(n) + suffix;
-    return name;
-}
 
 QStringList loadCategory(Category &category, const QDir &folder)
 {
@@ -115,16 +104,17 @@ SaveReport saveCategory(Category &category, const DataFolder &folder, const AskO
                                .arg(QDir::toNativeSeparators(folder.dir().path()), fileName));
 
     const QByteArray bytes = encode(category);
-    const std::optional<QByteArray> onDisk = currentBytes(path);
-    if (onDisk && *onDisk == bytes) {
+    const ReadResult onDisk = readCurrent(path);
+    const bool readable = onDisk.state == ReadResult::State::Read;
+    if (readable && onDisk.bytes == bytes) {
         origin.bytes = bytes;
         origin.state = LoadedFile::State::Loaded;
         origin.savedChanges = category.changes();
         return {};
     }
-    const bool changedByOthers = onDisk ? (missingAtStart || *onDisk != origin.bytes)
-                                        : origin.state == LoadedFile::State::Loaded && QFileInfo::exists(path);
-    if (changedByOthers && !askOverwrite(fileName))
+    const std::optional<QByteArray> lastKnown =
+        origin.state == LoadedFile::State::Loaded ? std::optional<QByteArray>(origin.bytes) : std::nullopt;
+    if (changedOnDisk(onDisk, lastKnown) && !askOverwrite(fileName))
         return writeBeside(category, folder, now,
                            QStringLiteral("%1 は、起動した後でほかのソフトで変更されていたので、上書きしませんでした。")
                                .arg(fileName));
@@ -133,7 +123,7 @@ SaveReport saveCategory(Category &category, const DataFolder &folder, const AskO
     if (origin.state == LoadedFile::State::Loaded) {
         // The file as it was before the first change of the day: what is on the disk now,
         // or the start-up content when the file is gone.
-        const BackupResult backup = backUpBeforeFirstChangeOfDay(path, onDisk ? *onDisk : origin.startBytes, now.date());
+        const BackupResult backup = backUpBeforeFirstChangeOfDay(path, readable ? onDisk.bytes : origin.startBytes, now.date());
         if (!backup.ok)
             backupError = QStringLiteral("%1 を作れませんでした（%2）。").arg(QFileInfo(backupPathFor(path)).fileName(), backup.error);
     }
@@ -144,5 +134,6 @@ SaveReport saveCategory(Category &category, const DataFolder &folder, const AskO
     origin.bytes = bytes;
     origin.state = LoadedFile::State::Loaded;
     origin.savedChanges = category.changes();
-    return {SaveReport::Outcome::Written, backupError};
+    const QString warning = saved.warning.isEmpty() ? QString() : QStringLiteral("%1: %2").arg(fileName, saved.warning);
+    return {SaveReport::Outcome::Written, backupError + warning};
 }

@@ -52,8 +52,3 @@ struct SaveReport {
 // change of the day the file is kept as a .bak; the old file stays whole if writing fails.
 [[nodiscard]] SaveReport saveCategory(Category &category, const DataFolder &folder,
                                       const AskOverwrite &askOverwrite, const QDateTime &now = QDateTime::currentDateTime());
-
-// The name of the file beside that keeps this run's version of a data file, e.g.
-// "Kotoban1 (ことばんで保存 2026-12-07 1530).txt"; with a number after the time when
-// that name is taken.
-[[nodiscard]] QString besideName(const QDir &folder, const QString &fileName, const QDateTime &now);

@@ -21,6 +21,8 @@ public:
     virtual int fsync(int fd) { return ::fsync(fd); }
     virtual int close(int fd) { return ::close(fd); }
     virtual int rename(const char *from, const char *to) { return ::rename(from, to); }
+    // Whether this program may write the file, as its effective user.
+    virtual int access(const char *path, int mode) { return ::faccessat(AT_FDCWD, path, mode, AT_EACCESS); }
     virtual int openFolder(const char *path) { return ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC); }
     // Not blocking: opening a named pipe for reading would wait for a writer.
     virtual int openForReading(const char *path) { return ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY); }

@@ -29,7 +29,7 @@ QString teacherReason(int errorNumber)
     case EISDIR:
         return QStringLiteral("同じ名前のフォルダーがあります");
     case EEXIST:
-        return QStringLiteral("同じ名前のファイルがあります");
+        return QStringLiteral("同じ名前のファイルがもうあります");
     case EFBIG:
 #ifdef EOVERFLOW
     case EOVERFLOW:

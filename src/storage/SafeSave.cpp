@@ -4,7 +4,27 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QRegularExpression>
+
+QString temporaryStemFor(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.absoluteDir().filePath(u'.' + info.fileName() + QString::fromUtf16(TemporaryInfix));
+}
+
+QString temporaryPathBeside(const QString &path)
+{
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    const QString stem = temporaryStemFor(path);
+    for (;;) {
+        QString name = stem;
+        for (int i = 0; i < 6; ++i)
+            name += QLatin1Char(letters[QRandomGenerator::global()->bounded(int(sizeof letters) - 1)]);
+        if (!QFileInfo::exists(name) && !QFileInfo(name).isSymLink())
+            return name;
+    }
+}
 
 QStringList removeLeftoverTemporaries(const QString &folder)
 {
@@ -22,13 +42,40 @@ QStringList removeLeftoverTemporaries(const QString &folder)
     return removed;
 }
 
-std::optional<QByteArray> currentBytes(const QString &path)
+ReadResult readCurrent(const QString &path)
 {
     // Twice the largest file that is read: a larger one is certainly not ours.
-    ReadResult read = readRegularFile(path, 2 * 16 * 1024 * 1024);
+    return readRegularFile(path, 2 * 16 * 1024 * 1024);
+}
+
+std::optional<QByteArray> currentBytes(const QString &path)
+{
+    ReadResult read = readCurrent(path);
     if (read.state != ReadResult::State::Read)
         return std::nullopt;
     return std::move(read.bytes);
+}
+
+bool changedOnDisk(const ReadResult &now, const std::optional<QByteArray> &lastKnown)
+{
+    switch (now.state) {
+    case ReadResult::State::Missing: return false;
+    case ReadResult::State::Refused: return true;
+    case ReadResult::State::Read: return !lastKnown || *lastKnown != now.bytes;
+    }
+    return true;
+}
+
+QString readOnlyReason()
+{
+    return QStringLiteral("読み取り専用のファイルです。ファイルのプロパティで「読み取り専用」を外してください");
+}
+
+QString folderNotSyncedWarning(const QString &reason)
+{
+    return QStringLiteral("保存しましたが、フォルダーへの記録を確定できませんでした（%1）。"
+                          "このまま電源が切れると、前の内容に戻ることがあります。")
+        .arg(reason);
 }
 
 QString tooLargeReason(qint64 maxBytes)

@@ -56,20 +56,53 @@ bool writeAll(PosixCalls &calls, int fd, const QByteArray &bytes)
 }
 
 // Gives the temporary file the permissions (and where allowed the group) of the file it
-// replaces. A failure here is passed over on purpose: the temporary file starts readable
-// by its owner only, so what fails only keeps it closer, never more open.
+// replaces, or of the file it belongs to (a backup, a copy beside): that one stays writable
+// by its owner, as Windows never copies "read-only" to it, so that it can be replaced later.
+// A failure here is passed over on purpose: the temporary file starts readable by its
+// owner only, so what fails only keeps it closer, never more open.
 void copyPermissions(int fd, const QString &from, const QString &fallback)
 {
     struct stat info {};
     const bool known = ::stat(encoded(from.isEmpty() ? fallback : from).constData(), &info) == 0;
     mode_t mode = known ? (info.st_mode & 07777) : usualMode();
-    // A file written beside another (a side file, a backup) is for the teacher to open:
-    // taken from a file she cannot read or write, it gets the usual permissions instead.
-    if (known && !from.isEmpty() && (mode & (S_IRUSR | S_IWUSR)) != (S_IRUSR | S_IWUSR))
-        mode = usualMode();
+    // A file written beside another (a side file, a backup) is the teacher's to open and to
+    // replace: its owner may write it, and one taken from a file she cannot read gets the
+    // usual permissions instead.
+    if (known && !from.isEmpty())
+        mode = (mode & S_IRUSR) ? (mode | S_IWUSR) : usualMode();
     if (known && ::fchown(fd, uid_t(-1), info.st_gid) != 0)
         mode &= ~mode_t(070); // another group must not get the original group's rights
     (void)::fchmod(fd, mode);
+}
+
+// Renames without replacing: renameat2 where the file system has it; else a hard link
+// (fails when the name is taken), else, on file systems without links (FAT on a USB stick),
+// a check just before the rename. Returns 0 or the error number.
+int renameNoReplace(PosixCalls &calls, const char *from, const char *to)
+{
+    if (::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
+        return errno;
+    if (::link(from, to) == 0) {
+        ::unlink(from);
+        return 0;
+    }
+    if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP)
+        return errno;
+    struct stat info {};
+    if (::lstat(to, &info) == 0)
+        return EEXIST;
+    return calls.rename(from, to) == 0 ? 0 : errno;
+}
+
+// A file there that this program may not write: refused as on Windows, rather than
+// replaced by a rename the folder allows.
+bool isReadOnly(PosixCalls &calls, const QByteArray &target)
+{
+    struct stat info {};
+    return ::lstat(target.constData(), &info) == 0 && S_ISREG(info.st_mode) && calls.access(target.constData(), W_OK) != 0
+        && (errno == EACCES || errno == EPERM);
 }
 
 // Makes the rename itself last: without this a power cut can bring back the old name.
@@ -113,9 +146,11 @@ SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, const S
     if (targetInfo.isDir() && !targetInfo.isSymLink())
         return failure(EISDIR);
     const QString folder = targetInfo.absolutePath();
+    const QByteArray targetName = encoded(*target);
+    if (isReadOnly(calls, targetName))
+        return {false, readOnlyReason()};
 
-    QByteArray pattern = encoded(folder + u'/' + u'.' + targetInfo.fileName() + QString::fromUtf16(TemporaryInfix)
-                                 + QStringLiteral("XXXXXX"));
+    QByteArray pattern = encoded(temporaryStemFor(*target) + QStringLiteral("XXXXXX"));
     const int fd = calls.makeTemporary(pattern.data());
     if (fd < 0)
         return failure(errno);
@@ -134,9 +169,18 @@ SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, const S
     // close reports what a network file system could not write back: checked as well.
     if (calls.close(fd) != 0)
         return abandon(errno, false);
-    if (calls.rename(pattern.constData(), encoded(*target).constData()) != 0)
+    if (!options.replace) {
+        if (const int error = renameNoReplace(calls, pattern.constData(), targetName.constData()); error != 0) {
+            SaveResult result = abandon(error, false);
+            result.nameTaken = error == EEXIST;
+            return result;
+        }
+    } else if (calls.rename(pattern.constData(), targetName.constData()) != 0) {
         return abandon(errno, false);
-    return syncFolderWith(calls, folder);
+    }
+    // The file is in place: a folder that cannot be synced only makes its lasting uncertain.
+    const SaveResult synced = syncFolderWith(calls, folder);
+    return synced.ok ? SaveResult() : SaveResult::savedWithWarning(folderNotSyncedWarning(synced.error));
 }
 
 ReadResult readRegularFile(const QString &path, qint64 maxBytes)

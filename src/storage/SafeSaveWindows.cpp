@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 
 #include <io.h>
 #include <windows.h>
@@ -73,13 +72,8 @@ SaveResult failure(const QString &step, DWORD code)
 // reuse an existing name.
 HANDLE createTemporaryBeside(const QString &target, std::wstring &name, DWORD &error)
 {
-    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    const QFileInfo info(target);
     for (int attempt = 0; attempt < 16; ++attempt) {
-        QString suffix;
-        for (int i = 0; i < 6; ++i)
-            suffix += QLatin1Char(letters[QRandomGenerator::global()->bounded(int(sizeof letters) - 1)]);
-        name = nativePath(info.dir().filePath(u'.' + info.fileName() + QString::fromUtf16(TemporaryInfix) + suffix));
+        name = nativePath(temporaryPathBeside(target));
         HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE)
             return file;
@@ -137,7 +131,7 @@ SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, const S
     if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
         return {false, QStringLiteral("同じ名前のフォルダーがあります")};
     if (exists && (attributes & FILE_ATTRIBUTE_READONLY))
-        return {false, QStringLiteral("読み取り専用のファイルです。ファイルのプロパティで「読み取り専用」を外してください")};
+        return {false, readOnlyReason()};
     // The attributes to give the new file: those of the file named in the options, else the
     // original's.
     DWORD model = attributes;
@@ -171,11 +165,15 @@ SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, const S
                            | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
     if (copyAttributes && (model & Kept) && !SetFileAttributesW(temporary.c_str(), model & Kept))
         return abandon(QStringLiteral("ファイルの属性を写せませんでした"));
-    if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD replace = options.replace ? MOVEFILE_REPLACE_EXISTING : 0;
+    if (!MoveFileExW(temporary.c_str(), target.c_str(), replace | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD code = GetLastError();
         // Windows says "access denied" when another program holds the file open: find out.
-        if (GetLastError() == ERROR_ACCESS_DENIED && isOpenElsewhere(target))
+        if (code == ERROR_ACCESS_DENIED && isOpenElsewhere(target))
             SetLastError(ERROR_SHARING_VIOLATION);
-        return abandon(QStringLiteral("元のファイルと置き換えられませんでした"));
+        SaveResult result = abandon(QStringLiteral("元のファイルと置き換えられませんでした"));
+        result.nameTaken = code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS;
+        return result;
     }
     return {};
 }

@@ -3,6 +3,7 @@
 #include "Reasons.h"
 #include "SafeSave.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QSysInfo>
@@ -29,6 +30,15 @@ SaveLock::SaveLock(const QString &path, int waitMilliseconds) : m_lock(lockPathF
         m_error = teacherReason(error != 0 ? error : EIO);
         return;
     }
+    // A lock older than any save that could not be taken over: the folder's system cannot
+    // lock files (a share mounted without locking), so only the teacher can clear it.
+    const QFileInfo lockFile(lockPathFor(path));
+    if (lockFile.lastModified().msecsTo(QDateTime::currentDateTime()) > StaleLockAge) {
+        m_error = QStringLiteral("前に止まったことばんの印「%1」が残っています。ほかのパソコンでこの学級を開いて"
+                                 "いなければ、同じフォルダーにあるそのファイルを消してください")
+                      .arg(lockFile.fileName());
+        return;
+    }
     qint64 pid = 0;
     QString host;
     QString program;
@@ -39,24 +49,16 @@ SaveLock::SaveLock(const QString &path, int waitMilliseconds) : m_lock(lockPathF
 }
 
 CheckedReplace replaceIfUnchanged(const QString &path, const std::optional<QByteArray> &expected,
-                                  const QByteArray &bytes, qint64 maxBytes, int lockWait)
+                                  const QByteArray &bytes, int lockWait)
 {
     const SaveLock lock(path, lockWait);
     if (!lock.isHeld())
-        return {CheckedReplace::Outcome::Failed, lock.error()};
-    const ReadResult now = readRegularFile(path, maxBytes);
-    switch (now.state) {
-    case ReadResult::State::Refused:
-        return {CheckedReplace::Outcome::Failed, now.error};
-    case ReadResult::State::Read:
-        if (!expected || now.bytes != *expected)
-            return {CheckedReplace::Outcome::Changed, QString()};
-        break;
-    case ReadResult::State::Missing:
-        break;
-    }
+        return {CheckedReplace::Outcome::Failed, lock.error(), {}};
+    const ReadResult now = readCurrent(path);
+    if (changedOnDisk(now, expected))
+        return {CheckedReplace::Outcome::Changed, now.error, {}};
     const SaveResult saved = writeFileSafely(path, bytes);
     if (!saved.ok)
-        return {CheckedReplace::Outcome::Failed, saved.error};
-    return {};
+        return {CheckedReplace::Outcome::Failed, saved.error, {}};
+    return {CheckedReplace::Outcome::Written, {}, saved.warning};
 }

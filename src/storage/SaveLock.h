@@ -43,18 +43,18 @@ private:
 struct CheckedReplace {
     enum class Outcome {
         Written,
-        Changed, // another program or window wrote the file since: nothing written
+        Changed, // another program or window wrote the file since, or it cannot be read now:
+                 // nothing written (error: why it cannot be read, when that is the change)
         Failed,  // nothing written: error says why
     };
     Outcome outcome = Outcome::Written;
     QString error;
+    QString warning; // written, but the folder could not be synced
 };
 
-// Replaces the file at path with bytes if it still holds what this window last read or wrote
-// there (expected; nothing when there was no file), holding the save lock from the check to
-// the end of the write. A file that is there but cannot be read (no permission, larger than
-// maxBytes, a link to nowhere, not a regular file) is never replaced: Failed with its reason.
-// A file that is gone is written anew: nobody's text is in it.
+// Replaces the file at path with bytes unless it changed on disk since this window last
+// read or wrote it (changedOnDisk; expected is what it held then, nothing when there was no
+// file), holding the save lock from the check to the end of the write. A file that is there
+// but cannot be read is never replaced; a file that is gone is written anew.
 [[nodiscard]] CheckedReplace replaceIfUnchanged(const QString &path, const std::optional<QByteArray> &expected,
-                                                const QByteArray &bytes, qint64 maxBytes,
-                                                int lockWait = DefaultLockWait);
+                                                const QByteArray &bytes, int lockWait = DefaultLockWait);

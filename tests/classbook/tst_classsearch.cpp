@@ -123,7 +123,9 @@ private Q_SLOTS:
             << "この例文は 2 人が使っています：2番 井上さん、3番 上田さん";
         QTest::newRow("nobody yet") << "図書室でたくさんの本を読みました。" << int(NamingRule::FamilySan)
                                     << "この例文は、この学級ではまだだれも使っていません。";
-        QTest::newRow("too short to compare: nothing said") << "よくできました。" << int(NamingRule::FamilySan) << "";
+        QTest::newRow("too short to compare: said so") << "よくできました。" << int(NamingRule::FamilySan)
+                                                       << "この例文は短い決まった言い方なので、使っている人数は数えていません。";
+        QTest::newRow("no example: nothing said") << " \n" << int(NamingRule::FamilySan) << "";
     }
     void exampleUsage()
     {

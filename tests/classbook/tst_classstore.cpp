@@ -104,7 +104,7 @@ private Q_SLOTS:
         ClassStore store;
         QVERIFY(store.open(path).ok);
         QCOMPARE(store.book(), sample());
-        QCOMPARE(store.backupPath(), dir.filePath(QStringLiteral("組.bak")));
+        QCOMPARE(store.backupPath(), dir.filePath(QStringLiteral("組.json.bak")));
         QVERIFY(!QFile::exists(store.backupPath())); // opening alone writes nothing
         for (const QString &text : {QStringLiteral("一"), QStringLiteral("二")}) {
             QVERIFY(store.apply([&](ClassBook &book) { return setText(book, 0, 0, text); }).ok);
@@ -154,7 +154,7 @@ private Q_SLOTS:
         store.apply([](ClassBook &) {});
         QVERIFY(store.saveNow().ok);
         QCOMPARE(readAll(bad), bytes);
-        QCOMPARE(entries(dir.path()), (QStringList{"bad.json", "good.bak", "good.json"}));
+        QCOMPARE(entries(dir.path()), (QStringList{"bad.json", "good.json", "good.json.bak"}));
     }
 
     void missingFileIsReported()
@@ -217,7 +217,7 @@ private Q_SLOTS:
         QVERIFY(store.apply([&](ClassBook &book) { return setText(book, 0, 0, QStringLiteral("新しい文")); }).ok);
         QVERIFY(!store.saveNow().ok);
         QCOMPARE(store.state(), ClassStore::State::Failed);
-        QVERIFY2(store.error().contains(QStringLiteral("組.bak")), qPrintable(store.error()));
+        QVERIFY2(store.error().contains(QStringLiteral("組.json.bak")), qPrintable(store.error()));
         QCOMPARE(onDisk(path), sample());
         QVERIFY(store.hasUnsavedChanges());
         QVERIFY(QDir(store.backupPath()).removeRecursively());
@@ -265,7 +265,9 @@ private Q_SLOTS:
         QCOMPARE(store.state(), ClassStore::State::Failed);
         QVERIFY2(store.error().contains(QStringLiteral("組.json")), qPrintable(store.error()));
         QCOMPARE(readAll(path), before);
-        QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("組.json")}); // no temporary file left behind
+        // No temporary file left behind; the backup holds the file as it was created.
+        QCOMPARE(entries(dir.path()), (QStringList{QStringLiteral("組.json"), QStringLiteral("組.json.bak")}));
+        QCOMPARE(readAll(store.backupPath()), before);
         store.apply([](ClassBook &) {});
         QVERIFY(store.saveNow().ok);
         QCOMPARE(onDisk(path).pupils.size(), 200);
@@ -375,9 +377,9 @@ private Q_SLOTS:
         const CallsInUse use(calls);
 
         QVERIFY(!store.saveNow().ok);
-        QCOMPARE(store.state(), ClassStore::State::Failed);
-        QVERIFY(store.hasUnsavedChanges());
-        for (const QString &error : {store.error(), store.open(path).error, ClassStore().create(path, sample()).error}) {
+        QCOMPARE(store.state(), ClassStore::State::Conflict);
+        for (const QString &error : {store.error(), store.overwriteOther().error, store.open(path).error,
+                                     ClassStore().create(path, sample()).error}) {
             QVERIFY2(error.contains(QStringLiteral("3年2組.json")) && error.contains(reason), qPrintable(error));
             QVERIFY(!error.contains(QStringLiteral("（）")));
         }
@@ -385,6 +387,10 @@ private Q_SLOTS:
         QCOMPARE(after.isSymLink(), before.isSymLink());
         QCOMPARE(after.size(), before.size());
         QCOMPARE(after.lastModified(), before.lastModified());
+        // Keeping both is what remains, and keeps the text.
+        const ClassStore::KeptBoth kept = store.keepBoth();
+        QVERIFY(kept.ok);
+        QCOMPARE(textOf(onDisk(kept.savedAs), 0, 0), QStringLiteral("まだの文"));
     }
 
     // Two windows saving within one slow save (a network share): the second cannot write

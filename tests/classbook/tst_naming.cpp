@@ -75,7 +75,42 @@ private Q_SLOTS:
         QVERIFY(!namingRuleFromKey(QStringLiteral("nickname"), &untouched));
         QCOMPARE(untouched, NamingRule::GivenSan);
     }
+
+    void namesForFilesAndSheets_data()
+    {
+        QTest::addColumn<int>("use");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("made");
+        const int file = int(NameFor::File), sheet = int(NameFor::Sheet);
+        QTest::newRow("sheet: as it is") << sheet << QStringLiteral("3年2組 2学期") << QStringLiteral("3年2組 2学期");
+        QTest::newRow("sheet: forbidden characters in full width")
+            << sheet << QStringLiteral("3/2組[前期]:*?\\") << QStringLiteral("3／2組［前期］：＊？＼");
+        QTest::newRow("sheet: apostrophes at the ends go") << sheet << QStringLiteral("'R6' 3組'") << QStringLiteral("R6' 3組");
+        QTest::newRow("sheet: control characters and line breaks become blanks")
+            << sheet << QStringLiteral("3年\n2組\t") << QStringLiteral("3年 2組");
+        QTest::newRow("sheet: 31 characters at most") << sheet << QString(40, u'組') << QString(31, u'組');
+        QTest::newRow("sheet: a pair is not cut in half") << sheet << QString(30, u'組') + QStringLiteral("𠮷") << QString(30, u'組');
+        QTest::newRow("sheet: empty") << sheet << QStringLiteral(" '' ") << QStringLiteral("所見");
+        QTest::newRow("sheet: reserved name") << sheet << QStringLiteral("history") << QStringLiteral("history（所見）");
+        QTest::newRow("file: as it is") << file << QStringLiteral("3年2組 2学期") << QStringLiteral("3年2組 2学期");
+        QTest::newRow("file: forbidden characters in full width")
+            << file << QStringLiteral("3/2組:\"前\"<後>|*?\\") << QStringLiteral("3／2組：”前”＜後＞｜＊？＼");
+        QTest::newRow("file: brackets and apostrophes stay") << file << QStringLiteral("'R6' [3組]") << QStringLiteral("'R6' [3組]");
+        QTest::newRow("file: line break in the middle, blanks at the ends")
+            << file << QStringLiteral(" 3年\r\n2組\u2028 ") << QStringLiteral("3年  2組");
+        QTest::newRow("file: long names are kept") << file << QString(40, u'組') << QString(40, u'組');
+        QTest::newRow("file: never hidden") << file << QStringLiteral(".3組") << QStringLiteral("学級の所見.3組");
+        QTest::newRow("file: never empty") << file << QStringLiteral("\t ") << QStringLiteral("学級の所見");
+    }
+    void namesForFilesAndSheets()
+    {
+        QFETCH(int, use);
+        QFETCH(QString, name);
+        QFETCH(QString, made);
+        QCOMPARE(nameFor(NameFor(use), name), made);
+    }
 };
+
 
 QTEST_APPLESS_MAIN(TestNaming)
 #include "tst_naming.moc"

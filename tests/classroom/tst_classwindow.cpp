@@ -76,7 +76,7 @@ private Q_SLOTS:
     {
         m_window.reset();
         QFile::remove(classPath());
-        QFile::remove(m_dir.filePath(QStringLiteral("3年2組.bak")));
+        QFile::remove(m_dir.filePath(QStringLiteral("3年2組.json.bak")));
     }
 
     void titleNamesTheClass() { QCOMPARE(m_window->windowTitle(), QStringLiteral("学級の所見 － 3年2組")); }
@@ -209,9 +209,8 @@ private Q_SLOTS:
     void closingWithAFailedSaveAsks()
     {
         (void)m_window->store().apply([&](ClassBook &book) { return setText(book, 0, 0, QStringLiteral("消えては困る文")); });
-        // A folder where the file was: the write fails.
-        QVERIFY(QFile::remove(classPath()));
-        QVERIFY(QDir().mkpath(classPath()));
+        // A folder where the day's backup goes: the save stops before writing.
+        QVERIFY(QDir().mkpath(m_window->store().backupPath()));
         m_window->classEdited();
         m_dialogs->answers = {false};
         QVERIFY(!m_window->close());
@@ -219,7 +218,7 @@ private Q_SLOTS:
         QCOMPARE(m_dialogs->said(QStringLiteral("ask")).size(), 1);
         QVERIFY(m_dialogs->said(QStringLiteral("ask"))[0].contains(QStringLiteral("3年2組.json")));
         QVERIFY(m_window->stateText().startsWith(QStringLiteral("保存できていません")));
-        QVERIFY(QDir(classPath()).removeRecursively());
+        QVERIFY(QDir(m_window->store().backupPath()).removeRecursively());
         QVERIFY(m_window->close());
         QCOMPARE(textOf(readBack(classPath()), 0, 0), QStringLiteral("消えては困る文"));
     }

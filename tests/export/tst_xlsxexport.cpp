@@ -3,6 +3,7 @@
 #include "ClassSamples.h"
 #include "ExportTable.h"
 #include "ExportTestSupport.h"
+#include "Naming.h"
 #include "XlsxExport.h"
 #include "XlsxReason.h"
 
@@ -25,8 +26,6 @@ class TestXlsxExport : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void sheetName_data();
-    void sheetName();
     void columnWidth_data();
     void columnWidth();
     void notesSheet();
@@ -36,29 +35,6 @@ private Q_SLOTS:
     void fileAppearingMeanwhileIsKept();
     void libraryErrorsInJapanese();
 };
-
-void TestXlsxExport::sheetName_data()
-{
-    QTest::addColumn<QString>("className");
-    QTest::addColumn<QString>("sheet");
-    QTest::newRow("as it is") << QStringLiteral("3年2組 2学期") << QStringLiteral("3年2組 2学期");
-    QTest::newRow("forbidden characters in full width")
-        << QStringLiteral("3/2組[前期]:*?\\") << QStringLiteral("3／2組［前期］：＊？＼");
-    QTest::newRow("apostrophes at the ends go") << QStringLiteral("'R6' 3組'") << QStringLiteral("R6' 3組");
-    QTest::newRow("control characters and line breaks become blanks")
-        << QStringLiteral("3年\n2組\t") << QStringLiteral("3年 2組");
-    QTest::newRow("31 characters at most") << QString(40, u'組') << QString(31, u'組');
-    QTest::newRow("a pair is not cut in half") << QString(30, u'組') + QStringLiteral("𠮷") << QString(30, u'組');
-    QTest::newRow("empty") << QStringLiteral(" '' ") << QStringLiteral("所見");
-    QTest::newRow("reserved name") << QStringLiteral("history") << QStringLiteral("history（所見）");
-}
-
-void TestXlsxExport::sheetName()
-{
-    QFETCH(QString, className);
-    QFETCH(QString, sheet);
-    QCOMPARE(sheetNameFor(className), sheet);
-}
 
 void TestXlsxExport::columnWidth_data()
 {
@@ -89,7 +65,7 @@ void TestXlsxExport::notesSheet()
     book.pupils[0].notes = {{QDate(2025, 2, 1), QString(), QStringLiteral("c")}};
     book.pupils[2].notes = {{QDate(2025, 1, 20), QString(), QStringLiteral("b")}, {QDate(2025, 1, 10), QString(), QStringLiteral("a")}};
     QCOMPARE(notesInExportOrder(book), (QList<NoteRef>{{2, 1}, {2, 0}, {0, 0}}));
-    QCOMPARE(notesSheetNameBeside(sheetNameFor(book.name)), QStringLiteral("メモ（2）"));
+    QCOMPARE(notesSheetNameBeside(nameFor(NameFor::Sheet, book.name)), QStringLiteral("メモ（2）"));
     QCOMPARE(notesSheetNameBeside(QStringLiteral("3年2組")), QStringLiteral("メモ"));
 
     QTemporaryDir dir;
@@ -163,10 +139,8 @@ void TestXlsxExport::fileAppearingMeanwhileIsKept()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("x.xlsx"));
-    const QString temporary = temporaryPathBeside(path);
-    QVERIFY(writeBytes(temporary, "new"));
     QVERIFY(writeBytes(path, "appeared"));
-    const ExportResult result = placeExportFile(temporary, path, false);
+    const ExportResult result = writeExportFile(path, "new", false);
     QCOMPARE(result.status, ExportStatus::TargetExists);
     QCOMPARE(readAll(path), QByteArray("appeared"));
     QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("x.xlsx")});

@@ -74,9 +74,9 @@ int main(int argc, char **argv)
     QJsonArray widths;
     for (const ClassField &f : book.fields)
         widths.append(fieldColumnWidth(f.limit));
-    const QJsonObject expected{{QStringLiteral("sheet"), sheetNameFor(book.name)},
+    const QJsonObject expected{{QStringLiteral("sheet"), QStringLiteral("3年2組 ［2学期］")},
                                {QStringLiteral("rows"), rows},
-                               {QStringLiteral("notesSheet"), notesSheetNameBeside(sheetNameFor(book.name))},
+                               {QStringLiteral("notesSheet"), QStringLiteral("メモ")},
                                {QStringLiteral("notes"), notes},
                                {QStringLiteral("fieldWidths"), widths}};
     QFile out(QCoreApplication::arguments().at(2));

@@ -127,15 +127,14 @@ private Q_SLOTS:
         openFromMenu();
         ClassWindow *window = classWindow();
         (void)window->store().apply([&](ClassBook &book) { return setText(book, 0, 0, QStringLiteral("まだ保存されていない文")); });
-        QVERIFY(QFile::remove(classPath()));
-        QVERIFY(QDir().mkpath(classPath())); // a folder where the file was: the write fails
+        QVERIFY(QDir().mkpath(window->store().backupPath())); // no backup, no write
         window->classEdited();
         m_classDialogs->answers = {false}; // do not give the text up
         QVERIFY(!m_form->close());
         QVERIFY(m_form->isVisible());
         QVERIFY(window->isVisible());
         QVERIFY(m_dialogs->calls.isEmpty()); // the data files were not asked about yet
-        QVERIFY(QDir(classPath()).removeRecursively());
+        QVERIFY(QDir(window->store().backupPath()).removeRecursively());
         QVERIFY(m_form->close());
         QCOMPARE(textOf(onDisk(), 0, 0), QStringLiteral("まだ保存されていない文"));
     }
