@@ -149,12 +149,10 @@ void TestXlsxExport::fileAppearingMeanwhileIsKept()
 void TestXlsxExport::libraryErrorsInJapanese()
 {
     // libxlsxwriter's own texts are English sentences: none reaches the teacher.
-    static const QRegularExpression english(QStringLiteral("[A-Za-z]{2,}"));
     for (int code = 1; code < 64; ++code) {
-        QString reason = xlsxReason(code, 0);
-        QVERIFY(!reason.isEmpty());
-        reason.remove(QStringLiteral("Excel"));
-        QVERIFY2(!reason.contains(english), qPrintable(reason));
+        const QString reason = xlsxReason(code, 0);
+        QVERIFY2(!QString(reason).remove(QStringLiteral("Excel")).contains(QRegularExpression(QStringLiteral("[A-Za-z]{2}"))),
+                 qPrintable(reason));
     }
 }
 

@@ -114,8 +114,6 @@ private Q_SLOTS:
     void refusedBeforeOpening_data();
     void refusedBeforeOpening();
     void sideFileOfAnUnreadableFile();
-    void replaceIfUnchanged_data();
-    void replaceIfUnchanged();
     void lockOfAnotherWriter();
     void backupNames_data();
     void backupNames();
@@ -344,7 +342,6 @@ void TestSafeSave::refusedBeforeOpening_data()
     QTest::addColumn<QString>("reason");
     QTest::addColumn<int>("opened");
     QTest::newRow("named pipe") << "pipe" << "ふつうのファイルではありません" << 0;
-    QTest::newRow("link to a device") << "device" << "ふつうのファイルではありません" << 0;
     QTest::newRow("folder") << "folder" << "フォルダー" << 0;
     QTest::newRow("link to nowhere") << "dangling" << "リンク先のファイルが見つかりません" << 0;
     QTest::newRow("too large") << "large" << "大きすぎます（0 MB まで）" << 0;
@@ -362,8 +359,6 @@ void TestSafeSave::refusedBeforeOpening()
     FailingCalls calls;
     if (kind == QLatin1String("pipe"))
         QVERIFY(::mkfifo(name.constData(), 0600) == 0);
-    else if (kind == QLatin1String("device"))
-        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
     else if (kind == QLatin1String("folder"))
         QVERIFY(QDir().mkpath(path));
     else if (kind == QLatin1String("dangling"))
@@ -394,49 +389,6 @@ void TestSafeSave::sideFileOfAnUnreadableFile()
     const mode_t mask = ::umask(0);
     ::umask(mask);
     QCOMPARE(modeOf(side), mode_t(0666 & ~mask)); // the teacher can open it
-}
-
-void TestSafeSave::replaceIfUnchanged_data()
-{
-    QTest::addColumn<QByteArray>("before");   // on disk; null: no file
-    QTest::addColumn<QByteArray>("expected"); // what this window last read or wrote; null: no file
-    QTest::addColumn<bool>("unreadable");
-    QTest::addColumn<int>("outcome");
-    QTest::addColumn<QString>("reason");
-    const int written = int(CheckedReplace::Outcome::Written);
-    const int changed = int(CheckedReplace::Outcome::Changed);
-    QTest::newRow("as last written: replaced") << QByteArray("ours") << QByteArray("ours") << false << written << QString();
-    QTest::newRow("changed by another window: kept") << QByteArray("theirs") << QByteArray("ours") << false << changed
-                                                     << QString();
-    QTest::newRow("made by another meanwhile: kept") << QByteArray("theirs") << QByteArray() << false << changed << QString();
-    QTest::newRow("gone: written anew") << QByteArray() << QByteArray("ours") << false << written << QString();
-    QTest::newRow("no permission to read: never replaced") << QByteArray("ours") << QByteArray("ours") << true << changed
-                                                           << QStringLiteral("読む権限がありません");
-}
-
-void TestSafeSave::replaceIfUnchanged()
-{
-    QFETCH(QByteArray, before);
-    QFETCH(QByteArray, expected);
-    QFETCH(bool, unreadable);
-    QFETCH(int, outcome);
-    QFETCH(QString, reason);
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("組.json"));
-    if (!before.isNull())
-        writeAll(path, before);
-    FailingCalls calls;
-    if (unreadable) {
-        calls.step = QStringLiteral("open for reading");
-        calls.error = EACCES;
-    }
-    const CallsInUse use(calls);
-    const CheckedReplace result =
-        ::replaceIfUnchanged(path, expected.isNull() ? std::nullopt : std::optional(expected), "new");
-    QCOMPARE(int(result.outcome), outcome);
-    QVERIFY2(reason.isEmpty() ? result.error.isEmpty() : result.error.contains(reason), qPrintable(result.error));
-    QCOMPARE(readAll(path), outcome == int(CheckedReplace::Outcome::Written) ? QByteArray("new") : before);
-    QCOMPARE(names(folder.path()), QStringList{"組.json"}); // the lock is gone with the save
 }
 
 void TestSafeSave::lockOfAnotherWriter()
