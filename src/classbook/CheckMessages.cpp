@@ -118,6 +118,10 @@ QString findingMessage(const Finding &finding, const ClassBook &book)
         return QStringLiteral("呼び方が「%1」になっています（この学級の呼び方では「%2」）。").arg(finding.found, finding.replacement);
     case FindingKind::NoNotes:
         return QStringLiteral("メモがありません。");
+    case FindingKind::FormulaStart:
+        return QStringLiteral("「%1」で始まるので、Excel に貼ると式として読まれます"
+                              "（「列をコピー」では文字のまま貼れる形にします）。")
+            .arg(finding.found);
     }
     return {};
 }

@@ -64,6 +64,12 @@ private:
         }
         // Findings inside the text, in text order.
         QList<Finding> inside;
+        if (startsLikeFormula(text)) {
+            Finding finding = make(FindingKind::FormulaStart, cell);
+            finding.length = 1;
+            finding.found = text.left(1);
+            inside.append(finding);
+        }
         if (isOn(CheckKind::Duplicate) && m_duplicates.isMarked(cell))
             addDuplicates(cell, text, inside);
         if (isOn(CheckKind::Placeholder))
@@ -199,6 +205,11 @@ private:
 };
 
 } // namespace
+
+bool startsLikeFormula(const QString &text)
+{
+    return !text.isEmpty() && QStringView(u"=+-@").contains(text.front());
+}
 
 bool isComparedSentence(const QString &sentence)
 {

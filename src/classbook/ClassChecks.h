@@ -84,6 +84,7 @@ enum class FindingKind {
     OtherPupilName, // another pupil of the class named in the text
     WrongCallName, // the pupil called otherwise than the class's naming rule
     NoNotes,       // a pupil without any note yet (only when asked for)
+    FormulaStart,  // starts with what Excel takes for a formula (= + - @)
 };
 
 
@@ -122,6 +123,10 @@ struct CheckOptions {
 // The characters of a text that a Shift_JIS export refuses, each once in order of first
 // occurrence: those code page 932 lacks, and U+FFFD, which would be written as "?" without a word.
 [[nodiscard]] QString shiftJisRefusals(const QString &text);
+
+// The text starts with a character that makes Excel read a typed or pasted cell as a
+// formula: = + - @.
+[[nodiscard]] bool startsLikeFormula(const QString &text);
 
 // The text of a cell: a field's text, or the name or kana for the roster columns.
 [[nodiscard]] QString cellText(const ClassBook &book, const CellRef &cell);

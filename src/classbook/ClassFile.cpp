@@ -100,7 +100,7 @@ ClassFileRead readClassFile(const QByteArray &bytes)
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(body, &parseError);
     if (parseError.error != QJsonParseError::NoError)
-        return refused(broken(QStringLiteral("%1 バイト目: %2").arg(parseError.offset).arg(parseError.errorString())));
+        return refused(broken(QStringLiteral("%1 バイト目").arg(parseError.offset))); // Qt's own words are English
     const QJsonObject root = document.object();
     if (!document.isObject() || root.value(QStringLiteral("format")).toString() != QLatin1String(ClassFileFormat))
         return refused(QStringLiteral("ことばんの学級ファイルではありません。"));

@@ -75,13 +75,13 @@ WordingRules loadWordingRules(const QString &path)
         result.fileMissing = true;
         return result;
     }
-    const std::optional<QByteArray> bytes = currentBytes(path);
-    if (!bytes) {
+    const ReadResult read = readCurrent(path);
+    if (read.state != ReadResult::State::Read) {
         WordingRules result;
-        result.errors.append({0, lineError("表記ルールのファイルを読めません。")});
+        result.errors.append({0, QStringLiteral("表記ルールのファイルを読めません（%1）。").arg(read.error)});
         return result;
     }
-    const DecodedText decoded = decodeDataFile(*bytes);
+    const DecodedText decoded = decodeDataFile(read.bytes);
     WordingRules result = parseWordingRules(decoded.text);
     // A rule read from undecodable bytes would hold U+FFFD and never match what the teacher
     // means: say so rather than silently checking for something else.

@@ -63,3 +63,22 @@ private:
     QWidget *m_parent;
     MessageBoxDialogs m_boxes;
 };
+
+// Nobody there to answer (the session is ending): every question gets its safe answer (No,
+// Cancel, the cancel button) at once and nothing is shown, so that no new box holds up the
+// end or runs an event loop under a window that is closing.
+class UnattendedClassDialogs : public ClassDialogs {
+public:
+    bool ask(const QString &, const QString &, Icon, bool) override { return false; }
+    void inform(const QString &, const QString &, Icon) override {}
+    int choose(const QString &, const QString &, const QStringList &, int, int cancelIndex) override
+    {
+        return cancelIndex;
+    }
+    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
+    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
+    std::optional<QString> askText(const QString &, const QString &, const QString &) override { return {}; }
+    std::optional<int> askNumber(const QString &, const QString &, int, int, int) override { return {}; }
+    std::optional<PupilDetails> editPupil(const QString &, const PupilDetails &) override { return {}; }
+    std::optional<RosterTable> previewRoster(const RosterTable &) override { return {}; }
+};

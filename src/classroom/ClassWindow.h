@@ -49,8 +49,9 @@ public:
     // the window open.
     bool saveBeforeClosing();
     // From now on nobody answers: a class changed elsewhere is kept beside (never
-    // overwritten) and closing asks nothing. For logging out and shutting down.
-    void setUnattended() { m_unattended = true; }
+    // overwritten), closing asks nothing, and a question still open further up the stack
+    // gets no box after it. For logging out and shutting down.
+    void setUnattended();
 
     const ClassBook &classBook() const { return m_store.book(); }
     ClassStore &store() { return m_store; }
@@ -140,6 +141,7 @@ private:
     const QString m_workingFolder;
     CompositionAccess *const m_composition;
     std::unique_ptr<ClassDialogs> m_dialogs;
+    std::unique_ptr<ClassDialogs> m_dialogsBeforeUnattended; // may still be answering
     ClassStore m_store;
     ClassTableModel *const m_model;
     QTableView *const m_table;

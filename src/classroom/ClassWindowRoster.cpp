@@ -11,6 +11,11 @@
 #include <QGuiApplication>
 #include <QMenuBar>
 
+namespace {
+// A roster of a whole school is far below this.
+constexpr qint64 MaxRosterBytes = 16 * 1024 * 1024;
+} // namespace
+
 void ClassWindow::createPupilMenu()
 {
     QMenu *menu = menuBar()->addMenu(QStringLiteral("児童・生徒(&P)"));
@@ -29,13 +34,14 @@ void ClassWindow::importRosterFromFile()
                                                  QStringLiteral("名簿 (*.csv *.txt *.tsv);;すべてのファイル (*)"));
     if (path.isEmpty())
         return;
-    const std::optional<QByteArray> bytes = currentBytes(path);
-    if (!bytes) {
-        m_dialogs->inform(Title, QStringLiteral("「%1」を読めません。").arg(QFileInfo(path).fileName()),
+    const ReadResult read = readRegularFile(path, MaxRosterBytes);
+    if (read.state != ReadResult::State::Read) {
+        const QString why = read.state == ReadResult::State::Missing ? QStringLiteral("ファイルがありません") : read.error;
+        m_dialogs->inform(Title, QStringLiteral("「%1」を読めません（%2）。").arg(QFileInfo(path).fileName(), why),
                           Dialogs::Icon::Warning);
         return;
     }
-    importRoster(readRosterBytes(*bytes));
+    importRoster(readRosterBytes(read.bytes));
 }
 
 void ClassWindow::importRosterFromClipboard()

@@ -124,7 +124,7 @@ void TestWordingRules::load()
     QVERIFY(missing.rules.isEmpty() && missing.errors.isEmpty());
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
     const WordingRules folder = loadWordingRules(dir.filePath(QStringLiteral("folder")));
-    QCOMPARE(describeRules(folder), QStringList{QStringLiteral("0! 表記ルールのファイルを読めません。")});
+    QCOMPARE(describeRules(folder), QStringList{QStringLiteral("0! 表記ルールのファイルを読めません（同じ名前のフォルダーがあります）。")});
 }
 
 void TestWordingRules::starterFileIsClean()
