@@ -41,3 +41,13 @@ int characterCount(const QString &text)
         ++count;
     return count;
 }
+
+QList<qsizetype> graphemeBoundaries(const QString &text)
+{
+    QList<qsizetype> boundaries{0};
+    boundaries.reserve(text.size() + 1);
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    for (qsizetype next = finder.toNextBoundary(); next > 0; next = finder.toNextBoundary())
+        boundaries.append(next);
+    return boundaries;
+}
