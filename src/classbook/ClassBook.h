@@ -25,11 +25,15 @@ struct Pupil {
     QString kana;   // ふりがな
     QString sex;    // 性別 as written (男, 女, or anything else)
     QStringList texts;
+    // 完了 marks by field, like texts: empty where a field is not marked, else the digest of
+    // the text as it was marked, so that a later change shows (DoneMarks.h). No trailing
+    // empty entries, so that equal marks compare equal.
+    QStringList done;
 
     bool operator==(const Pupil &other) const
     {
         return number == other.number && name == other.name && kana == other.kana && sex == other.sex
-            && texts == other.texts;
+            && texts == other.texts && done == other.done;
     }
     bool operator!=(const Pupil &other) const { return !(*this == other); }
 };

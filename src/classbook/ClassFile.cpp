@@ -1,6 +1,7 @@
 #include "ClassFile.h"
 
 #include "ClassEditing.h"
+#include "DoneMarks.h"
 #include "Naming.h"
 
 #include <QJsonArray>
@@ -18,6 +19,7 @@ QJsonObject pupilObject(const Pupil &pupil)
     object.insert(QStringLiteral("kana"), pupil.kana);
     object.insert(QStringLiteral("sex"), pupil.sex);
     object.insert(QStringLiteral("texts"), QJsonArray::fromStringList(pupil.texts));
+    writeDoneMarks(object, pupil);
     return object;
 }
 
@@ -136,6 +138,8 @@ ClassFileRead readClassFile(const QByteArray &bytes)
             return refused(broken(which + QStringLiteral("の文章")));
         if (pupil.texts.size() > book.fields.size())
             return refused(broken(which + QStringLiteral("の文章が欄より多い")));
+        if (!readDoneMarks(object, int(book.fields.size()), &pupil))
+            return refused(broken(which + QStringLiteral("の完了の印")));
         book.pupils.append(pupil);
     }
     alignTexts(book);

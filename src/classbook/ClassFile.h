@@ -10,10 +10,11 @@
 //
 // {"format": "kotoban-class", "version": 1, "name": "...", "naming": "family-san",
 //  "fields": [{"name": "所見", "limit": 200}],
-//  "pupils": [{"number": 1, "name": "...", "kana": "...", "sex": "...", "texts": ["..."]}]}
+//  "pupils": [{"number": 1, "name": "...", "kana": "...", "sex": "...", "texts": ["..."], "done": ["..."]}]}
+// ("done", 完了 marks, came with version 2 and may be missing.)
 
 inline constexpr char ClassFileFormat[] = "kotoban-class";
-inline constexpr int ClassFileVersion = 1;
+inline constexpr int ClassFileVersion = 2;
 
 // The file's suffix, and the filter the file dialogs offer.
 inline QString classFileSuffix() { return QStringLiteral("json"); }

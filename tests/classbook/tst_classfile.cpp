@@ -64,8 +64,8 @@ private Q_SLOTS:
         QTest::newRow("byte order mark is fine, cut off is not") << QByteArray("\xEF\xBB\xBF{\"format\"") << "こわれています";
         QTest::newRow("another format") << QByteArray(R"({"format":"spreadsheet","version":1})")
                                         << "学級ファイルではありません";
-        QTest::newRow("newer version") << QByteArray(R"({"format":"kotoban-class","version":2,"fields":[]})")
-                                       << "新しい版のことばん（形式 2）";
+        QTest::newRow("newer version") << QByteArray(R"({"format":"kotoban-class","version":3,"fields":[]})")
+                                       << "新しい版のことばん（形式 3）";
         QTest::newRow("version missing") << QByteArray(R"({"format":"kotoban-class","fields":[]})") << "形式の版";
         QTest::newRow("no fields") << head + R"("fields":[]})" << "欄がありません";
         QTest::newRow("field without name") << head + R"("fields":[{"limit":3}]})" << "1 番目の欄";
