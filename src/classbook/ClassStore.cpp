@@ -2,6 +2,7 @@
 
 #include "Backup.h"
 #include "ClassFile.h"
+#include "HandIns.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -37,6 +38,8 @@ SaveResult ClassStore::open(const QString &path)
         return {false, QStringLiteral("「%1」を読めません（%2）。").arg(fileName(path), why)};
     }
     ClassFileRead read = readClassFile(*bytes);
+    if (const QString copy = handInCopyRefusal(*bytes); read.ok && !copy.isEmpty())
+        read = {false, ClassBook(), copy};
     if (!read.ok)
         return {false, QStringLiteral("「%1」を開けません。%2").arg(fileName(path), read.error)};
     m_timer.stop();
