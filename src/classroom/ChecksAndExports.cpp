@@ -2,8 +2,10 @@
 
 #include "CheckPanel.h"
 #include "ClassWindow.h"
+#include "DoneMarkControls.h"
 #include "DuplicateMarks.h"
 #include "ExportCommands.h"
+#include "HandInCommands.h"
 
 #include <QAction>
 
@@ -26,4 +28,6 @@ void addChecksAndExports(ClassWindow *window)
     });
     window->addCommand(check, QStringLiteral("点検・書き出し(&E)"));
     new ExportCommands(window);
+    new DoneMarkControls(window);
+    new HandInCommands(window);
 }
