@@ -3,6 +3,7 @@
 #include "ClassEditing.h"
 #include "DoneMarks.h"
 #include "Naming.h"
+#include "NotesFile.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -75,6 +76,7 @@ QByteArray classFileBytes(const ClassBook &book)
     for (const Pupil &pupil : book.pupils)
         pupils.append(pupilObject(pupil));
     root.insert(QStringLiteral("pupils"), pupils);
+    writeNoteKeys(book, root);
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -142,6 +144,8 @@ ClassFileRead readClassFile(const QByteArray &bytes)
             return refused(broken(which + QStringLiteral("の完了の印")));
         book.pupils.append(pupil);
     }
+    if (const QString damaged = readNoteKeys(root, book); !damaged.isEmpty())
+        return refused(broken(damaged));
     alignTexts(book);
     sortPupils(book);
     result.ok = true;

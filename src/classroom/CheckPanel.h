@@ -49,6 +49,7 @@ private:
     ClassWindow *const m_window;
     QListWidget *const m_list;
     QCheckBox *const m_cp932;
+    QCheckBox *const m_noNotes;
     QLabel *const m_summary;
     QPushButton *const m_again;
     QPushButton *const m_replace;

@@ -3,9 +3,24 @@
 #include "ClassWindow.h"
 #include "TextBox.h"
 
-ClassLink::ClassLink(const QString &folder, TextBox *composition) : m_folder(folder), m_composition(composition) {}
+ClassLink::ClassLink(const QString &folder, TextBox *composition, const QList<TextBox *> &exampleBoxes)
+    : m_folder(folder), m_composition(composition)
+{
+    // Only the shown category's box counts: the others change while their lists are filled.
+    for (TextBox *box : exampleBoxes) {
+        m_exampleConnections.append(QObject::connect(box, &QPlainTextEdit::textChanged, box, [this, box] {
+            if (m_exampleListener && box->isVisible())
+                m_exampleListener(box->text());
+        }));
+    }
+}
 
-ClassLink::~ClassLink() { delete m_window.data(); }
+ClassLink::~ClassLink()
+{
+    for (const QMetaObject::Connection &connection : std::as_const(m_exampleConnections))
+        QObject::disconnect(connection);
+    delete m_window.data();
+}
 
 void ClassLink::open()
 {
@@ -35,3 +50,5 @@ bool ClassLink::close(bool unattended)
 QString ClassLink::compositionText() const { return m_composition->text(); }
 
 void ClassLink::setCompositionText(const QString &text) { m_composition->setText(text); }
+
+void ClassLink::setExampleListener(ExampleListener listener) { m_exampleListener = std::move(listener); }

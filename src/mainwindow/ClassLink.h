@@ -3,6 +3,8 @@
 #include "ClassDialogs.h"
 #include "CompositionAccess.h"
 
+#include <QList>
+#include <QMetaObject>
 #include <QPointer>
 #include <QString>
 
@@ -13,12 +15,13 @@ class ClassWindow;
 class TextBox;
 
 // The main window's side of the class window: opens it on the class used last, hands it
-// the composition (Text1), and closes it, saved, before the main window goes.
+// the composition (Text1) and word of the examples shown in the example boxes, and closes
+// it, saved, before the main window goes.
 class ClassLink : public CompositionAccess {
 public:
     using DialogsFactory = std::function<std::unique_ptr<ClassDialogs>()>;
 
-    ClassLink(const QString &folder, TextBox *composition);
+    ClassLink(const QString &folder, TextBox *composition, const QList<TextBox *> &exampleBoxes = {});
     ~ClassLink() override;
     ClassLink(const ClassLink &) = delete;
     ClassLink &operator=(const ClassLink &) = delete;
@@ -35,10 +38,13 @@ public:
 
     QString compositionText() const override;
     void setCompositionText(const QString &text) override;
+    void setExampleListener(ExampleListener listener) override;
 
 private:
     const QString m_folder;
     TextBox *const m_composition;
     QPointer<ClassWindow> m_window;
     DialogsFactory m_dialogsFactory;
+    ExampleListener m_exampleListener;
+    QList<QMetaObject::Connection> m_exampleConnections;
 };
