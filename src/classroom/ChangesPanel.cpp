@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QStyledItemDelegate>
 #include <QTextDocument>
 #include <QVBoxLayout>
@@ -51,7 +52,11 @@ private:
     {
         document.setDefaultFont(option.font);
         document.setDocumentMargin(4);
-        document.setHtml(index.data(ChangesPanel::HtmlRole).toString());
+        QString html = index.data(ChangesPanel::HtmlRole).toString();
+        // On the selection's colour the marks' colours would not read: strike and underline stay.
+        if (option.state & QStyle::State_Selected)
+            html.remove(QRegularExpression(QStringLiteral(" style=\"color:#[0-9a-f]{6}\"")));
+        document.setHtml(html);
         document.setTextWidth(std::max(120, option.rect.width()));
     }
 };
@@ -176,7 +181,7 @@ void ChangesPanel::refresh()
 
     const QString since = QStringLiteral("前回の提出（第%1回、%2）から").arg(m_handIn->number).arg(m_handIn->at.toString(QStringLiteral("M月d日 H:mm")));
     m_summary->setText(diff.isEmpty() ? since + QStringLiteral("変わったところはありません。")
-                                      : since + QStringLiteral("%1 欄の文章が変わりました。").arg(diff.changes.size()));
+                                      : since + QStringLiteral(" %1 欄の文章が変わりました。").arg(diff.changes.size()));
     for (int row = 0; row < m_list->count(); ++row) {
         const QListWidgetItem *item = m_list->item(row);
         if (kept.pupil >= 0 && item->data(PupilRole).toInt() == kept.pupil && item->data(FieldRole).toInt() == kept.field)

@@ -75,7 +75,7 @@ public:
             fields.append(field.limit > 0 ? QStringLiteral("%1（%2字まで）").arg(field.name).arg(field.limit) : field.name);
         QString legend = QStringLiteral("右の欄の①②…は点検で見つかったことで、本文の該当するところに下線を引いています。");
         if (m_input.hasEarlierHandIn)
-            legend += QStringLiteral("【前回から変更あり】は前回の提出から文章が変わった欄です（%1か所）。").arg(m_input.changed.size());
+            legend += QStringLiteral("【前回から変更あり】（左に縦線）は前回の提出から文章が変わった欄です（%1か所）。").arg(m_input.changed.size());
         auto heading = laidOut(QStringLiteral("所見 見直し用　%1").arg(book.name), m_fonts.title, m.contentWidth(), m.pt(20), m_device);
         auto details = laidOut(QStringLiteral("%1　%2人\n欄：%3\n%4")
                                    .arg(handInCaption(m_input))
@@ -177,17 +177,20 @@ private:
             const qreal textTop = first == 0 ? captionHeight : 0;
             QList<std::pair<const Finding *, qreal>> wanted;
             for (const Finding *finding : findings) {
-                const int line = body->lineForTextPosition(int(finding->start)).lineNumber();
-                if (line >= first && (line < last || (line < 0 && first == 0)))
-                    wanted.append({finding, textTop + std::max(0, line - first) * leading});
+                const int line = std::max(0, body->lineForTextPosition(int(finding->start)).lineNumber());
+                if (line >= first && line < last)
+                    wanted.append({finding, textTop + (line - first) * leading});
             }
             QList<Note> notes;
             const qreal noteBottom = placeNotes(notes, wanted);
             const qreal height = std::max(textTop + (last - first) * leading, noteBottom) + m.pt(4);
             const bool firstPiece = first == 0;
+            const bool changed = m_input.hasEarlierHandIn && m_input.changed.contains({p, f});
             group.push_back({height, [=](QPainter &painter, qreal top) {
+                                 if (changed) // a bar in the left margin, so a checker finds them leafing through
+                                     painter.fillRect(QRectF(m.left() - m.pt(8), top, m.pt(2.5), height - m.pt(4)), Ink);
                                  if (firstPiece) {
-                                     painter.setPen(Grey);
+                                     painter.setPen(changed ? Ink : Grey);
                                      caption->draw(&painter, QPointF(m.left(), top));
                                  }
                                  painter.setPen(empty ? Grey : Ink);

@@ -16,7 +16,8 @@
 // A4 portrait. The first page opens with the title (class name, 第N回提出, date and time, the
 // fields with their limits, and what the signs mean). Then one block per pupil in 出席番号 order:
 // a rule, 出席番号 and 氏名 (ふりがな beside), and for each field its name, its length against the
-// limit, 【前回から変更あり】 where it changed since the last hand-in, and the text in full
+// limit, 【前回から変更あり】 and a bar in the left margin where it changed since the last
+// hand-in, and the text in full
 // with the teacher's line breaks. 点検's findings stand in the right margin, numbered, beside
 // the line where each starts, with the words they are about underlined in the text. A pupil's
 // block is kept on one page when it fits. Every page has the class, hand-in and page number
