@@ -58,6 +58,8 @@ private Q_SLOTS:
             << "かき" << "か\u3099き" << "-か|+か\u3099|=き";
         QTest::newRow("letter under a combining mark changed")
             << "e\u0301t\u00e9" << "a\u0301t\u00e9" << "-e\u0301|+a\u0301|=t\u00e9";
+        QTest::newRow("half-width voiced mark stays with its letter") << "ﾊﾞｽ" << "ﾊｽ" << "-ﾊﾞ|+ﾊ|=ｽ";
+        QTest::newRow("CR LF is one character") << "あ\r\nい" << "あ\nい" << "=あ|-\r\n|+\n|=い";
         QTest::newRow("line break added") << "一行目二行目" << "一行目\n二行目" << "=一行目|+\n|=二行目";
         QTest::newRow("two separate corrections")
             << "国語で漢字をがんばりました。算数も進んでいます。" << "国語で音読をがんばりました。算数もよく進んでいます。"
