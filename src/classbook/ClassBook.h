@@ -32,13 +32,17 @@ struct Pupil {
     QString sex;    // 性別 as written (男, 女, or anything else)
     QString calledAs; // 呼び名: what 〇〇 becomes, whatever the naming rule ("ゆうとさん"); empty for the rule
     QStringList texts;
+    // 完了 marks by field, like texts: empty where a field is not marked, else the digest of
+    // the text as it was marked, so that a later change shows (DoneMarks.h). No trailing
+    // empty entries, so that equal marks compare equal.
+    QStringList done;
     QList<PupilNote> notes; // newest first (see Notes.h)
     QJsonObject otherKeys; // keys of the class file this version does not know, written back as read
 
     bool operator==(const Pupil &other) const
     {
         return number == other.number && name == other.name && kana == other.kana && sex == other.sex
-            && calledAs == other.calledAs && texts == other.texts && notes == other.notes
+            && calledAs == other.calledAs && texts == other.texts && done == other.done && notes == other.notes
             && otherKeys == other.otherKeys;
     }
     bool operator!=(const Pupil &other) const { return !(*this == other); }

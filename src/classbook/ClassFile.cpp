@@ -2,6 +2,7 @@
 
 #include "ClassEditing.h"
 #include "ClassFileOtherKeys.h"
+#include "DoneMarks.h"
 #include "Naming.h"
 #include "NotesFile.h"
 
@@ -22,6 +23,7 @@ QJsonObject pupilObject(const Pupil &pupil)
     if (!pupil.calledAs.isEmpty())
         object.insert(QStringLiteral("calledAs"), pupil.calledAs);
     object.insert(QStringLiteral("texts"), QJsonArray::fromStringList(pupil.texts));
+    writeDoneMarks(object, pupil);
     return object;
 }
 
@@ -153,6 +155,8 @@ ClassFileRead readClassFile(const QByteArray &bytes)
             return refused(broken(which + QStringLiteral("の文章")));
         if (pupil.texts.size() > book.fields.size())
             return refused(broken(which + QStringLiteral("の文章が欄より多い")));
+        if (!readDoneMarks(object, int(book.fields.size()), &pupil))
+            return refused(broken(which + QStringLiteral("の完了の印")));
         book.pupils.append(pupil);
     }
     if (const QString damaged = readNoteKeys(root, book); !damaged.isEmpty())

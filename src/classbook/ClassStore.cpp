@@ -2,6 +2,7 @@
 
 #include "Backup.h"
 #include "ClassFile.h"
+#include "HandIns.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -38,6 +39,8 @@ SaveResult ClassStore::open(const QString &path)
     if (bytes.state != ReadResult::State::Read)
         return {false, cannotRead(path, bytes)};
     ClassFileRead read = readClassFile(bytes.bytes);
+    if (const QString copy = handInCopyRefusal(bytes.bytes); read.ok && !copy.isEmpty())
+        read = {false, ClassBook(), copy};
     if (!read.ok)
         return {false, QStringLiteral("「%1」を開けません。%2").arg(fileName(path), read.error)};
     m_timer.stop();

@@ -2,10 +2,12 @@
 
 #include "CheckPanel.h"
 #include "ClassWindow.h"
+#include "DoneMarkControls.h"
 #include "DuplicateMarks.h"
 #include "ExportCommands.h"
 #include "StarterRules.h"
 #include "WordingRules.h"
+#include "HandInCommands.h"
 
 #include <QAction>
 #include <QDir>
@@ -108,4 +110,6 @@ void addChecksAndExports(ClassWindow *window)
     QObject::connect(starter, &QAction::triggered, panel, [window, panel] { addStarterRules(window, panel); });
     window->addCommand(starter, MenuTitle, false);
     new ExportCommands(window);
+    new DoneMarkControls(window);
+    new HandInCommands(window);
 }

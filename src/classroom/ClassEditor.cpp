@@ -23,10 +23,10 @@ ClassEditor::ClassEditor(QWidget *parent)
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto *top = new QHBoxLayout;
-    top->addWidget(m_caption, 1);
-    top->addWidget(m_count);
-    layout->addLayout(top);
+    m_top = new QHBoxLayout;
+    m_top->addWidget(m_caption, 1);
+    m_top->addWidget(m_count);
+    layout->addLayout(m_top);
     layout->addWidget(m_text, 1);
     layout->addWidget(m_bar);
 
@@ -53,6 +53,8 @@ void ClassEditor::showText(const QString &caption, const QString &text, int limi
 QString ClassEditor::text() const { return m_text->toPlainText(); }
 
 QString ClassEditor::countText() const { return m_count->text(); }
+
+void ClassEditor::addHeaderWidget(QWidget *widget) { m_top->insertWidget(m_top->indexOf(m_count), widget); }
 
 void ClassEditor::updateCount()
 {

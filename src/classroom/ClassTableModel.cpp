@@ -1,5 +1,8 @@
 #include "ClassTableModel.h"
 
+#include "ClassEditing.h"
+#include "DoneSigns.h"
+
 #include <QBrush>
 #include <QColor>
 
@@ -71,20 +74,21 @@ QVariant ClassTableModel::data(const QModelIndex &index, int role) const
     const CellState state = stateOf(marks);
     const bool duplicate = marks.duplicate;
     const QString sharedSign = duplicate ? QStringLiteral("≒") : QString();
+    const DoneState done = doneState(m_shown, index.row(), field);
     switch (role) {
     case Qt::DisplayRole: {
         const QString count = countText(marks.length, limit);
         switch (state) {
-        case CellState::Empty: return QStringLiteral("□ 未記入");
-        case CellState::OverLimit: return QStringLiteral("！%1%2 %3").arg(sharedSign, count, preview(text));
+        case CellState::Empty: return doneSign(done) + QStringLiteral("□ 未記入");
+        case CellState::OverLimit: return QStringLiteral("%1！%2%3 %4").arg(doneSign(done), sharedSign, count, preview(text));
         case CellState::Written: break;
         }
-        return QStringLiteral("%1%2 %3").arg(sharedSign, count, preview(text));
+        return QStringLiteral("%1%2%3 %4").arg(doneSign(done), sharedSign, count, preview(text));
     }
     case Qt::ToolTipRole:
         if (text.isEmpty())
-            return QStringLiteral("未記入");
-        return duplicate ? text + QStringLiteral("\n\n≒ 同じ文がほかの児童・生徒の欄にもあります。") : text;
+            return QStringLiteral("未記入") + doneTip(done);
+        return (duplicate ? text + QStringLiteral("\n\n≒ 同じ文がほかの児童・生徒の欄にもあります。") : text) + doneTip(done);
     case Qt::BackgroundRole:
         if (state == CellState::OverLimit)
             return QBrush(OverLimitColour);

@@ -17,17 +17,11 @@
 #include "ClassTableModel.h"
 #include "ClassWindow.h"
 #include "ColumnCopy.h"
-#include "CompositionAccess.h"
 #include "CsvExport.h"
+#include "NoComposition.h"
 #include "ScriptedClassDialogs.h"
 
 namespace {
-
-class NoComposition : public CompositionAccess {
-public:
-    QString compositionText() const override { return {}; }
-    void setCompositionText(const QString &) override {}
-};
 
 const QString Shared = QStringLiteral("友だちと協力して最後までやり遂げました。");
 
