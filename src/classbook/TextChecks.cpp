@@ -98,7 +98,7 @@ bool isHiragana(char32_t c) { return c >= 0x3041 && c <= 0x309F; }
 // The word around text[start, end): the kanji next to it, and the kana that follow them (綺麗な, 嬉しい).
 QString wordAround(QStringView text, qsizetype start, qsizetype end)
 {
-    constexpr int MostKana = 3;
+    constexpr int MostKana = 2;
     while (start > 0 && isKanji(codePointAt(text, start - 1)))
         --start;
     int units = 1;

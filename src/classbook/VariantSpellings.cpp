@@ -50,7 +50,7 @@ VariantSpellings::VariantSpellings(const ClassBook &book, const QList<WordingRul
         const bool ruled = std::any_of(rules.cbegin(), rules.cend(), [&](const WordingRule &rule) {
             return rulesOn(rule, first) || rulesOn(rule, second);
         });
-        if (ruled && !rulesArePairs)
+        if (ruled) // the rule itself, or its own pair below
             continue;
         addPair({first.word, second.word, 0, first.before, first.after, false},
                 {second.word, first.word, 0, second.before, second.after, false});

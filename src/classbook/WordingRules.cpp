@@ -40,7 +40,9 @@ WordingRules parseWordingRules(const QString &text)
         }
         // Blanks around either part are a slip of the editor, not part of the wording.
         const WordPattern pattern = parseWordPattern(line.left(tab).trimmed());
-        const QString written = line.left(tab).trimmed().toString();
+        // Compared as read, so that [る]事 and ［る］事 are one ×表記.
+        const QString written = pattern.error.isEmpty() ? patternText(pattern.before, pattern.word, pattern.after)
+                                                        : line.left(tab).trimmed().toString();
         QString replacement = line.mid(tab + 1).trimmed().toString();
         const bool suggestion = replacement.startsWith(u"例：") || replacement.startsWith(u"例:");
         if (suggestion)
