@@ -72,7 +72,10 @@ ClassFileRead readHandIn(const QString &path)
     const std::optional<QByteArray> bytes = currentBytes(path);
     if (!bytes)
         return {false, ClassBook(), QStringLiteral("提出の控え「%1」を読めません。").arg(QFileInfo(path).fileName())};
-    return readClassFile(*bytes);
+    // The copy's own mark is not part of the class it holds.
+    ClassFileRead read = readClassFile(*bytes);
+    read.book.otherKeys.remove(HandInKey);
+    return read;
 }
 
 QString handInCopyRefusal(const QByteArray &bytes)

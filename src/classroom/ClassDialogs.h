@@ -81,4 +81,5 @@ public:
     std::optional<int> askNumber(const QString &, const QString &, int, int, int) override { return {}; }
     std::optional<PupilDetails> editPupil(const QString &, const PupilDetails &) override { return {}; }
     std::optional<RosterTable> previewRoster(const RosterTable &) override { return {}; }
+    std::optional<CheckSettings> editCheckSettings(const CheckSettings &) override { return {}; }
 };

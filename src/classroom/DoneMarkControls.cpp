@@ -51,7 +51,7 @@ void DoneMarkControls::toggleSelected()
     const int field = m_window->selectedField();
     if (pupil >= 0 && field >= 0
         && m_window->store().apply([&](ClassBook &book) { return toggleDone(book, pupil, field); }).ok)
-        m_window->tableModel()->textChanged(pupil, field);
+        m_window->tableModel()->cellChanged(pupil, field);
     showState();
 }
 

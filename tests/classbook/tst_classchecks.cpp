@@ -14,8 +14,12 @@ namespace {
 // A finding in one line: kind, pupil/column, span, what was found, replacement, others.
 QString describe(const Finding &f)
 {
-    static const char *const kinds[] = {"OverLimit", "Empty", "Duplicate", "Placeholder",
-                                        "HalfWidthKana", "NotCp932", "Wording", "NoNotes", "Formula"};
+    static const char *const kinds[] = {"OverLimit",    "Empty",          "Duplicate",    "Placeholder",
+                                        "HalfWidthKana", "NotCp932",      "Wording",      "Style",
+                                        "RepeatedEnding", "LongSentence", "OutsideJoyo",  "NotYetLearned",
+                                        "Variant",       "OtherPupilName", "WrongCallName", "NoNotes",
+                                        "Formula"};
+    static_assert(sizeof kinds / sizeof *kinds == int(FindingKind::FormulaStart) + 1);
     QString line = QStringLiteral("%1 %2/%3").arg(QLatin1String(kinds[int(f.kind)])).arg(f.cell.pupil).arg(f.cell.field);
     if (f.length > 0)
         line += QStringLiteral(" %1+%2").arg(f.start).arg(f.length);
