@@ -3,6 +3,7 @@
 #include "ClassEditing.h"
 #include "Dialogs.h"
 #include "Roster.h"
+#include "RosterMatch.h"
 
 #include <QStringList>
 
@@ -32,9 +33,9 @@ public:
     virtual std::optional<int> askNumber(const QString &title, const QString &label, int value, int minimum,
                                          int maximum) = 0;
     virtual std::optional<PupilDetails> editPupil(const QString &title, const PupilDetails &details) = 0;
-    // Shows the roster with its column roles; the table as the teacher corrected it, or
-    // nothing when the import is cancelled.
-    virtual std::optional<RosterTable> previewRoster(const RosterTable &table) = 0;
+    // Shows the roster with its column roles and what it would change in the class; the plan
+    // as the teacher corrected and answered it, or nothing when the import is cancelled.
+    virtual std::optional<RosterPlan> previewRoster(const RosterTable &table, const ClassBook &book) = 0;
 };
 
 // The real boxes and dialogs, parented to a window.
@@ -53,7 +54,7 @@ public:
     std::optional<int> askNumber(const QString &title, const QString &label, int value, int minimum,
                                  int maximum) override;
     std::optional<PupilDetails> editPupil(const QString &title, const PupilDetails &details) override;
-    std::optional<RosterTable> previewRoster(const RosterTable &table) override;
+    std::optional<RosterPlan> previewRoster(const RosterTable &table, const ClassBook &book) override;
 
 private:
     QWidget *m_parent;

@@ -22,6 +22,7 @@ public:
     QStringList fileNames;      // for openFileName() and saveFileName(); when empty, cancelled
     QVector<PupilDetails> pupils; // for editPupil(); when empty, cancelled
     bool acceptRoster = true;
+    QVector<QPair<int, int>> rosterAnswers; // the roster preview's rows and the class pupil chosen for each
     QVector<Call> calls;
 
     bool ask(const QString &, const QString &text, Icon, bool) override
@@ -58,12 +59,15 @@ public:
             return std::nullopt;
         return pupils.takeFirst();
     }
-    std::optional<RosterTable> previewRoster(const RosterTable &table) override
+    std::optional<RosterPlan> previewRoster(const RosterTable &table, const ClassBook &book) override
     {
-        calls.append({QStringLiteral("preview"), QString(), {}});
+        RosterPlan plan = planRosterTable(book, table);
+        calls.append({QStringLiteral("preview"), rosterPlanSummary(plan), {}});
         if (!acceptRoster)
             return std::nullopt;
-        return table;
+        for (const auto &[row, pupil] : std::as_const(rosterAnswers))
+            plan.rows[row].pupil = pupil;
+        return plan;
     }
 
     QStringList said(const QString &kind) const
