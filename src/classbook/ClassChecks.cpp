@@ -3,6 +3,7 @@
 #include "Characters.h"
 #include "Codec.h"
 #include "CommentText.h"
+#include "Naming.h"
 
 #include <QSet>
 
@@ -23,6 +24,10 @@ public:
     QList<Finding> run()
     {
         for (int p = 0; p < m_book.pupils.size(); ++p) {
+            const Pupil &pupil = m_book.pupils[p];
+            if (m_options.names && ruleNeedsNameParts(m_book.naming) && pupil.calledAs.isEmpty()
+                && !nameHasBlank(pupil.name))
+                m_findings.append(make(FindingKind::NameWithoutBlank, {p, NameColumn}));
             if (m_options.cp932) {
                 checkCp932({p, NameColumn});
                 checkCp932({p, KanaColumn});
