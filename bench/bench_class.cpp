@@ -16,6 +16,7 @@
 #include "ClassWindow.h"
 #include "CompositionAccess.h"
 #include "Roster.h"
+#include "RosterMatch.h"
 #include "SafeSave.h"
 
 #include <benchmark/benchmark.h>
@@ -110,7 +111,10 @@ public:
     std::optional<QString> askText(const QString &, const QString &, const QString &) override { return {}; }
     std::optional<int> askNumber(const QString &, const QString &, int, int, int) override { return {}; }
     std::optional<PupilDetails> editPupil(const QString &, const PupilDetails &) override { return {}; }
-    std::optional<RosterTable> previewRoster(const RosterTable &table) override { return table; }
+    std::optional<RosterPlan> previewRoster(const RosterTable &table, const ClassBook &book) override
+    {
+        return planRosterTable(book, table);
+    }
 };
 
 // A shown class window whose working folder remembers a class file of the given size.

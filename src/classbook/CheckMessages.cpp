@@ -1,6 +1,8 @@
 // The words the 点検 list uses for what it found.
 #include "ClassChecks.h"
 
+#include "Naming.h"
+
 #include <QStringList>
 
 namespace {
@@ -80,6 +82,12 @@ QString findingMessage(const Finding &finding, const ClassBook &book)
             return QStringLiteral("読めなかった文字（%1）があります。").arg(codePointName(finding.found));
         return QStringLiteral("Shift_JIS にない文字「%1」（%2）があります。")
             .arg(finding.found, codePointName(finding.found));
+    case FindingKind::NameWithoutBlank: {
+        const Pupil &pupil = book.pupils.value(finding.cell.pupil);
+        return QStringLiteral("姓と名の間に空白がないので、名前の呼び方「%1」では〇〇が「%2」になります。"
+                              "呼び名を入れるか、姓と名の間に空白を入れてください。")
+            .arg(namingRuleCaption(book.naming), callName(pupil, book.naming));
+    }
     case FindingKind::Wording:
         if (!finding.example.isEmpty())
             return QStringLiteral("「%1」は、たとえば「%2」のように言いかえられます。").arg(finding.found, finding.example);

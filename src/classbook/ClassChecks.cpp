@@ -6,6 +6,7 @@
 #include "NameChecks.h"
 #include "TextChecks.h"
 #include "VariantSpellings.h"
+#include "Naming.h"
 
 #include <QSet>
 
@@ -31,6 +32,10 @@ public:
     QList<Finding> run()
     {
         for (int p = 0; p < m_book.pupils.size(); ++p) {
+            const Pupil &pupil = m_book.pupils[p];
+            if (m_options.names && ruleNeedsNameParts(m_book.naming) && pupil.calledAs.isEmpty()
+                && !nameHasBlank(pupil.name))
+                m_findings.append(make(FindingKind::NameWithoutBlank, {p, NameColumn}));
             if (m_options.cp932) {
                 checkCp932({p, NameColumn});
                 checkCp932({p, KanaColumn});

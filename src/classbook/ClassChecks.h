@@ -85,6 +85,7 @@ enum class FindingKind {
     WrongCallName, // the pupil called otherwise than the class's naming rule
     NoNotes,       // a pupil without any note yet (only when asked for)
     FormulaStart,  // starts with what Excel takes for a formula (= + - @)
+    NameWithoutBlank, // 氏名 without a blank and no 呼び名, under a rule that takes 姓 or 名 from it
 };
 
 
@@ -113,6 +114,7 @@ struct Finding {
 struct CheckOptions {
     bool cp932 = false; // also list characters code page 932 cannot hold (for a Shift_JIS export)
     bool notes = false; // also list pupils who have no note yet
+    bool names = false; // also list names the naming rule cannot take 姓 or 名 from (the 点検 list does)
 };
 
 // Every finding of the class, by pupil, then column (氏名, ふりがな, then the fields), then place in the

@@ -3,6 +3,7 @@
 #include "ClassEditing.h"
 #include "Codec.h"
 
+#include <QHash>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -35,8 +36,20 @@ bool parseNumber(const QString &cell, int *number)
 bool isSexWord(const QString &cell)
 {
     static const QSet<QString> words = {QStringLiteral("男"), QStringLiteral("女"), QStringLiteral("男子"),
-                                        QStringLiteral("女子")};
-    return words.contains(cell.trimmed());
+                                        QStringLiteral("女子"), QStringLiteral("m"), QStringLiteral("f")};
+    return words.contains(folded(cell));
+}
+
+// 1/2 and M/F as 男 and 女; anything else as written.
+QString sexOf(const QString &cell, SexCodes codes)
+{
+    const QString code = folded(cell);
+    const bool oneIsBoy = codes == SexCodes::OneIsBoy;
+    if (code == u'm' || code == QLatin1String(oneIsBoy ? "1" : "2"))
+        return QStringLiteral("男");
+    if (code == u'f' || code == QLatin1String(oneIsBoy ? "2" : "1"))
+        return QStringLiteral("女");
+    return cell;
 }
 
 bool isKana(const QString &cell)
@@ -97,27 +110,84 @@ QList<RosterRole> guessRoles(const QList<QStringList> &rows, int columns)
     return roles;
 }
 
+// 姓 and 名 from columns of their own, joined as school systems write a name.
+QString joinedName(const QString &family, const QString &given)
+{
+    if (family.isEmpty() || given.isEmpty())
+        return family + given;
+    return family + QChar(0x3000) + given;
+}
+
+struct RowRead {
+    Pupil pupil;
+    bool numberProblem = false;
+    bool headerAgain = false; // the name cell is a column name: a header, not a pupil
+};
+
+RowRead readRow(const QStringList &row, const RosterTable &table)
+{
+    RowRead read;
+    Pupil &pupil = read.pupil;
+    QString family, given, familyKana, givenKana;
+    for (int column = 0; column < table.roles.size(); ++column) {
+        const QString value = cell(row, column);
+        switch (table.roles[column]) {
+        case RosterRole::Number:
+            if (!value.isEmpty() && !parseNumber(value, &pupil.number))
+                read.numberProblem = true;
+            break;
+        case RosterRole::Name: pupil.name = value; break;
+        case RosterRole::Kana: pupil.kana = value; break;
+        case RosterRole::Sex: pupil.sex = sexOf(value, table.sexCodes); break;
+        case RosterRole::FamilyName: family = value; break;
+        case RosterRole::GivenName: given = value; break;
+        case RosterRole::FamilyKana: familyKana = value; break;
+        case RosterRole::GivenKana: givenKana = value; break;
+        case RosterRole::Ignore: break;
+        }
+        const bool nameColumn = table.roles[column] == RosterRole::Name || table.roles[column] == RosterRole::FamilyName;
+        if (nameColumn && roleOfHeader(value) != RosterRole::Ignore)
+            read.headerAgain = true;
+    }
+    if (pupil.name.isEmpty())
+        pupil.name = joinedName(family, given);
+    if (pupil.kana.isEmpty())
+        pupil.kana = joinedName(familyKana, givenKana);
+    return read;
+}
+
 } // namespace
 
-QList<QStringList> splitDelimited(const QString &text, QChar separator)
+DelimitedRows splitDelimitedRows(const QString &text, QChar separator)
 {
-    QList<QStringList> rows;
+    DelimitedRows result;
     QStringList row;
     QString field;
     bool quoted = false;
     bool fieldStarted = false;
+    int line = 1;
+    int rowLine = 1;
     auto endRow = [&]() {
         if (fieldStarted || !field.isEmpty() || !row.isEmpty())
             row.append(field);
         const bool empty = std::all_of(row.cbegin(), row.cend(), [](const QString &c) { return c.trimmed().isEmpty(); });
-        if (!empty)
-            rows.append(row);
+        if (!empty) {
+            result.rows.append(row);
+            result.lines.append(rowLine);
+        }
         row.clear();
         field.clear();
         fieldStarted = false;
+        rowLine = line;
     };
     for (int i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
+        const bool lineEnd = c == u'\r' || c == u'\n';
+        if (lineEnd) {
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            ++line;
+        }
         if (quoted) {
             if (c == u'"') {
                 if (i + 1 < text.size() && text[i + 1] == u'"') {
@@ -126,12 +196,8 @@ QList<QStringList> splitDelimited(const QString &text, QChar separator)
                 } else {
                     quoted = false;
                 }
-            } else if (c == u'\r') {
-                field.append(u'\n');
-                if (i + 1 < text.size() && text[i + 1] == u'\n')
-                    ++i;
             } else {
-                field.append(c);
+                field.append(lineEnd ? QChar(u'\n') : c);
             }
         } else if (c == u'"' && field.isEmpty()) {
             quoted = true;
@@ -140,38 +206,58 @@ QList<QStringList> splitDelimited(const QString &text, QChar separator)
             row.append(field);
             field.clear();
             fieldStarted = true;
-        } else if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
+        } else if (lineEnd) {
             endRow();
         } else {
             field.append(c);
         }
     }
     endRow();
-    return rows;
+    return result;
+}
+
+QList<QStringList> splitDelimited(const QString &text, QChar separator)
+{
+    return splitDelimitedRows(text, separator).rows;
 }
 
 RosterRole roleOfHeader(const QString &cell)
 {
-    const QString name = folded(cell);
-    static const QSet<QString> numbers = {QStringLiteral("出席番号"), QStringLiteral("番号"), QStringLiteral("no"),
-                                          QStringLiteral("№"), QStringLiteral("出席no")};
-    static const QSet<QString> names = {QStringLiteral("氏名"), QStringLiteral("名前"), QStringLiteral("児童名"),
-                                        QStringLiteral("生徒名"), QStringLiteral("児童氏名"), QStringLiteral("生徒氏名")};
-    static const QSet<QString> kanas = {QStringLiteral("ふりがな"), QStringLiteral("フリガナ"), QStringLiteral("よみがな"),
-                                        QStringLiteral("ヨミガナ"), QStringLiteral("かな"), QStringLiteral("カナ"),
-                                        QStringLiteral("よみ"), QStringLiteral("ヨミ")};
-    static const QSet<QString> sexes = {QStringLiteral("性別"), QStringLiteral("男女")};
-    if (numbers.contains(name))
-        return RosterRole::Number;
-    if (names.contains(name))
-        return RosterRole::Name;
-    if (kanas.contains(name))
-        return RosterRole::Kana;
-    if (sexes.contains(name))
-        return RosterRole::Sex;
-    return RosterRole::Ignore;
+    static const QHash<QString, RosterRole> roles = [] {
+        QHash<QString, RosterRole> words;
+        auto add = [&words](RosterRole role, const QStringList &names) {
+            for (const QString &name : names)
+                words.insert(folded(name), role);
+        };
+        add(RosterRole::Number, {QStringLiteral("出席番号"), QStringLiteral("番号"), QStringLiteral("no"),
+                                 QStringLiteral("№"), QStringLiteral("出席no")});
+        add(RosterRole::Name, {QStringLiteral("氏名"), QStringLiteral("名前"), QStringLiteral("児童名"),
+                               QStringLiteral("生徒名"), QStringLiteral("児童氏名"), QStringLiteral("生徒氏名")});
+        add(RosterRole::FamilyName, {QStringLiteral("姓"), QStringLiteral("氏"), QStringLiteral("苗字"), QStringLiteral("名字")});
+        add(RosterRole::GivenName, {QStringLiteral("名")});
+        add(RosterRole::Sex, {QStringLiteral("性別"), QStringLiteral("男女")});
+        add(RosterRole::FamilyKana, {QStringLiteral("せい"), QStringLiteral("セイ")});
+        add(RosterRole::GivenKana, {QStringLiteral("めい"), QStringLiteral("メイ")});
+        const QStringList kanaWords = {QStringLiteral("ふりがな"), QStringLiteral("フリガナ"), QStringLiteral("よみがな"),
+                                       QStringLiteral("ヨミガナ"), QStringLiteral("かな"), QStringLiteral("カナ"),
+                                       QStringLiteral("よみ"), QStringLiteral("ヨミ")};
+        add(RosterRole::Kana, kanaWords);
+        // 姓ふりがな, ふりがな（姓）, 名カナ, ...
+        for (const QString &kana : kanaWords) {
+            for (const auto &[part, role] : {std::pair{QStringLiteral("姓"), RosterRole::FamilyKana},
+                                             std::pair{QStringLiteral("名"), RosterRole::GivenKana}})
+                add(role, {part + kana, kana + part, kana + u'(' + part + u')', part + u'(' + kana + u')'});
+        }
+        return words;
+    }();
+    return roles.value(folded(cell), RosterRole::Ignore);
+}
+
+QList<RosterRole> rosterRoles()
+{
+    return {RosterRole::Ignore,     RosterRole::Number,    RosterRole::Name,       RosterRole::FamilyName,
+            RosterRole::GivenName,  RosterRole::Kana,      RosterRole::FamilyKana, RosterRole::GivenKana,
+            RosterRole::Sex};
 }
 
 QString rosterRoleCaption(RosterRole role)
@@ -181,9 +267,28 @@ QString rosterRoleCaption(RosterRole role)
     case RosterRole::Name: return QStringLiteral("氏名");
     case RosterRole::Kana: return QStringLiteral("ふりがな");
     case RosterRole::Sex: return QStringLiteral("性別");
+    case RosterRole::FamilyName: return QStringLiteral("姓");
+    case RosterRole::GivenName: return QStringLiteral("名");
+    case RosterRole::FamilyKana: return QStringLiteral("ふりがな（姓）");
+    case RosterRole::GivenKana: return QStringLiteral("ふりがな（名）");
     case RosterRole::Ignore: break;
     }
     return QStringLiteral("（使わない）");
+}
+
+QString sexCodesCaption(SexCodes codes)
+{
+    return codes == SexCodes::OneIsBoy ? QStringLiteral("1・M＝男、2・F＝女") : QStringLiteral("1＝女、2＝男（M＝男、F＝女）");
+}
+
+bool hasSexCodes(const RosterTable &table)
+{
+    const int column = int(table.roles.indexOf(RosterRole::Sex));
+    for (int r = table.firstPupilRow(); column >= 0 && r < table.rows.size(); ++r) {
+        if (sexOf(cell(table.rows[r], column), table.sexCodes) != cell(table.rows[r], column))
+            return true;
+    }
+    return false;
 }
 
 RosterTable readRoster(const QString &text)
@@ -194,104 +299,84 @@ RosterTable readRoster(const QString &text)
     const qsizetype lineEnd = body.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
     const bool tabs = body.left(lineEnd < 0 ? body.size() : lineEnd).contains(u'\t');
     RosterTable table;
-    table.rows = splitDelimited(body, tabs ? u'\t' : u',');
+    DelimitedRows split = splitDelimitedRows(body, tabs ? u'\t' : u',');
+    table.rows = std::move(split.rows);
+    table.lines = std::move(split.lines);
     int columns = 0;
     for (const QStringList &row : table.rows)
         columns = std::max(columns, int(row.size()));
-    if (table.rows.isEmpty())
-        return table;
-    QList<RosterRole> headerRoles;
-    for (int column = 0; column < columns; ++column)
-        headerRoles.append(roleOfHeader(cell(table.rows.first(), column)));
-    table.hasHeader = std::any_of(headerRoles.cbegin(), headerRoles.cend(),
-                                  [](RosterRole role) { return role != RosterRole::Ignore; });
-    table.roles = table.hasHeader ? headerRoles : guessRoles(table.rows, columns);
+    // A title ("令和6年度 3年2組 名簿") and blank-celled rows may stand above the header.
+    constexpr int HeaderSearchRows = 10;
+    for (int r = 0; r < table.rows.size() && r < HeaderSearchRows && table.headerRow < 0; ++r) {
+        QList<RosterRole> roles;
+        for (int column = 0; column < columns; ++column)
+            roles.append(roleOfHeader(cell(table.rows[r], column)));
+        if (std::any_of(roles.cbegin(), roles.cend(), [](RosterRole role) { return role != RosterRole::Ignore; })) {
+            table.headerRow = r;
+            table.roles = roles;
+        }
+    }
+    if (table.headerRow < 0)
+        table.roles = guessRoles(table.rows, columns);
     return table;
 }
 
-RosterTable readRosterBytes(const QByteArray &bytes) { return readRoster(decodeDataFile(bytes).text); }
+RosterTable readRosterBytes(const QByteArray &bytes)
+{
+    const DecodedText decoded = decodeDataFile(bytes);
+    if (decoded.encoding != Encoding::Cp932)
+        return readRoster(decoded.text);
+    // Not strictly UTF-8: but when Japanese reads as UTF-8 almost everywhere, a stray byte
+    // broke a UTF-8 file, and code page 932 would garble every line instead of one.
+    const QString utf8 = QString::fromUtf8(bytes);
+    const qsizetype broken = utf8.count(QChar(0xFFFD));
+    const qsizetype japanese = std::count_if(utf8.cbegin(), utf8.cend(), [](QChar c) {
+        return c.unicode() >= 0x0800 && c.unicode() != 0xFFFD && !c.isSurrogate();
+    });
+    constexpr int ReadableShare = 8;
+    return readRoster(japanese >= ReadableShare * broken ? utf8 : decoded.text);
+}
 
 RosterPupils rosterPupils(const RosterTable &table)
 {
     RosterPupils result;
-    const int nameColumn = int(table.roles.indexOf(RosterRole::Name));
-    if (nameColumn < 0) {
+    const auto usesRole = [&table](RosterRole role) { return table.roles.contains(role); };
+    if (!usesRole(RosterRole::Name) && !usesRole(RosterRole::FamilyName)) {
         result.problems.append(QStringLiteral("氏名の列がありません。"));
         return result;
     }
-    for (int r = table.hasHeader ? 1 : 0; r < table.rows.size(); ++r) {
+    for (int r = std::max(table.firstPupilRow(), 0); r < table.rows.size(); ++r) {
         const QStringList &row = table.rows[r];
-        Pupil pupil;
-        bool numberProblem = false;
-        for (int column = 0; column < table.roles.size(); ++column) {
-            const QString value = cell(row, column);
-            switch (table.roles[column]) {
-            case RosterRole::Number:
-                if (!value.isEmpty() && !parseNumber(value, &pupil.number))
-                    numberProblem = true;
-                break;
-            case RosterRole::Name: pupil.name = value.simplified(); break;
-            case RosterRole::Kana: pupil.kana = value.simplified(); break;
-            case RosterRole::Sex: pupil.sex = value; break;
-            case RosterRole::Ignore: break;
-            }
+        const int lineNumber = table.lines.value(r, r + 1);
+        const QString line = QStringLiteral("%1行目: ").arg(lineNumber);
+        const QString joined = row.join(QString());
+        if (joined.contains(u'\n')) {
+            int breaks = 0;
+            for (const QString &text : row)
+                breaks += int(text.trimmed().count(u'\n'));
+            result.problems.append(
+                QStringLiteral("%1〜%2行目: 引用符（\"）が閉じていないので、行がひとつにつながっています。"
+                               "名簿を直してから取り込んでください。")
+                    .arg(lineNumber)
+                    .arg(lineNumber + breaks));
+            continue;
         }
-        const QString line = QStringLiteral("%1行目: ").arg(r + 1);
-        if (pupil.name.isEmpty()) {
+        if (joined.contains(QChar(0xFFFD))) {
+            result.problems.append(line + QStringLiteral("読めない文字があるので取り込みません（文字コードが違うか、"
+                                                         "ファイルがこわれています）。名簿を直してから取り込んでください。"));
+            continue;
+        }
+        const RowRead read = readRow(row, table);
+        if (read.headerAgain)
+            continue; // a header row repeated (a sheet printed in pages) is never a pupil
+        if (read.pupil.name.isEmpty()) {
             result.problems.append(line + QStringLiteral("氏名がないので取り込みません。"));
             continue;
         }
-        if (numberProblem)
-            result.problems.append(line + QStringLiteral("出席番号が数ではないので、番号なしで取り込みます（%1）。").arg(pupil.name));
-        result.pupils.append(pupil);
+        if (read.numberProblem)
+            result.problems.append(line + QStringLiteral("出席番号が数ではないので、番号なしで取り込みます（%1）。").arg(read.pupil.name));
+        result.pupils.append(read.pupil);
+        result.lines.append(lineNumber);
     }
-    return result;
-}
-
-RosterMerge mergeRoster(ClassBook &book, const QList<Pupil> &pupils)
-{
-    RosterMerge result;
-    QSet<int> seen;
-    alignTexts(book);
-    for (const Pupil &incoming : pupils) {
-        int existing = -1;
-        if (incoming.number != 0) {
-            if (seen.contains(incoming.number)) {
-                result.problems.append(QStringLiteral("出席番号 %1 が名簿に二度あるので、%2 さんは取り込みません。")
-                                           .arg(incoming.number)
-                                           .arg(incoming.name));
-                continue;
-            }
-            seen.insert(incoming.number);
-            existing = pupilByNumber(book, incoming.number);
-        } else {
-            for (int i = 0; i < book.pupils.size() && existing < 0; ++i) {
-                if (book.pupils[i].name == incoming.name.simplified())
-                    existing = i;
-            }
-        }
-        if (existing < 0) {
-            Pupil added = incoming;
-            added.name = incoming.name.simplified();
-            added.texts = QStringList();
-            for (int i = 0; i < book.fields.size(); ++i)
-                added.texts.append(QString());
-            book.pupils.append(added);
-            ++result.added;
-            continue;
-        }
-        Pupil &pupil = book.pupils[existing];
-        const Pupil before = pupil;
-        pupil.name = incoming.name.simplified();
-        if (!incoming.kana.isEmpty())
-            pupil.kana = incoming.kana;
-        if (!incoming.sex.isEmpty())
-            pupil.sex = incoming.sex;
-        if (pupil == before)
-            ++result.unchanged;
-        else
-            ++result.updated;
-    }
-    sortPupils(book);
     return result;
 }

@@ -109,6 +109,7 @@ void CheckPanel::runCheck()
     CheckOptions options;
     options.cp932 = m_cp932->isChecked();
     options.notes = m_noNotes->isChecked();
+    options.names = true;
     m_findings = checkClass(m_window->classBook(), WordingMatcher(m_rules), options);
     m_stale = false;
     showFindings(m_list->currentRow());

@@ -77,12 +77,12 @@ std::optional<PupilDetails> WidgetClassDialogs::editPupil(const QString &title, 
     return dialog.details();
 }
 
-std::optional<RosterTable> WidgetClassDialogs::previewRoster(const RosterTable &table)
+std::optional<RosterPlan> WidgetClassDialogs::previewRoster(const RosterTable &table, const ClassBook &book)
 {
-    RosterPreviewDialog dialog(table, m_parent);
+    RosterPreviewDialog dialog(table, book, m_parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return dialog.table();
+    return dialog.plan();
 }
 
 std::optional<CheckSettings> WidgetClassDialogs::editCheckSettings(const CheckSettings &settings)

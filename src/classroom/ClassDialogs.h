@@ -4,6 +4,7 @@
 #include "ClassEditing.h"
 #include "Dialogs.h"
 #include "Roster.h"
+#include "RosterMatch.h"
 
 #include <QStringList>
 
@@ -33,9 +34,9 @@ public:
     virtual std::optional<int> askNumber(const QString &title, const QString &label, int value, int minimum,
                                          int maximum) = 0;
     virtual std::optional<PupilDetails> editPupil(const QString &title, const PupilDetails &details) = 0;
-    // Shows the roster with its column roles; the table as the teacher corrected it, or
-    // nothing when the import is cancelled.
-    virtual std::optional<RosterTable> previewRoster(const RosterTable &table) = 0;
+    // Shows the roster with its column roles and what it would change in the class; the plan
+    // as the teacher corrected and answered it, or nothing when the import is cancelled.
+    virtual std::optional<RosterPlan> previewRoster(const RosterTable &table, const ClassBook &book) = 0;
     // 点検の設定; nothing when the teacher cancels.
     virtual std::optional<CheckSettings> editCheckSettings(const CheckSettings &settings) = 0;
 };
@@ -56,7 +57,7 @@ public:
     std::optional<int> askNumber(const QString &title, const QString &label, int value, int minimum,
                                  int maximum) override;
     std::optional<PupilDetails> editPupil(const QString &title, const PupilDetails &details) override;
-    std::optional<RosterTable> previewRoster(const RosterTable &table) override;
+    std::optional<RosterPlan> previewRoster(const RosterTable &table, const ClassBook &book) override;
     std::optional<CheckSettings> editCheckSettings(const CheckSettings &settings) override;
 
 private:
@@ -80,6 +81,6 @@ public:
     std::optional<QString> askText(const QString &, const QString &, const QString &) override { return {}; }
     std::optional<int> askNumber(const QString &, const QString &, int, int, int) override { return {}; }
     std::optional<PupilDetails> editPupil(const QString &, const PupilDetails &) override { return {}; }
-    std::optional<RosterTable> previewRoster(const RosterTable &) override { return {}; }
+    std::optional<RosterPlan> previewRoster(const RosterTable &, const ClassBook &) override { return {}; }
     std::optional<CheckSettings> editCheckSettings(const CheckSettings &) override { return {}; }
 };

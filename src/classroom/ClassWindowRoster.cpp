@@ -68,25 +68,17 @@ void ClassWindow::importRoster(const RosterTable &table)
         if (!m_store.isOpen())
             return;
     }
-    const std::optional<RosterTable> corrected = m_dialogs->previewRoster(table);
-    if (!corrected)
+    const std::optional<RosterPlan> plan = m_dialogs->previewRoster(table, classBook());
+    if (!plan)
         return;
-    const RosterPupils pupils = rosterPupils(*corrected);
-    if (pupils.pupils.isEmpty()) {
-        m_dialogs->inform(Title, QStringLiteral("取り込める児童・生徒がいません。\n") + pupils.problems.join(u'\n'),
+    if (plan->rows.isEmpty()) {
+        m_dialogs->inform(Title, QStringLiteral("取り込める児童・生徒がいません。\n") + plan->problems.join(u'\n'),
                           Dialogs::Icon::Warning);
         return;
     }
-    const RosterMerge merge = m_store.apply([&](ClassBook &book) { return mergeRoster(book, pupils.pupils); });
+    const RosterMerge merge = m_store.apply([&](ClassBook &book) { return applyRosterPlan(book, *plan); });
     classEdited();
-    QString report = QStringLiteral("名簿を取り込みました。\n追加 %1人　更新 %2人　変わらず %3人")
-                         .arg(merge.added)
-                         .arg(merge.updated)
-                         .arg(merge.unchanged);
-    const QStringList problems = pupils.problems + merge.problems;
-    if (!problems.isEmpty())
-        report += QStringLiteral("\n\n") + problems.mid(0, 10).join(u'\n');
-    m_dialogs->inform(Title, report, Dialogs::Icon::Information);
+    m_dialogs->inform(Title, rosterMergeReport(merge), merge.ok ? Dialogs::Icon::Information : Dialogs::Icon::Warning);
 }
 
 void ClassWindow::addPupilByHand()

@@ -18,8 +18,8 @@ QString describe(const Finding &f)
                                         "HalfWidthKana", "NotCp932",      "Wording",      "Style",
                                         "RepeatedEnding", "LongSentence", "OutsideJoyo",  "NotYetLearned",
                                         "Variant",       "OtherPupilName", "WrongCallName", "NoNotes",
-                                        "Formula"};
-    static_assert(sizeof kinds / sizeof *kinds == int(FindingKind::FormulaStart) + 1);
+                                        "Formula",       "NoBlank"};
+    static_assert(sizeof kinds / sizeof *kinds == int(FindingKind::NameWithoutBlank) + 1);
     QString line = QStringLiteral("%1 %2/%3").arg(QLatin1String(kinds[int(f.kind)])).arg(f.cell.pupil).arg(f.cell.field);
     if (f.length > 0)
         line += QStringLiteral(" %1+%2").arg(f.start).arg(f.length);
@@ -76,6 +76,8 @@ private Q_SLOTS:
     void findings_data();
     void findings();
     void duplicateMessageNamesTheOthers();
+    void namesWithoutBlank_data();
+    void namesWithoutBlank();
 };
 
 void TestClassChecks::sentences_data()
@@ -313,6 +315,35 @@ void TestClassChecks::duplicateMessageNamesTheOthers()
     QCOMPARE(findingMessage(found[0], book),
              QStringLiteral("同じ文が 2番 児童2、3番 児童3、4番 児童4 ほか 1 人にもあります：「") + shared + u'」');
     QCOMPARE(pupilLabel(pupil(0, QStringLiteral("番号なし"), {})), QStringLiteral("番号なし"));
+}
+
+// 〇〇 needs 姓 or 名 under every rule; a name without a blank cannot give them unless a
+// 呼び名 says how the pupil is called.
+void TestClassChecks::namesWithoutBlank_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("calledAs");
+    QTest::addColumn<bool>("listed");
+    QTest::newRow("no blank") << QStringLiteral("渡辺優斗") << QString() << true;
+    QTest::newRow("blanks only at the ends") << QStringLiteral(" 青木空　") << QString() << true;
+    QTest::newRow("full-width blank") << QStringLiteral("森　葵") << QString() << false;
+    QTest::newRow("no blank, but a 呼び名") << QStringLiteral("林陽菜") << QStringLiteral("ひなさん") << false;
+}
+
+void TestClassChecks::namesWithoutBlank()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, calledAs);
+    QFETCH(bool, listed);
+    ClassBook book = classOf({field(QStringLiteral("所見"), 0)}, {pupil(1, name, {QStringLiteral("はい。")})});
+    book.pupils[0].calledAs = calledAs;
+    CheckOptions options;
+    QVERIFY(checkClass(book, WordingMatcher({}), options).isEmpty());
+    options.names = true;
+    const QList<Finding> found = checkClass(book, WordingMatcher({}), options);
+    QCOMPARE(describeAll(found), listed ? QStringList{QStringLiteral("NoBlank 0/-2")} : QStringList{});
+    if (listed)
+        QVERIFY(findingMessage(found[0], book).contains(QStringLiteral("〇〇が「%1さん」になります").arg(name.trimmed())));
 }
 
 QTEST_GUILESS_MAIN(TestClassChecks)

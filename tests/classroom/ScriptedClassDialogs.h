@@ -27,6 +27,7 @@ public:
     QVector<PupilDetails> pupils; // for editPupil(); when empty, cancelled
     bool acceptRoster = true;
     QVector<CheckSettings> checkSettings; // for editCheckSettings(); when empty, cancelled
+    QVector<QPair<int, int>> rosterAnswers; // the roster preview's rows and the class pupil chosen for each
     QVector<Call> calls;
     // Runs once while the next question is open (a signal arriving meanwhile), followed by
     // one turn of an event loop, as a real box's loop would take.
@@ -72,12 +73,15 @@ public:
             return std::nullopt;
         return pupils.takeFirst();
     }
-    std::optional<RosterTable> previewRoster(const RosterTable &table) override
+    std::optional<RosterPlan> previewRoster(const RosterTable &table, const ClassBook &book) override
     {
-        calls.append({QStringLiteral("preview"), QString(), {}});
+        RosterPlan plan = planRosterTable(book, table);
+        calls.append({QStringLiteral("preview"), rosterPlanSummary(plan), {}});
         if (!acceptRoster)
             return std::nullopt;
-        return table;
+        for (const auto &[row, pupil] : std::as_const(rosterAnswers))
+            plan.rows[row].pupil = pupil;
+        return plan;
     }
 
     QStringList said(const QString &kind) const

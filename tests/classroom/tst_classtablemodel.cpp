@@ -6,6 +6,7 @@
 #include "ClassEditing.h"
 #include "ClassSamples.h"
 #include "ClassTableModel.h"
+#include "RosterMatch.h"
 #include "Roster.h"
 
 // The table tells its views what changed instead of starting over, so that the cell the

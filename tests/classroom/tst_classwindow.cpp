@@ -237,18 +237,27 @@ private Q_SLOTS:
         QCOMPARE(textOf(readBack(classPath()), 0, 0), QStringLiteral("消えては困る文"));
     }
 
+    // A newcomer at 3 and a child whose name changed: the preview gets the plan, the
+    // teacher says the renamed one is the same child, and the result names both changes.
     void rosterFromTheClipboard()
     {
-        QApplication::clipboard()->setText(QStringLiteral("番号\t氏名\t性別\r\n2\t井上 うみ\t女\r\n4\t江藤 晴\t男\r\n"));
+        QApplication::clipboard()->setText(
+            QStringLiteral("番号\t氏名\t性別\r\n1\t青木 空\t男\r\n2\t井上 うみ\t女\r\n3\t江藤 晴\t男\r\n4\t上田 陸\t男\r\n"));
         (void)m_window->store().apply([&](ClassBook &book) { return setText(book, 1, 0, QStringLiteral("海の文")); });
+        (void)m_window->store().apply([&](ClassBook &book) { return setText(book, 2, 0, QStringLiteral("陸の文")); });
+        m_dialogs->rosterAnswers = {{1, 1}};
         trigger("actImportClipboard");
         QCOMPARE(m_dialogs->said(QStringLiteral("preview")).size(), 1);
+        QVERIFY(m_dialogs->said(QStringLiteral("preview"))[0].startsWith(QStringLiteral("追加 2人　番号が変わる 1人")));
         QStringList names;
         for (const Pupil &pupil : book().pupils)
             names.append(QStringLiteral("%1 %2").arg(pupil.number).arg(pupil.name));
-        QCOMPARE(names, (QStringList{"1 青木 空", "2 井上 うみ", "3 上田 陸", "4 江藤 晴"}));
+        QCOMPARE(names, (QStringList{"1 青木 空", "2 井上 うみ", "3 江藤 晴", "4 上田 陸"}));
         QCOMPARE(cellText(1, 0), QStringLiteral("海の文"));
-        QVERIFY(m_dialogs->said(QStringLiteral("inform")).value(0).contains(QStringLiteral("追加 1人　更新 1人")));
+        QCOMPARE(cellText(3, 0), QStringLiteral("陸の文"));
+        const QString report = m_dialogs->said(QStringLiteral("inform")).value(0);
+        QVERIFY2(report.contains(QStringLiteral("番号が変わった：上田 陸（3→4番）")), qPrintable(report));
+        QVERIFY2(report.contains(QStringLiteral("名前が変わった：2番：井上 海 → 井上 うみ")), qPrintable(report));
     }
 
     void removingAsksOnlyWhenTextWouldGo()

@@ -1,11 +1,15 @@
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
 #include <QTest>
 
+#include "ClassSamples.h"
 #include "RosterPreviewDialog.h"
 
-// The preview is where a wrong guess is put right before anything joins the class.
+// The preview is where a wrong guess is put right, and where the teacher sees what the
+// roster will change, before anything joins the class.
 class TestRosterPreview : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -13,21 +17,56 @@ private Q_SLOTS:
     {
         const RosterTable read = readRoster(QStringLiteral("1,東町,青木 空\n2,西町,井上 海\n"));
         QCOMPARE(read.roles, (QList<RosterRole>{RosterRole::Number, RosterRole::Name, RosterRole::Ignore}));
-        RosterPreviewDialog dialog(read);
+        RosterPreviewDialog dialog(read, ClassBook());
         auto *summary = dialog.findChild<QLabel *>(QStringLiteral("RosterSummary"));
-        QCOMPARE(summary->text(), QStringLiteral("2人を取り込みます。"));
+        QVERIFY(summary->text().startsWith(QStringLiteral("追加 2人　")));
 
         dialog.findChild<QComboBox *>(QStringLiteral("RosterRole2"))->setCurrentText(QStringLiteral("（使わない）"));
-        QCOMPARE(summary->text(), QStringLiteral("0人を取り込みます。\n氏名の列がありません。"));
+        QVERIFY(summary->text().contains(QStringLiteral("氏名の列がありません。")));
         dialog.findChild<QComboBox *>(QStringLiteral("RosterRole3"))->setCurrentText(QStringLiteral("氏名"));
-        QCOMPARE(summary->text(), QStringLiteral("2人を取り込みます。"));
-        const RosterPupils pupils = rosterPupils(dialog.table());
-        QCOMPARE(pupils.pupils.value(1).name, QStringLiteral("井上 海"));
-        QCOMPARE(pupils.pupils.value(1).number, 2);
+        QVERIFY(summary->text().startsWith(QStringLiteral("追加 2人　")));
+        const RosterPlan plan = dialog.plan();
+        QCOMPARE(plan.rows.value(1).incoming.name, QStringLiteral("井上 海"));
+        QCOMPARE(plan.rows.value(1).incoming.number, 2);
 
-        dialog.findChild<QCheckBox *>(QStringLiteral("RosterHasHeader"))->setChecked(true);
-        QCOMPARE(summary->text(), QStringLiteral("1人を取り込みます。"));
-        QVERIFY(dialog.table().hasHeader);
+        dialog.findChild<QSpinBox *>(QStringLiteral("RosterHeaderRow"))->setValue(1);
+        QVERIFY(summary->text().startsWith(QStringLiteral("追加 1人　")));
+        QCOMPARE(dialog.table().headerRow, 0);
+    }
+
+    // A newcomer at 3 and a renamed child: the list says it row by row, the renamed one is
+    // asked, and answering changes the counts and the plan that is returned.
+    void showsThePlanAndTakesTheAnswers()
+    {
+        const ClassBook book = classOf({field(QStringLiteral("所見"), 200)},
+                                       {pupil(1, QStringLiteral("青木 空"), {QStringLiteral("空の文")}),
+                                        pupil(2, QStringLiteral("井上 海"), {QStringLiteral("海の文")}),
+                                        pupil(3, QStringLiteral("上田 陸"), {QStringLiteral("陸の文")})});
+        const RosterTable read = readRoster(QStringLiteral("番号,氏名,性別\n1,青木 空,1\n2,井上 うみ,2\n3,加藤 光,2\n4,上田 陸,1\n"));
+        RosterPreviewDialog dialog(read, book);
+        auto *rows = dialog.findChild<QTableWidget *>(QStringLiteral("RosterPlanRows"));
+        QCOMPARE(rows->rowCount(), 4);
+        QCOMPARE(rows->item(0, 4)->text(), QStringLiteral("男"));
+        QCOMPARE(rows->item(2, 5)->text(), QStringLiteral("新しく加える"));
+        QCOMPARE(rows->item(3, 5)->text(), QStringLiteral("3→4番"));
+        auto *summary = dialog.findChild<QLabel *>(QStringLiteral("RosterSummary"));
+        QVERIFY2(summary->text().startsWith(QStringLiteral("追加 2人　番号が変わる 1人　名前が変わる 0人　更新 1人　変わらず 0人")),
+                 qPrintable(summary->text()));
+        QVERIFY(summary->text().contains(QStringLiteral("名簿にない児童・生徒：2番 井上 海（消さずに残します）")));
+
+        auto *choice = dialog.findChild<QComboBox *>(QStringLiteral("RosterChoice2"));
+        QVERIFY(choice);
+        QCOMPARE(choice->currentText(), QStringLiteral("別の子（新しく加える）"));
+        choice->setCurrentText(QStringLiteral("同じ子（名前を変える）：2番 井上 海"));
+        QVERIFY(summary->text().startsWith(QStringLiteral("追加 1人　番号が変わる 1人　名前が変わる 1人")));
+        QCOMPARE(dialog.plan().rows[1].pupil, 1);
+
+        auto *codes = dialog.findChild<QComboBox *>(QStringLiteral("RosterSexCodes"));
+        QVERIFY(!codes->isHidden());
+        codes->setCurrentIndex(1);
+        QCOMPARE(rows->item(0, 4)->text(), QStringLiteral("女"));
+        QCOMPARE(dialog.plan().rows[1].pupil, 1); // the answer outlives the re-reading
+        QVERIFY(dialog.findChild<QPushButton *>(QStringLiteral("RosterImport"))->isEnabled());
     }
 };
 
