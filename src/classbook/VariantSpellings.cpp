@@ -46,7 +46,9 @@ VariantSpellings::VariantSpellings(const ClassBook &book, const QList<WordingRul
         m_sides.append({first, at + 1, 0});
         m_sides.append({second, at, 0});
     };
-    for (const auto &[first, second] : builtInVariantPairs()) {
+    for (const auto &pair : builtInVariantPairs()) {
+        const auto &first = pair.first;
+        const auto &second = pair.second;
         const bool ruled = std::any_of(rules.cbegin(), rules.cend(), [&](const WordingRule &rule) {
             return rulesOn(rule, first) || rulesOn(rule, second);
         });
