@@ -1,6 +1,7 @@
 // 点検 and the exports at the sizes a teacher meets and beyond: 50 to 400 pupils with four
-// fields of 250 characters, 25 to 400 wording rules. The whole-class check, the marks of one
-// field as the teacher types, and the .xlsx, CSV and column exports, each with how it grows.
+// fields of 250 characters, 25 to 400 wording rules. The whole-class check (with the kinds the
+// school's writing rules add, or without), the marks of one field as the teacher types, and the
+// .xlsx, CSV and column exports, each with how it grows.
 //
 // Exports write real files (into a temporary folder, moved into place and synced, as the
 // window does); their figures are wall time.
@@ -8,6 +9,7 @@
 #include "ClassChecks.h"
 #include "ColumnCopy.h"
 #include "CsvExport.h"
+#include "StarterRules.h"
 #include "XlsxExport.h"
 
 #include <benchmark/benchmark.h>
@@ -74,13 +76,14 @@ ClassBook makeClass(int pupils)
     return book;
 }
 
-// count rules: the common ones, then made-up two-character words (most of which never occur,
-// as with a real list), every fourth without a replacement.
-QList<WordingRule> makeRules(int count)
+// count rules: the common ones (with the school's rules, the whole starter file first: kana
+// words with what stands around them, negative expressions), then made-up two-character words
+// (most of which never occur, as with a real list), every fourth without a replacement.
+QList<WordingRule> makeRules(int count, bool starter)
 {
     const QStringList common{QStringLiteral("友達"), QStringLiteral("子供"), QStringLiteral("出来"), QStringLiteral("沢山")};
     const QString kanji = QStringLiteral("学習活動発表意欲積極取組姿勢理解表現工夫協力責任態度興味関心");
-    QList<WordingRule> rules;
+    QList<WordingRule> rules = starter ? parseWordingRules(starterWordingRules()).rules : QList<WordingRule>();
     for (qsizetype i = 0; rules.size() < count && i < common.size() + kanji.size() * kanji.size(); ++i) {
         const qsizetype k = i - common.size(); // every pair of the characters, 900 in all
         const QString avoid = i < common.size() ? common[i] : QString(kanji[(k / kanji.size()) % kanji.size()]) + kanji[k % kanji.size()];
@@ -99,8 +102,14 @@ void setCounters(benchmark::State &state, int pupils)
 
 void CheckClass(benchmark::State &state)
 {
-    const ClassBook book = makeClass(int(state.range(0)));
-    const WordingMatcher matcher(makeRules(int(state.range(1))));
+    ClassBook book = makeClass(int(state.range(0)));
+    // Every kind on (a grade too), or only the kinds 点検 had before the school's rules.
+    const bool school = state.range(3) != 0;
+    for (const CheckKind kind : {CheckKind::Style, CheckKind::RepeatedEnding, CheckKind::SentenceLength,
+                                 CheckKind::Kanji, CheckKind::Variants, CheckKind::Names})
+        book.checks.setOn(kind, school);
+    book.checks.grade = school ? 4 : NoGrade;
+    const WordingMatcher matcher(makeRules(int(state.range(1)), school));
     CheckOptions options;
     options.cp932 = state.range(2) != 0;
     qsizetype findings = 0;
@@ -199,12 +208,14 @@ void ColumnCopy(benchmark::State &state)
 
 } // namespace
 
-// Pupils grow at 100 rules; rules grow at 200 pupils; then the same with code page 932.
+// Pupils grow at 100 rules; rules grow at 200 pupils; then the same with code page 932; then
+// every kind the school's rules add, with the starter rules among 400, as pupils grow.
 BENCHMARK(CheckClass)
-    ->ArgNames({"pupils", "rules", "cp932"})
-    ->Args({50, 100, 0})->Args({100, 100, 0})->Args({200, 100, 0})->Args({400, 100, 0})
-    ->Args({200, 25, 0})->Args({200, 400, 0})
-    ->Args({200, 100, 1})
+    ->ArgNames({"pupils", "rules", "cp932", "school"})
+    ->Args({50, 100, 0, 0})->Args({100, 100, 0, 0})->Args({200, 100, 0, 0})->Args({400, 100, 0, 0})
+    ->Args({200, 25, 0, 0})->Args({200, 400, 0, 0})
+    ->Args({200, 100, 1, 0})
+    ->Args({50, 400, 0, 1})->Args({200, 400, 0, 1})->Args({400, 400, 0, 1})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(FieldMarks)->ArgName("pupils")->Arg(50)->Arg(200)->Arg(400)->Unit(benchmark::kMicrosecond);
 BENCHMARK(DuplicateIndex)->ArgName("pupils")->Arg(50)->Arg(200)->Arg(400)->Unit(benchmark::kMillisecond);

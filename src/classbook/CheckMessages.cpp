@@ -89,11 +89,47 @@ QString findingMessage(const Finding &finding, const ClassBook &book)
             .arg(namingRuleCaption(book.naming), callName(pupil, book.naming));
     }
     case FindingKind::Wording:
+        if (!finding.example.isEmpty())
+            return QStringLiteral("「%1」は、たとえば「%2」のように言いかえられます。").arg(finding.found, finding.example);
+        if (finding.canReplace() && !finding.context.isEmpty())
+            return QStringLiteral("「%1」の「%2」は「%3」と書きます。").arg(finding.context, finding.found, finding.replacement);
         if (finding.canReplace())
             return QStringLiteral("「%1」は「%2」と書きます。").arg(finding.found, finding.replacement);
         return QStringLiteral("「%1」は使わない言葉です。").arg(finding.found);
+    case FindingKind::Style: {
+        const QString found = finding.expected == WritingStyle::Polite ? QStringLiteral("常体") : QStringLiteral("敬体");
+        const QString expected = finding.expected == WritingStyle::Polite ? QStringLiteral("敬体") : QStringLiteral("常体");
+        return QStringLiteral("%1の文末「%2」があります（%3）。")
+            .arg(found, finding.found,
+                 book.checks.style == WritingStyle::Consistent ? QStringLiteral("この文章のほかの文は%1").arg(expected)
+                                                               : QStringLiteral("この学級は%1").arg(expected));
+    }
+    case FindingKind::RepeatedEnding:
+        return QStringLiteral("「%1」で終わる文が %2 つ続いています。").arg(finding.found).arg(finding.count);
+    case FindingKind::LongSentence:
+        return QStringLiteral("一文が %1 字あります（この学級は %2 字まで）。").arg(finding.textLength).arg(finding.limit);
+    case FindingKind::OutsideJoyo:
+        return QStringLiteral("常用漢字表にない漢字「%1」があります（%2）。").arg(finding.found, finding.context);
+    case FindingKind::NotYetLearned:
+        return QStringLiteral("まだ習っていない漢字「%1」があります（%2）。%3で習う漢字です（この学級は%4）。")
+            .arg(finding.found, finding.context, gradeCaption(finding.textLength) + (finding.textLength > 6 ? QStringLiteral("校") : QString()),
+                 gradeCaption(finding.limit));
+    case FindingKind::Variant:
+        return QStringLiteral("学級の中で「%1」と「%2」がまじっています（%1 %3 か所、%2 %4 か所）。")
+            .arg(finding.replacement, finding.found)
+            .arg(finding.count)
+            .arg(finding.otherCount);
+    case FindingKind::OtherPupilName:
+        return QStringLiteral("ほかの児童・生徒の名前「%1」があります（%2）。")
+            .arg(finding.found, pupilLabel(book.pupils.value(finding.otherPupil)));
+    case FindingKind::WrongCallName:
+        return QStringLiteral("呼び方が「%1」になっています（この学級の呼び方では「%2」）。").arg(finding.found, finding.replacement);
     case FindingKind::NoNotes:
         return QStringLiteral("メモがありません。");
+    case FindingKind::FormulaStart:
+        return QStringLiteral("「%1」で始まるので、Excel に貼ると式として読まれます"
+                              "（「列をコピー」では文字のまま貼れる形にします）。")
+            .arg(finding.found);
     }
     return {};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CheckSettings.h"
 #include "PupilNote.h"
 
 #include <QJsonObject>
@@ -31,13 +32,17 @@ struct Pupil {
     QString sex;    // 性別 as written (男, 女, or anything else)
     QString calledAs; // 呼び名: what 〇〇 becomes, whatever the naming rule ("ゆうとさん"); empty for the rule
     QStringList texts;
+    // 完了 marks by field, like texts: empty where a field is not marked, else the digest of
+    // the text as it was marked, so that a later change shows (DoneMarks.h). No trailing
+    // empty entries, so that equal marks compare equal.
+    QStringList done;
     QList<PupilNote> notes; // newest first (see Notes.h)
     QJsonObject otherKeys; // keys of the class file this version does not know, written back as read
 
     bool operator==(const Pupil &other) const
     {
         return number == other.number && name == other.name && kana == other.kana && sex == other.sex
-            && calledAs == other.calledAs && texts == other.texts && notes == other.notes
+            && calledAs == other.calledAs && texts == other.texts && done == other.done && notes == other.notes
             && otherKeys == other.otherKeys;
     }
     bool operator!=(const Pupil &other) const { return !(*this == other); }
@@ -62,13 +67,14 @@ struct ClassBook {
     QList<ClassField> fields; // never empty in a class the program made
     QList<Pupil> pupils;      // kept in 出席番号 order
     NamingRule naming = NamingRule::FamilySan;
+    CheckSettings checks;     // what 点検 looks for in this class
     QStringList noteTags = defaultNoteTags(); // the kinds a note can have; the teacher adds more
     QJsonObject otherKeys; // keys of the class file this version does not know, written back as read
 
     bool operator==(const ClassBook &other) const
     {
         return name == other.name && fields == other.fields && pupils == other.pupils && naming == other.naming
-            && noteTags == other.noteTags && otherKeys == other.otherKeys;
+            && checks == other.checks && noteTags == other.noteTags && otherKeys == other.otherKeys;
     }
     bool operator!=(const ClassBook &other) const { return !(*this == other); }
 };

@@ -3,11 +3,15 @@
 #include "Characters.h"
 #include "Codec.h"
 #include "CommentText.h"
+#include "NameChecks.h"
+#include "TextChecks.h"
+#include "VariantSpellings.h"
 #include "Naming.h"
 
 #include <QSet>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -17,8 +21,12 @@ class Checker
 {
 public:
     Checker(const ClassBook &book, const WordingMatcher &wording, const CheckOptions &options)
-        : m_book(book), m_wording(wording), m_options(options), m_duplicates(book)
+        : m_book(book), m_wording(wording), m_options(options), m_settings(book.checks), m_duplicates(book),
+          m_names(book)
     {
+        // The class's spellings are counted before any text is listed.
+        if (m_settings.isOn(CheckKind::Variants))
+            m_variants.emplace(book, wording.rules(), !m_settings.isOn(CheckKind::Wording), m_names);
     }
 
     QList<Finding> run()
@@ -45,27 +53,43 @@ private:
     {
         const QString text = cellText(m_book, cell);
         const int limit = m_book.fields[cell.field].limit;
-        const int length = countedLength(text);
-        if (isBlankText(text)) {
-            Finding finding = make(FindingKind::Empty, cell);
-            m_findings.append(finding);
+        const CellMarks marks = cellMarks(text, limit, false);
+        if (marks.empty) {
+            if (isOn(CheckKind::Empty))
+                m_findings.append(make(FindingKind::Empty, cell));
             return;
         }
-        if (limit > 0 && length > limit) {
+        if (isOn(CheckKind::FieldLimit) && marks.overLimit) {
             Finding finding = make(FindingKind::OverLimit, cell);
             finding.start = positionAfterCharacters(text, limit);
             finding.length = text.size() - finding.start;
-            finding.textLength = length;
+            finding.textLength = marks.length;
             finding.limit = limit;
             m_findings.append(finding);
         }
         // Findings inside the text, in text order.
         QList<Finding> inside;
-        if (m_duplicates.isMarked(cell))
+        if (startsLikeFormula(text)) {
+            Finding finding = make(FindingKind::FormulaStart, cell);
+            finding.length = 1;
+            finding.found = text.left(1);
+            inside.append(finding);
+        }
+        if (isOn(CheckKind::Duplicate) && m_duplicates.isMarked(cell))
             addDuplicates(cell, text, inside);
-        addPlaceholders(cell, text, inside);
-        addHalfWidthKana(cell, text, inside);
-        addWording(cell, text, inside);
+        if (isOn(CheckKind::Placeholder))
+            addPlaceholders(cell, text, inside);
+        if (isOn(CheckKind::HalfWidthKana))
+            addHalfWidthKana(cell, text, inside);
+        if (isOn(CheckKind::Wording))
+            addWording(cell, text, inside);
+        addSentenceFindings(cell, text, m_settings, inside);
+        if (isOn(CheckKind::Kanji))
+            addKanjiFindings(cell, text, m_settings.grade, m_names, inside);
+        if (m_variants)
+            m_variants->addFindings(cell, inside);
+        if (isOn(CheckKind::Names))
+            m_names.addFindings(cell, text, inside);
         std::stable_sort(inside.begin(), inside.end(),
                          [](const Finding &a, const Finding &b) { return a.start < b.start; });
         m_findings.append(inside);
@@ -137,7 +161,13 @@ private:
             finding.start = hit.start;
             finding.length = hit.length;
             finding.found = rule.avoid;
-            finding.replacement = rule.replacement;
+            // An example of a rewording is shown, never put in.
+            (rule.suggestion ? finding.example : finding.replacement) = rule.replacement;
+            // 「る事が」の「事」: the word alone would not say which 事 is meant.
+            if (rule.before.isSet() || rule.after.isSet()) {
+                const qsizetype from = std::max<qsizetype>(0, hit.start - 1);
+                finding.context = text.mid(from, hit.start + hit.length + 1 - from);
+            }
             finding.rule = hit.rule;
             out.append(finding);
         }
@@ -158,6 +188,8 @@ private:
         }
     }
 
+    bool isOn(CheckKind kind) const { return m_settings.isOn(kind); }
+
     static Finding make(FindingKind kind, const CellRef &cell)
     {
         Finding finding;
@@ -169,12 +201,20 @@ private:
     const ClassBook &m_book;
     const WordingMatcher &m_wording;
     const CheckOptions m_options;
+    const CheckSettings m_settings;
     const DuplicateSentences m_duplicates;
+    const ClassNames m_names;
+    std::optional<VariantSpellings> m_variants;
     QHash<QString, QList<int>> m_sharedBy;
     QList<Finding> m_findings;
 };
 
 } // namespace
+
+bool startsLikeFormula(const QString &text)
+{
+    return !text.isEmpty() && QStringView(u"=+-@").contains(text.front());
+}
 
 bool isComparedSentence(const QString &sentence)
 {
@@ -301,16 +341,6 @@ QList<int> DuplicateSentences::pupilsHolding(const QString &sentence) const
     QList<int> pupils = holders->perPupil.keys();
     std::sort(pupils.begin(), pupils.end());
     return pupils;
-}
-
-CellMarks cellMarks(const QString &text, int limit, bool duplicate)
-{
-    CellMarks marks;
-    marks.length = countedLength(text);
-    marks.overLimit = limit > 0 && marks.length > limit;
-    marks.empty = isBlankText(text);
-    marks.duplicate = duplicate;
-    return marks;
 }
 
 QList<Finding> checkClass(const ClassBook &book, const WordingMatcher &wording, const CheckOptions &options)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CellMarks.h"
 #include "ClassBook.h"
 #include "WordingRules.h"
 
@@ -66,21 +67,6 @@ private:
 // The sentences of a text that are long enough to compare, each once.
 [[nodiscard]] QStringList comparedSentences(const QString &text);
 
-// What the table shows for one cell.
-struct CellMarks {
-    int length = 0;         // characterCount of the text
-    bool overLimit = false; // longer than the field's limit (a limit of 0 is none)
-    bool empty = false;     // nothing but blanks
-    bool duplicate = false; // a sentence another pupil has too
-    bool operator==(const CellMarks &other) const
-    {
-        return length == other.length && overLimit == other.overLimit && empty == other.empty
-            && duplicate == other.duplicate;
-    }
-};
-
-[[nodiscard]] CellMarks cellMarks(const QString &text, int limit, bool duplicate);
-
 enum class FindingKind {
     OverLimit,
     Empty,
@@ -89,9 +75,19 @@ enum class FindingKind {
     HalfWidthKana,
     OutsideCp932,  // only when the class is going to Shift_JIS
     Wording,       // a hit of a wording rule
+    Style,         // a sentence in the other 文体
+    RepeatedEnding, // the third of three or more sentences in a row that end alike
+    LongSentence,  // a sentence over the class's length
+    OutsideJoyo,   // kanji outside the 常用漢字表
+    NotYetLearned, // a kanji of a grade above the class's
+    Variant,       // the rarer of two spellings of one word in the class
+    OtherPupilName, // another pupil of the class named in the text
+    WrongCallName, // the pupil called otherwise than the class's naming rule
     NoNotes,       // a pupil without any note yet (only when asked for)
+    FormulaStart,  // starts with what Excel takes for a formula (= + - @)
     NameWithoutBlank, // 氏名 without a blank and no 呼び名, under a rule that takes 姓 or 名 from it
 };
+
 
 struct Finding {
     FindingKind kind = FindingKind::Empty;
@@ -102,8 +98,15 @@ struct Finding {
     QString replacement;    // wording and half-width kana: what to write instead; empty when none
     int rule = -1;          // wording: index of the rule
     QList<int> sharedBy;    // duplicate sentence: every pupil holding it, this one included, ascending
-    int textLength = 0;     // over the limit: the length and the limit
-    int limit = 0;
+    int textLength = 0;     // over a limit (the field's or the sentence's): the length and the limit;
+    int limit = 0;          // a kanji not yet learned: its grade and the class's
+    QString context;        // kanji: the word around it; wording by a rule with conditions: the characters around
+    QString example;        // wording: the rule's example of a rewording
+    int count = 0;          // variant: the places of the spelling kept; repeated ending: the sentences in the run
+    int otherCount = 0;     // variant: the places of the spelling found
+    int otherPupil = -1;    // another pupil's name: whose
+    WritingStyle expected = WritingStyle::Polite; // 文体: what the sentence should be
+    WordingRule variant;    // variant: the spelling found as a rule towards the one kept
 
     bool canReplace() const { return !replacement.isEmpty(); }
 };
@@ -114,13 +117,18 @@ struct CheckOptions {
     bool names = false; // also list names the naming rule cannot take 姓 or 名 from (the 点検 list does)
 };
 
-// Every finding of the class, by pupil, then column (氏名, ふりがな, then the fields), then place in the text.
+// Every finding of the class, by pupil, then column (氏名, ふりがな, then the fields), then place in the
+// text; the kinds the class's settings (book.checks) switch off are left out.
 [[nodiscard]] QList<Finding> checkClass(const ClassBook &book, const WordingMatcher &wording,
                                         const CheckOptions &options = {});
 
 // The characters of a text that a Shift_JIS export refuses, each once in order of first
 // occurrence: those code page 932 lacks, and U+FFFD, which would be written as "?" without a word.
 [[nodiscard]] QString shiftJisRefusals(const QString &text);
+
+// The text starts with a character that makes Excel read a typed or pasted cell as a
+// formula: = + - @.
+[[nodiscard]] bool startsLikeFormula(const QString &text);
 
 // The text of a cell: a field's text, or the name or kana for the roster columns.
 [[nodiscard]] QString cellText(const ClassBook &book, const CellRef &cell);

@@ -1,6 +1,7 @@
 #include "ClassEditing.h"
 
 #include "Characters.h"
+#include "DoneMarks.h"
 
 #include <QTextBoundaryFinder>
 
@@ -145,8 +146,10 @@ ClassEdit moveField(ClassBook &book, int from, int to)
         return ClassEdit::refused(QStringLiteral("欄をそこへは動かせません。"));
     alignTexts(book);
     book.fields.move(from, to);
-    for (Pupil &pupil : book.pupils)
+    for (Pupil &pupil : book.pupils) {
         pupil.texts.move(from, to);
+        moveDoneMark(pupil, from, to);
+    }
     return ClassEdit::done(to);
 }
 
@@ -158,8 +161,10 @@ ClassEdit removeField(ClassBook &book, int field)
         return ClassEdit::refused(QStringLiteral("欄が一つだけのときは消せません。"));
     alignTexts(book);
     book.fields.removeAt(field);
-    for (Pupil &pupil : book.pupils)
+    for (Pupil &pupil : book.pupils) {
         pupil.texts.removeAt(field);
+        removeDoneMark(pupil, field);
+    }
     return ClassEdit::done(std::min(field, int(book.fields.size()) - 1));
 }
 

@@ -2,6 +2,7 @@
 
 #include "ClassEditing.h"
 #include "ClassFileOtherKeys.h"
+#include "DoneMarks.h"
 #include "Naming.h"
 #include "NotesFile.h"
 
@@ -22,6 +23,7 @@ QJsonObject pupilObject(const Pupil &pupil)
     if (!pupil.calledAs.isEmpty())
         object.insert(QStringLiteral("calledAs"), pupil.calledAs);
     object.insert(QStringLiteral("texts"), QJsonArray::fromStringList(pupil.texts));
+    writeDoneMarks(object, pupil);
     return object;
 }
 
@@ -33,6 +35,7 @@ QJsonObject classObject(const ClassBook &book)
     root.insert(QStringLiteral("version"), ClassFileVersion);
     root.insert(QStringLiteral("name"), book.name);
     root.insert(QStringLiteral("naming"), namingRuleKey(book.naming));
+    writeCheckSettings(root, book.checks);
     QJsonArray fields;
     for (const ClassField &field : book.fields)
         fields.append(QJsonObject{{QStringLiteral("name"), field.name}, {QStringLiteral("limit"), field.limit}});
@@ -99,7 +102,7 @@ ClassFileRead readClassFile(const QByteArray &bytes)
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(body, &parseError);
     if (parseError.error != QJsonParseError::NoError)
-        return refused(broken(QStringLiteral("%1 バイト目: %2").arg(parseError.offset).arg(parseError.errorString())));
+        return refused(broken(QStringLiteral("%1 バイト目").arg(parseError.offset))); // Qt's own words are English
     const QJsonObject root = document.object();
     if (!document.isObject() || root.value(QStringLiteral("format")).toString() != QLatin1String(ClassFileFormat))
         return refused(QStringLiteral("ことばんの学級ファイルではありません。"));
@@ -118,6 +121,8 @@ ClassFileRead readClassFile(const QByteArray &bytes)
     const QString naming = root.value(QStringLiteral("naming")).toString(namingRuleKey(NamingRule::FamilySan));
     if (!namingRuleFromKey(naming, &book.naming))
         return refused(broken(QStringLiteral("名前の呼び方「%1」").arg(naming)));
+    if (QString what; !readCheckSettings(root, &book.checks, &what))
+        return refused(broken(what));
 
     const QJsonValue fields = root.value(QStringLiteral("fields"));
     if (!fields.isArray() || fields.toArray().isEmpty())
@@ -150,6 +155,8 @@ ClassFileRead readClassFile(const QByteArray &bytes)
             return refused(broken(which + QStringLiteral("の文章")));
         if (pupil.texts.size() > book.fields.size())
             return refused(broken(which + QStringLiteral("の文章が欄より多い")));
+        if (!readDoneMarks(object, int(book.fields.size()), &pupil))
+            return refused(broken(which + QStringLiteral("の完了の印")));
         book.pupils.append(pupil);
     }
     if (const QString damaged = readNoteKeys(root, book); !damaged.isEmpty())

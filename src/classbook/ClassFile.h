@@ -9,8 +9,10 @@
 // a later Kotoban can read it and this one refuses what it does not understand.
 //
 // {"format": "kotoban-class", "version": 2, "name": "...", "naming": "family-san",
+//  "checks": {"style": "polite", "sentenceLimit": 60, "grade": 0, "off": ["variants"]},
 //  "fields": [{"name": "所見", "limit": 200}],
-//  "pupils": [{"number": 1, "name": "...", "kana": "...", "sex": "...", "calledAs": "...", "texts": ["..."]}]}
+//  "pupils": [{"number": 1, "name": "...", "kana": "...", "sex": "...", "calledAs": "...", "texts": ["..."],
+//              "done": ["..."]}]}
 //
 // Keys added since version 1 are optional, so an older file opens with their defaults;
 // keys this version does not know are kept as they were (see ClassFileOtherKeys).

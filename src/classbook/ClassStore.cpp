@@ -2,6 +2,7 @@
 
 #include "Backup.h"
 #include "ClassFile.h"
+#include "HandIns.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -14,6 +15,12 @@ constexpr int DefaultDelay = 800;
 const char LastClassFile[] = "KotobanLastClass.txt";
 
 QString fileName(const QString &path) { return QFileInfo(path).fileName(); }
+
+QString cannotRead(const QString &path, const ReadResult &read)
+{
+    const QString why = read.state == ReadResult::State::Missing ? QStringLiteral("ファイルがありません") : read.error;
+    return QStringLiteral("「%1」を読めません（%2）。").arg(fileName(path), why);
+}
 
 } // namespace
 
@@ -28,22 +35,20 @@ QString ClassStore::backupPath() const { return backupPathFor(m_path); }
 
 SaveResult ClassStore::open(const QString &path)
 {
-    const std::optional<QByteArray> bytes = currentBytes(path);
-    if (!bytes) {
-        QFile file(path);
-        const QString why = QFileInfo(path).isDir() ? QStringLiteral("フォルダーです")
-                            : file.open(QIODevice::ReadOnly) ? QString()
-                                                              : file.errorString();
-        return {false, QStringLiteral("「%1」を読めません（%2）。").arg(fileName(path), why)};
-    }
-    ClassFileRead read = readClassFile(*bytes);
+    const ReadResult bytes = readCurrent(path);
+    if (bytes.state != ReadResult::State::Read)
+        return {false, cannotRead(path, bytes)};
+    ClassFileRead read = readClassFile(bytes.bytes);
+    if (const QString copy = handInCopyRefusal(bytes.bytes); read.ok && !copy.isEmpty())
+        read = {false, ClassBook(), copy};
     if (!read.ok)
         return {false, QStringLiteral("「%1」を開けません。%2").arg(fileName(path), read.error)};
     m_timer.stop();
     m_path = QFileInfo(path).absoluteFilePath();
     m_book = read.book;
-    m_lastBytes = bytes;
+    m_lastBytes = bytes.bytes;
     m_dirty = false;
+    m_wroteChanges = false;
     setState(State::Saved);
     Q_EMIT bookReplaced();
     return {};
@@ -51,13 +56,20 @@ SaveResult ClassStore::open(const QString &path)
 
 SaveResult ClassStore::create(const QString &path, const ClassBook &book)
 {
+    // A file already there (the teacher agreed to replace it) is ours to replace: its
+    // bytes go into the day's backup at the first write. One that cannot be read cannot
+    // be kept so: it is left alone.
+    const ReadResult existing = readCurrent(path);
+    if (existing.state == ReadResult::State::Refused)
+        return {false, QStringLiteral("「%1」を読めないので、新しい学級で置きかえません（%2）。").arg(fileName(path), existing.error)};
     m_timer.stop();
     m_path = QFileInfo(path).absoluteFilePath();
     m_book = book;
-    // A file already there (the teacher agreed to replace it) is ours to replace: its
-    // bytes go into the day's backup at the first write.
-    m_lastBytes = currentBytes(m_path);
+    m_lastBytes.reset();
+    if (existing.state == ReadResult::State::Read)
+        m_lastBytes = existing.bytes;
     m_dirty = true;
+    m_wroteChanges = false;
     Q_EMIT bookReplaced();
     return saveNow();
 }
@@ -81,15 +93,19 @@ SaveResult ClassStore::saveNow()
         return {false, m_error};
     if (!m_dirty)
         return {m_state != State::Failed, m_state == State::Failed ? m_error : QString()};
-    const ReadResult onDisk = readCurrent(m_path);
-    if (changedOnDisk(onDisk, m_lastBytes)) {
-        const QString why = onDisk.state == ReadResult::State::Refused
-            ? QStringLiteral("「%1」が読めなくなっています（%2）。").arg(fileName(m_path), onDisk.error)
-            : QStringLiteral("「%1」がほかのプログラムか、もう一つのことばんで書きかえられています。").arg(fileName(m_path));
-        setState(State::Conflict, why);
-        return {false, m_error};
-    }
     return write();
+}
+
+SaveResult ClassStore::saveForClosing()
+{
+    // What this window wrote may have been replaced since by another window: then its class
+    // is nowhere on disk, and closing must ask as a save does.
+    if (isOpen() && !m_dirty && m_wroteChanges && m_state == State::Saved) {
+        const ReadResult now = readCurrent(m_path);
+        if (now.state != ReadResult::State::Read || now.bytes != m_lastBytes)
+            m_dirty = true;
+    }
+    return saveNow();
 }
 
 SaveResult ClassStore::write()
@@ -103,23 +119,40 @@ SaveResult ClassStore::write()
         }
     }
     const QByteArray bytes = classFileBytes(m_book);
-    const SaveResult saved = writeFileSafely(m_path, bytes);
-    if (!saved.ok) {
+    const CheckedReplace saved = replaceIfUnchanged(m_path, m_lastBytes, bytes, m_lockWait);
+    switch (saved.outcome) {
+    case CheckedReplace::Outcome::Changed:
+        setState(State::Conflict,
+                 saved.error.isEmpty()
+                     ? QStringLiteral("「%1」がほかのプログラムか、もう一つのことばんで書きかえられています。").arg(fileName(m_path))
+                     : QStringLiteral("「%1」が読めなくなっています（%2）。").arg(fileName(m_path), saved.error));
+        return {false, m_error};
+    case CheckedReplace::Outcome::Failed:
         setState(State::Failed, QStringLiteral("「%1」に保存できません（%2）。").arg(fileName(m_path), saved.error));
         return {false, m_error};
+    case CheckedReplace::Outcome::Written:
+        break;
     }
     // In place, even when the folder could not be synced: these are the file's bytes now.
     m_lastBytes = bytes;
     m_dirty = false;
+    m_wroteChanges = true;
     setState(State::Saved, saved.warning);
-    return saved;
+    return SaveResult::savedWithWarning(saved.warning);
 }
 
 SaveResult ClassStore::overwriteOther()
 {
     if (m_state != State::Conflict)
         return saveNow();
-    // The teacher chose this window's class over whatever is there, readable or not.
+    // The teacher chose this window's class over what is there now; a file that cannot be
+    // read is not replaced, whatever she chose (keeping both still saves her class).
+    const ReadResult now = readCurrent(m_path);
+    if (now.state == ReadResult::State::Refused)
+        return {false, QStringLiteral("「%1」は読めないので上書きしません（%2）。").arg(fileName(m_path), now.error)};
+    m_lastBytes.reset();
+    if (now.state == ReadResult::State::Read)
+        m_lastBytes = now.bytes;
     m_dirty = true;
     setState(State::Pending);
     return write();
@@ -137,8 +170,9 @@ ClassStore::KeptBoth ClassStore::keepBoth()
     if (!reopened.ok) {
         // The other program's file cannot be read: stay with this class under the new name.
         m_path = beside;
-        m_lastBytes = currentBytes(beside);
+        m_lastBytes = classFileBytes(m_book);
         m_dirty = false;
+        m_wroteChanges = true;
         setState(State::Saved);
         Q_EMIT bookReplaced();
         return {true, beside, reopened.error};

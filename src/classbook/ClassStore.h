@@ -3,6 +3,7 @@
 #include "ClassBook.h"
 #include "ClassEditing.h"
 #include "SafeSave.h"
+#include "SaveLock.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -18,9 +19,11 @@
 // as its backup (backUpBeforeFirstChangeOfDay, as for the data files). A file changed by
 // another program or window since it was last read or written, or that cannot be read any
 // more (changedOnDisk), is never overwritten silently: the store stops in the Conflict
-// state until the owner decides. A failed write keeps the change and is tried again at
-// the next change (or saveNow). Saved with a warning (error() says it) when the file is in
-// place but its folder could not be synced.
+// state until the owner decides, and a file that cannot be read is never replaced. The
+// check and the write are one step under the save lock (replaceIfUnchanged), so that
+// another window cannot write in between. A failed write keeps the change and is tried
+// again at the next change (or saveNow). Saved with a warning (error() says it) when the
+// file is in place but its folder could not be synced.
 class ClassStore : public QObject {
     Q_OBJECT
 public:
@@ -66,7 +69,12 @@ public:
 
     // Writes now if anything is unsaved; the result of that write (or of the last one).
     SaveResult saveNow();
-    // In Conflict: write this class over the other program's file.
+    // Before the window closes: saveNow, and when this window's last write has since been
+    // replaced by another program or window, a write of this class again, which goes to
+    // Conflict as any write would.
+    SaveResult saveForClosing();
+    // In Conflict: write this class over the other program's file (never over one that
+    // cannot be read: that stays, and so does the Conflict).
     SaveResult overwriteOther();
     // In Conflict: write this class to a new file beside and take up the file as the
     // other program left it.
@@ -79,6 +87,8 @@ public:
 
     // Milliseconds from the first change to its write.
     void setDelay(int milliseconds) { m_timer.setInterval(milliseconds); }
+    // Milliseconds a write waits for another window's save of the same file to end.
+    void setLockWait(int milliseconds) { m_lockWait = milliseconds; }
 
 Q_SIGNALS:
     void stateChanged(ClassStore::State state);
@@ -97,6 +107,8 @@ private:
     ClassBook m_book;
     std::optional<QByteArray> m_lastBytes; // what the file held at our last read or write
     bool m_dirty = false;
+    bool m_wroteChanges = false; // this window wrote its own changes since the class was read
+    int m_lockWait = DefaultLockWait;
     State m_state = State::Saved;
     QString m_error;
     QTimer m_timer;

@@ -39,21 +39,32 @@ WordingRules parseWordingRules(const QString &text)
             continue;
         }
         // Blanks around either part are a slip of the editor, not part of the wording.
-        const QString avoid = line.left(tab).trimmed().toString();
-        const QString replacement = line.mid(tab + 1).trimmed().toString();
-        if (avoid.isEmpty()) {
+        const WordPattern pattern = parseWordPattern(line.left(tab).trimmed());
+        // Compared as read, so that [る]事 and ［る］事 are one ×表記.
+        const QString written = pattern.error.isEmpty() ? patternText(pattern.before, pattern.word, pattern.after)
+                                                        : line.left(tab).trimmed().toString();
+        QString replacement = line.mid(tab + 1).trimmed().toString();
+        const bool suggestion = replacement.startsWith(u"例：") || replacement.startsWith(u"例:");
+        if (suggestion)
+            replacement = replacement.mid(2).trimmed();
+        const QString &avoid = pattern.word;
+        if (written.isEmpty()) {
             result.errors.append({number, lineError("×表記がありません。")});
+        } else if (!pattern.error.isEmpty()) {
+            result.errors.append({number, pattern.error});
         } else if (replacement.contains(u'\t')) {
             result.errors.append({number, lineError("タブが二つ以上あります。一行に一つの決まりを書いてください。")});
-        } else if (avoid == replacement) {
+        } else if (suggestion && replacement.isEmpty()) {
+            result.errors.append({number, lineError("「例：」のあとに、言いかえの例がありません。")});
+        } else if (!suggestion && avoid == replacement) {
             result.errors.append({number, lineError("×表記と○表記が同じです。")});
-        } else if (replacement.contains(avoid)) {
+        } else if (!suggestion && replacement.contains(avoid)) {
             result.errors.append({number, lineError("○表記が×表記を含んでいるので、置き換えても直りません。")});
-        } else if (const auto seen = lineOfAvoid.constFind(avoid); seen != lineOfAvoid.constEnd()) {
+        } else if (const auto seen = lineOfAvoid.constFind(written); seen != lineOfAvoid.constEnd()) {
             result.errors.append({number, lineError("同じ×表記が %1 行目にもあります。", *seen)});
         } else {
-            lineOfAvoid.insert(avoid, number);
-            result.rules.append({avoid, replacement, number});
+            lineOfAvoid.insert(written, number);
+            result.rules.append({avoid, replacement, number, pattern.before, pattern.after, suggestion});
         }
     }
     return result;
@@ -66,13 +77,13 @@ WordingRules loadWordingRules(const QString &path)
         result.fileMissing = true;
         return result;
     }
-    const std::optional<QByteArray> bytes = currentBytes(path);
-    if (!bytes) {
+    const ReadResult read = readCurrent(path);
+    if (read.state != ReadResult::State::Read) {
         WordingRules result;
-        result.errors.append({0, lineError("表記ルールのファイルを読めません。")});
+        result.errors.append({0, QStringLiteral("表記ルールのファイルを読めません（%1）。").arg(read.error)});
         return result;
     }
-    const DecodedText decoded = decodeDataFile(*bytes);
+    const DecodedText decoded = decodeDataFile(read.bytes);
     WordingRules result = parseWordingRules(decoded.text);
     // A rule read from undecodable bytes would hold U+FFFD and never match what the teacher
     // means: say so rather than silently checking for something else.
@@ -111,7 +122,9 @@ QList<WordingHit> WordingMatcher::hits(QStringView text) const
             continue;
         for (const int r : *m_byFirstUnit.constFind(unit)) {
             const QString &avoid = m_rules[r].avoid;
-            if (i < nextFree[size_t(r)] || !text.mid(i).startsWith(avoid))
+            const WordingRule &rule = m_rules[r];
+            if (i < nextFree[size_t(r)] || !text.mid(i).startsWith(avoid)
+                || !conditionsHold(rule.before, rule.after, text, i, avoid.size()))
                 continue;
             found.append({r, i, avoid.size()});
             nextFree[size_t(r)] = i + avoid.size();
@@ -138,14 +151,14 @@ ReplaceAllResult replaceEverywhere(const ClassBook &book, const WordingRule &rul
     ReplaceAllResult result{book, 0};
     if (!rule.hasReplacement() || rule.avoid.isEmpty())
         return result;
+    const WordingMatcher matcher({rule});
     for (Pupil &pupil : result.book.pupils) {
         for (QString &text : pupil.texts) {
-            // Left to right without overlaps, as the check reports the hits.
-            for (qsizetype at = text.indexOf(rule.avoid); at >= 0;
-                 at = text.indexOf(rule.avoid, at + rule.replacement.size())) {
-                text.replace(at, rule.avoid.size(), rule.replacement);
-                ++result.count;
-            }
+            // The hits do not overlap; from the last, so the earlier ones keep their places.
+            const QList<WordingHit> hits = matcher.hits(text);
+            for (auto hit = hits.crbegin(); hit != hits.crend(); ++hit)
+                text.replace(hit->start, hit->length, rule.replacement);
+            result.count += int(hits.size());
         }
     }
     return result;

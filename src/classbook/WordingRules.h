@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ClassBook.h"
+#include "WordingPattern.h"
 
 #include <QHash>
 #include <QList>
@@ -12,20 +13,29 @@
 
 // The school's wording rules (表記ルール): words the school writes another way (友達 → 友だち)
 // and words it avoids. They live in a plain text file in the working folder, one rule a line,
-// "×表記<TAB>○表記", or "×表記<TAB>" for a word to avoid without a replacement; a line
-// starting with # is a comment. Blanks around either part do not count. A year group shares the file like the example libraries.
+// "×表記<TAB>○表記", or "×表記<TAB>" for a word to avoid without a replacement, or
+// "×表記<TAB>例：言いかえ" for a word to reword with an example of how (never put in by
+// replacing: a negative expression needs the teacher's own words). A ×表記 may say what has
+// to stand before or after the word (WordingPattern.h). A line starting with # is a comment.
+// Blanks around either part do not count. A year group shares the file like the example libraries.
 
 inline const QString WordingRulesFileName = QStringLiteral("表記ルール.txt");
 
 struct WordingRule {
-    QString avoid;       // ×表記
-    QString replacement; // ○表記; empty for a word to avoid with no replacement
+    QString avoid;       // ×表記: the word itself, without what has to stand around it
+    QString replacement; // ○表記, or the example of a rewording; empty for a word to avoid with no replacement
     int line = 0;        // where the rule stands in its file (1-based)
+    CharCondition before{}; // what has to stand right before the word; unset: anything
+    CharCondition after{};
+    bool suggestion = false; // replacement is an example for the teacher, not a replacement
 
-    bool hasReplacement() const { return !replacement.isEmpty(); }
+    bool hasReplacement() const { return !replacement.isEmpty() && !suggestion; }
+    // The ×表記 as the file writes it, with its conditions.
+    QString written() const { return patternText(before, avoid, after); }
     bool operator==(const WordingRule &other) const
     {
-        return avoid == other.avoid && replacement == other.replacement && line == other.line;
+        return avoid == other.avoid && replacement == other.replacement && line == other.line
+            && before == other.before && after == other.after && suggestion == other.suggestion;
     }
 };
 
@@ -48,7 +58,7 @@ struct WordingRules {
 // Shift_JIS by an older editor is read as that). A missing file gives no rules and no error.
 [[nodiscard]] WordingRules loadWordingRules(const QString &path);
 
-// One place where a rule's ×表記 occurs in a text (UTF-16 positions).
+// One place where a rule's word occurs in a text with its conditions met (UTF-16 positions of the word).
 struct WordingHit {
     int rule = -1;
     qsizetype start = 0;
@@ -85,6 +95,6 @@ struct ReplaceAllResult {
     int count = 0; // how many places were replaced
 };
 
-// The class with every hit of one rule replaced in every pupil's fields. A rule without a
-// replacement changes nothing.
+// The class with every hit of one rule replaced in every pupil's fields, as the check finds
+// them. A rule without a replacement (or with only an example) changes nothing.
 [[nodiscard]] ReplaceAllResult replaceEverywhere(const ClassBook &book, const WordingRule &rule);

@@ -96,7 +96,7 @@ CheckPanel::CheckPanel(ClassWindow *window)
     connect(m_noNotes, &QCheckBox::toggled, this, &CheckPanel::runCheck);
     ClassTableModel *model = window->tableModel();
     connect(model, &QAbstractItemModel::dataChanged, this, &CheckPanel::classChangedElsewhere);
-    connect(model, &QAbstractItemModel::modelReset, this, &CheckPanel::classChangedElsewhere);
+    connect(model, &ClassTableModel::structureChanged, this, &CheckPanel::classChangedElsewhere);
     connect(&window->store(), &ClassStore::bookReplaced, this, &CheckPanel::forgetClass);
     updateButtons();
 }
@@ -173,6 +173,15 @@ void CheckPanel::entrySelected(int)
     edit->ensureCursorVisible();
 }
 
+// A wording rule's hit, or the rarer of two spellings, is replaced wherever the class has it.
+bool CheckPanel::replacesByRule(const Finding &finding) const
+{
+    if (!finding.canReplace())
+        return false;
+    return finding.kind == FindingKind::Variant
+        || (finding.kind == FindingKind::Wording && finding.rule >= 0 && finding.rule < m_rules.size());
+}
+
 void CheckPanel::replaceSelected()
 {
     const Finding *f = currentFinding();
@@ -192,9 +201,10 @@ void CheckPanel::replaceSelected()
 void CheckPanel::replaceRule()
 {
     const Finding *f = currentFinding();
-    if (!f || f->kind != FindingKind::Wording || !f->canReplace() || f->rule < 0 || f->rule >= m_rules.size())
+    if (!f || !replacesByRule(*f))
         return;
-    const ReplaceAllResult result = replaceEverywhere(m_window->classBook(), m_rules[f->rule]);
+    const WordingRule &rule = f->kind == FindingKind::Variant ? f->variant : m_rules[f->rule];
+    const ReplaceAllResult result = replaceEverywhere(m_window->classBook(), rule);
     if (result.count > 0)
         apply(result.book);
 }
@@ -214,14 +224,11 @@ void CheckPanel::apply(const ClassBook &changed)
     }
     if (step.isEmpty())
         return;
-    m_window->store().apply([&step](ClassBook &book) {
-        for (const CellChange &change : std::as_const(step))
-            book.pupils[change.pupil].texts[change.field] = change.after;
-    });
     m_undoSteps.append(step);
     const int row = m_list->currentRow();
     m_applying = true;
-    m_window->classEdited();
+    for (const CellChange &change : std::as_const(step))
+        (void)m_window->writeText(change.pupil, change.field, change.after);
     m_applying = false;
     runCheck();
     if (m_list->count() > 0)
@@ -234,18 +241,16 @@ void CheckPanel::undoReplace()
         return;
     const QList<CellChange> step = m_undoSteps.takeLast();
     int skipped = 0;
-    m_window->store().apply([&](ClassBook &book) {
-        for (const CellChange &change : step) {
-            // Only where the text is still what the replacement left: typing since then is kept.
-            if (change.pupil < book.pupils.size() && change.field < book.pupils[change.pupil].texts.size()
-                && book.pupils[change.pupil].texts[change.field] == change.after)
-                book.pupils[change.pupil].texts[change.field] = change.before;
-            else
-                ++skipped;
-        }
-    });
     m_applying = true;
-    m_window->classEdited();
+    for (const CellChange &change : step) {
+        // Only where the text is still what the replacement left: typing since then is kept.
+        const ClassBook &book = m_window->classBook();
+        if (change.pupil < book.pupils.size() && change.field < book.pupils[change.pupil].texts.size()
+            && book.pupils[change.pupil].texts[change.field] == change.after)
+            (void)m_window->writeText(change.pupil, change.field, change.before);
+        else
+            ++skipped;
+    }
     m_applying = false;
     runCheck();
     if (skipped > 0)
@@ -281,6 +286,6 @@ void CheckPanel::updateButtons()
 {
     const Finding *f = currentFinding();
     m_replace->setEnabled(f && f->canReplace());
-    m_replaceRule->setEnabled(f && f->kind == FindingKind::Wording && f->canReplace());
+    m_replaceRule->setEnabled(f && replacesByRule(*f));
     m_undo->setEnabled(!m_undoSteps.isEmpty());
 }

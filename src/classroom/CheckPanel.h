@@ -15,8 +15,9 @@ class ClassWindow;
 
 // 点検: everything to look at in the class in one list the teacher walks with the keyboard.
 // Selecting an entry selects the pupil and field in the table and the words in the editor.
-// A wording hit (or half-width katakana) can be replaced where it is, or every hit of its rule
-// in the class at once; each replacement can be undone. The wording rules are read from
+// A wording hit, the rarer of two spellings, a wrong call name or half-width katakana can be
+// replaced where it is; a wording hit or a spelling everywhere in the class at once; each
+// replacement can be undone. What is looked for follows the class's 点検の設定. The wording rules are read from
 // 表記ルール.txt in the working folder at every check, so a shared file's changes count.
 class CheckPanel : public QDockWidget {
     Q_OBJECT
@@ -41,6 +42,7 @@ private:
     void showFindings(int keepRow);
     void entrySelected(int row);
     const Finding *currentFinding() const;
+    bool replacesByRule(const Finding &finding) const;
     void apply(const ClassBook &changed);
     void classChangedElsewhere();
     void forgetClass();

@@ -1,5 +1,6 @@
 #include "ClassDialogs.h"
 
+#include "CheckSettingsDialog.h"
 #include "PupilDialog.h"
 #include "RosterPreviewDialog.h"
 
@@ -82,4 +83,12 @@ std::optional<RosterPlan> WidgetClassDialogs::previewRoster(const RosterTable &t
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.plan();
+}
+
+std::optional<CheckSettings> WidgetClassDialogs::editCheckSettings(const CheckSettings &settings)
+{
+    CheckSettingsDialog dialog(settings, m_parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.settings();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CheckSettings.h"
 #include "ClassEditing.h"
 #include "Dialogs.h"
 #include "Roster.h"
@@ -36,6 +37,8 @@ public:
     // Shows the roster with its column roles and what it would change in the class; the plan
     // as the teacher corrected and answered it, or nothing when the import is cancelled.
     virtual std::optional<RosterPlan> previewRoster(const RosterTable &table, const ClassBook &book) = 0;
+    // 点検の設定; nothing when the teacher cancels.
+    virtual std::optional<CheckSettings> editCheckSettings(const CheckSettings &settings) = 0;
 };
 
 // The real boxes and dialogs, parented to a window.
@@ -55,8 +58,29 @@ public:
                                  int maximum) override;
     std::optional<PupilDetails> editPupil(const QString &title, const PupilDetails &details) override;
     std::optional<RosterPlan> previewRoster(const RosterTable &table, const ClassBook &book) override;
+    std::optional<CheckSettings> editCheckSettings(const CheckSettings &settings) override;
 
 private:
     QWidget *m_parent;
     MessageBoxDialogs m_boxes;
+};
+
+// Nobody there to answer (the session is ending): every question gets its safe answer (No,
+// Cancel, the cancel button) at once and nothing is shown, so that no new box holds up the
+// end or runs an event loop under a window that is closing.
+class UnattendedClassDialogs : public ClassDialogs {
+public:
+    bool ask(const QString &, const QString &, Icon, bool) override { return false; }
+    void inform(const QString &, const QString &, Icon) override {}
+    int choose(const QString &, const QString &, const QStringList &, int, int cancelIndex) override
+    {
+        return cancelIndex;
+    }
+    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
+    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
+    std::optional<QString> askText(const QString &, const QString &, const QString &) override { return {}; }
+    std::optional<int> askNumber(const QString &, const QString &, int, int, int) override { return {}; }
+    std::optional<PupilDetails> editPupil(const QString &, const PupilDetails &) override { return {}; }
+    std::optional<RosterPlan> previewRoster(const RosterTable &, const ClassBook &) override { return {}; }
+    std::optional<CheckSettings> editCheckSettings(const CheckSettings &) override { return {}; }
 };

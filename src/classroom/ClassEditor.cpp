@@ -1,6 +1,6 @@
 #include "ClassEditor.h"
 
-#include "ClassEditing.h"
+#include "CellMarks.h"
 #include "LengthBar.h"
 
 #include <QHBoxLayout>
@@ -23,10 +23,10 @@ ClassEditor::ClassEditor(QWidget *parent)
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto *top = new QHBoxLayout;
-    top->addWidget(m_caption, 1);
-    top->addWidget(m_count);
-    layout->addLayout(top);
+    m_top = new QHBoxLayout;
+    m_top->addWidget(m_caption, 1);
+    m_top->addWidget(m_count);
+    layout->addLayout(m_top);
     layout->addWidget(m_text, 1);
     layout->addWidget(m_bar);
 
@@ -54,10 +54,13 @@ QString ClassEditor::text() const { return m_text->toPlainText(); }
 
 QString ClassEditor::countText() const { return m_count->text(); }
 
+void ClassEditor::addHeaderWidget(QWidget *widget) { m_top->insertWidget(m_top->indexOf(m_count), widget); }
+
 void ClassEditor::updateCount()
 {
-    const int length = characterCount(text());
-    const bool over = m_limit > 0 && length > m_limit;
+    const CellMarks marks = cellMarks(text(), m_limit, false);
+    const int length = marks.length;
+    const bool over = marks.overLimit;
     if (m_limit <= 0)
         m_count->setText(QStringLiteral("%1字").arg(length));
     else if (over)
@@ -70,5 +73,5 @@ void ClassEditor::updateCount()
         m_count->setStyleSheet(over ? QStringLiteral("color: #b00000; font-weight: bold;") : QString());
     }
     m_bar->setVisible(m_limit > 0);
-    m_bar->setLength(length, m_limit);
+    m_bar->setMarks(marks, m_limit);
 }

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QHBoxLayout;
 class QLabel;
 class QPlainTextEdit;
 class LengthBar;
@@ -18,6 +19,8 @@ public:
     QString text() const;
     QPlainTextEdit *textEdit() const { return m_text; }
     QString countText() const;
+    // Puts a control in the editor's top line, before the count (e.g. the 完了 check box).
+    void addHeaderWidget(QWidget *widget);
 
 Q_SIGNALS:
     // The teacher changed the text.
@@ -30,6 +33,7 @@ private:
     QPlainTextEdit *const m_text;
     QLabel *const m_count;
     LengthBar *const m_bar;
+    QHBoxLayout *m_top = nullptr;
     int m_limit = 0;
     bool m_showing = false;
     bool m_over = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CellMarks.h"
 #include "ClassBook.h"
 
 #include <QAbstractTableModel>
@@ -28,7 +29,7 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
-    static CellState stateOf(const QString &text, int limit);
+    static CellState stateOf(const CellMarks &marks);
     // "185/200" ("185字" without a limit).
     static QString countText(int length, int limit);
 
@@ -39,14 +40,36 @@ public:
     // Where the marks for a sentence shared with another pupil come from (see DuplicateMarks).
     void setDuplicateMarks(std::function<bool(int pupil, int field)> isDuplicate);
 
-    // Call after one text changed, or after anything else changed in the class.
-    void textChanged(int pupil, int field);
+    // What changed in the class, told after it changed through the store, so that the views
+    // keep their selection and scroll instead of starting over. Until it is told, the table
+    // shows the class as it was (a shared copy, so views asking in between see what they
+    // were last told).
+    void cellChanged(int pupil, int field); // a text, or its marks
     void notesChanged(int pupil);
+    void pupilChanged(int pupil);            // the pupil's details
+    void pupilInserted(int pupil);
+    void pupilRemoved(int pupil);
+    void pupilMoved(int from, int to);       // renumbered: the rows between change too
+    void fieldChanged(int field);            // its name or limit
+    void fieldInserted(int field);
+    void fieldRemoved(int field);
+    void fieldMoved(int from, int to);
+    // Anything else (a roster merged): rows and columns added or removed at the end to
+    // match, and every cell shown anew.
     void classChanged();
+    // Another class (opened, created, reloaded): the views start over.
+    void classReplaced();
+
+Q_SIGNALS:
+    // Rows or columns came, went or moved, or the class was replaced: a pupil or field
+    // index kept elsewhere may name another one now.
+    void structureChanged();
 
 private:
     static QVariant notesData(const Pupil &pupil, int role);
+    void rowsChanged(int first, int last);
 
-    const ClassBook &m_book;
+    const ClassBook &m_book; // the class, as the store holds it
+    ClassBook m_shown;       // the class as the views were last told
     std::function<bool(int pupil, int field)> m_isDuplicate;
 };

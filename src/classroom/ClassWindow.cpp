@@ -108,10 +108,9 @@ void ClassWindow::createCentralArea()
         QString name;
         QString description;
     } names[] = {
-        {m_table, QStringLiteral("学級の表"), QStringLiteral("児童・生徒ごとの欄と文字数。！は字数オーバー、□は未記入、≒はほかの児童・生徒と同じ文があります。")},
+        {m_table, QStringLiteral("学級の表"), QStringLiteral("児童・生徒ごとの欄と文字数。！は字数オーバー、□は未記入、≒はほかの児童・生徒と同じ文があります。済は完了、改は完了の後で書き直した欄です。")},
         {m_editor->textEdit(), QStringLiteral("所見の文章"), QStringLiteral("表で選んだ欄の文章。ここで書き直せます。")},
         {m_naming, QStringLiteral("名前の呼び方"), QStringLiteral("例文の〇〇に入れる名前の形。")},
-        {m_state, QStringLiteral("保存の状態"), QString()},
     };
     for (const auto &entry : names) {
         entry.widget->setAccessibleName(entry.name);
@@ -127,7 +126,15 @@ void ClassWindow::setupConnections()
             m_lastField = field;
         showSelection();
     });
-    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { showSelection(); });
+    // The selection follows inserted, removed and moved rows and columns by itself; the
+    // field last chosen is read back from it.
+    connect(m_model, &ClassTableModel::structureChanged, this, [this] {
+        const int field = ClassTableModel::fieldOfColumn(m_table->currentIndex().column());
+        if (m_table->currentIndex().isValid() && field >= 0)
+            m_lastField = field;
+        showSelection();
+    });
+    connect(&m_store, &ClassStore::bookReplaced, this, &ClassWindow::classReplaced);
     connect(m_editor, &ClassEditor::edited, this, &ClassWindow::editorEdited);
     connect(&m_store, &ClassStore::stateChanged, this, &ClassWindow::storeStateChanged);
     connect(m_naming, &QComboBox::activated, this,
@@ -157,7 +164,7 @@ void ClassWindow::selectCell(int pupil, int field)
     showSelection();
 }
 
-void ClassWindow::addCommand(QAction *action, const QString &menuTitle)
+void ClassWindow::addCommand(QAction *action, const QString &menuTitle, bool onToolBar)
 {
     QMenu *menu = nullptr;
     for (QAction *entry : menuBar()->actions()) {
@@ -167,7 +174,8 @@ void ClassWindow::addCommand(QAction *action, const QString &menuTitle)
     if (!menu)
         menu = menuBar()->addMenu(menuTitle);
     menu->addAction(action);
-    m_toolBar->addAction(action);
+    if (onToolBar)
+        m_toolBar->addAction(action);
 }
 
 void ClassWindow::addBesideEditor(QWidget *pane)
@@ -177,7 +185,20 @@ void ClassWindow::addBesideEditor(QWidget *pane)
     m_besideEditor->setStretchFactor(m_besideEditor->count() - 1, 2);
 }
 
-void ClassWindow::classEdited() { showClass(); }
+void ClassWindow::classEdited()
+{
+    m_model->classChanged();
+    showClass();
+}
+
+void ClassWindow::classReplaced()
+{
+    const int pupil = selectedPupil();
+    m_model->classReplaced();
+    showClass();
+    if (!classBook().pupils.isEmpty())
+        selectCell(std::clamp(pupil, 0, int(classBook().pupils.size()) - 1), selectedField());
+}
 
 QString ClassWindow::stateText() const { return m_state->text(); }
 
@@ -189,10 +210,6 @@ void ClassWindow::showClass()
         action->setEnabled(open);
     m_naming->setEnabled(open);
     m_naming->setCurrentIndex(m_naming->findData(int(classBook().naming)));
-    const int pupil = selectedPupil();
-    m_model->classChanged();
-    if (open && !classBook().pupils.isEmpty())
-        selectCell(std::clamp(pupil, 0, int(classBook().pupils.size()) - 1), selectedField());
     m_table->setColumnWidth(0, m_table->fontMetrics().horizontalAdvance(QStringLiteral("番号00")));
     m_table->setColumnWidth(1, m_table->fontMetrics().horizontalAdvance(QStringLiteral("長谷川 あいうえお")));
     m_table->setColumnWidth(ClassTableModel::NotesCountColumn, m_table->fontMetrics().horizontalAdvance(QStringLiteral("メモ000")));
@@ -235,13 +252,16 @@ bool ClassWindow::requireCell()
     return false;
 }
 
-void ClassWindow::applyEdit(const ClassEdit &edit, int pupil, int field)
+void ClassWindow::applyEdit(const ClassEdit &edit, const std::function<void()> &tellTable, int pupil, int field)
 {
     if (!edit.ok) {
         m_dialogs->inform(Title, edit.reason, Dialogs::Icon::Warning);
         return;
     }
+    tellTable();
     showClass();
     if (pupil >= 0)
         selectCell(pupil, field);
+    else
+        showSelection();
 }

@@ -49,17 +49,22 @@ public:
     // the window open.
     bool saveBeforeClosing();
     // From now on nobody answers: a class changed elsewhere is kept beside (never
-    // overwritten) and closing asks nothing. For logging out and shutting down.
-    void setUnattended() { m_unattended = true; }
+    // overwritten), closing asks nothing, and a question still open further up the stack
+    // gets no box after it. For logging out and shutting down.
+    void setUnattended();
 
     const ClassBook &classBook() const { return m_store.book(); }
     ClassStore &store() { return m_store; }
     int selectedPupil() const;
     int selectedField() const;
     void selectCell(int pupil, int field);
-    // Puts an action into the named menu (made after the others when new) and on the toolbar.
-    void addCommand(QAction *action, const QString &menuTitle);
-    // Call after changing the class through store().apply() from outside: the views follow.
+    // Puts an action into the named menu (made after the others when new) and, unless told
+    // otherwise, on the toolbar.
+    void addCommand(QAction *action, const QString &menuTitle, bool onToolBar = true);
+    // The one way a cell's text changes: through the store, then the table, its marks, the
+    // editor and 点検 follow (ClassWindowTexts.cpp). False when the edit was refused.
+    bool writeText(int pupil, int field, const QString &text);
+    // Call after changing the class through store().apply() in other ways: the views follow.
     void classEdited();
     ClassDialogs &dialogs() { return *m_dialogs; }
     ClassTableModel *tableModel() const { return m_model; }
@@ -109,8 +114,10 @@ private:
     bool requireClass();
     bool requireCell();
     void showClass();
+    void classReplaced();
     void showSelection();
-    void applyEdit(const ClassEdit &edit, int pupil, int field);
+    // Says why an edit was refused; otherwise tells the table what changed and shows the cell.
+    void applyEdit(const ClassEdit &edit, const std::function<void()> &tellTable, int pupil, int field);
 
     // Files.
     void createFileMenu();
@@ -134,6 +141,7 @@ private:
     const QString m_workingFolder;
     CompositionAccess *const m_composition;
     std::unique_ptr<ClassDialogs> m_dialogs;
+    std::unique_ptr<ClassDialogs> m_dialogsBeforeUnattended; // may still be answering
     ClassStore m_store;
     ClassTableModel *const m_model;
     QTableView *const m_table;

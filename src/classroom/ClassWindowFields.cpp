@@ -2,6 +2,8 @@
 
 #include "ClassWindow.h"
 
+#include "ClassTableModel.h"
+
 #include <QMenuBar>
 
 void ClassWindow::createFieldMenu()
@@ -30,7 +32,7 @@ void ClassWindow::addFieldByHand()
     if (!limit)
         return;
     const ClassEdit edit = m_store.apply([&](ClassBook &book) { return addField(book, *name, *limit); });
-    applyEdit(edit, std::max(selectedPupil(), 0), edit.index);
+    applyEdit(edit, [&] { m_model->fieldInserted(edit.index); }, std::max(selectedPupil(), 0), edit.index);
 }
 
 void ClassWindow::renameSelectedField()
@@ -41,7 +43,8 @@ void ClassWindow::renameSelectedField()
     const std::optional<QString> name = m_dialogs->askText(QStringLiteral("欄の名前の変更"), QStringLiteral("新しい名前"),
                                                            classBook().fields[field].name);
     if (name)
-        applyEdit(m_store.apply([&](ClassBook &book) { return renameField(book, field, *name); }), selectedPupil(), field);
+        applyEdit(m_store.apply([&](ClassBook &book) { return renameField(book, field, *name); }),
+                  [&] { m_model->fieldChanged(field); }, selectedPupil(), field);
 }
 
 void ClassWindow::setSelectedFieldLimit()
@@ -53,15 +56,17 @@ void ClassWindow::setSelectedFieldLimit()
     const std::optional<int> limit = m_dialogs->askNumber(
         QStringLiteral("字数の上限"), QStringLiteral("「%1」の字数の上限（0 は上限なし）").arg(f.name), f.limit, 0, MaxFieldLimit);
     if (limit)
-        applyEdit(m_store.apply([&](ClassBook &book) { return setFieldLimit(book, field, *limit); }), selectedPupil(), field);
+        applyEdit(m_store.apply([&](ClassBook &book) { return setFieldLimit(book, field, *limit); }),
+                  [&] { m_model->fieldChanged(field); }, selectedPupil(), field);
 }
 
 void ClassWindow::moveSelectedField(int step)
 {
     if (!requireClass())
         return;
-    const ClassEdit edit = m_store.apply([&](ClassBook &book) { return moveField(book, selectedField(), selectedField() + step); });
-    applyEdit(edit, selectedPupil(), edit.index);
+    const int field = selectedField();
+    const ClassEdit edit = m_store.apply([&](ClassBook &book) { return moveField(book, field, field + step); });
+    applyEdit(edit, [&] { m_model->fieldMoved(field, edit.index); }, selectedPupil(), edit.index);
 }
 
 void ClassWindow::removeSelectedField()
@@ -77,5 +82,5 @@ void ClassWindow::removeSelectedField()
                            Dialogs::Icon::Warning, false))
         return;
     const ClassEdit edit = m_store.apply([&](ClassBook &book) { return removeField(book, field); });
-    applyEdit(edit, selectedPupil(), edit.index);
+    applyEdit(edit, [&] { m_model->fieldRemoved(field); }, selectedPupil(), edit.index);
 }

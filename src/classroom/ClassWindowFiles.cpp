@@ -65,8 +65,13 @@ void ClassWindow::newClass()
         return;
     const QString path = withSuffix(chosen);
     const SaveResult created = m_store.create(path, book);
-    if (!created.ok)
+    if (!created.ok) {
         m_dialogs->inform(Title, created.error, Dialogs::Icon::Warning);
+        // Not there to be opened next time: only the view follows (the class stays open
+        // with its save failed, when it could be taken up at all).
+        showClass();
+        return;
+    }
     opened(path);
 }
 
@@ -107,7 +112,6 @@ void ClassWindow::openPath(const QString &path)
 void ClassWindow::opened(const QString &path)
 {
     rememberLastClass(m_workingFolder, path);
-    showClass();
     if (!classBook().pupils.isEmpty())
         selectCell(0, 0);
     m_table->setFocus();
@@ -128,6 +132,8 @@ void ClassWindow::storeStateChanged(ClassStore::State state)
     case ClassStore::State::Conflict: text = QStringLiteral("保存を止めています: %1").arg(m_store.error()); break;
     }
     m_state->setText(text);
+    // A screen reader says the state itself, not only what the line is.
+    m_state->setAccessibleName(QStringLiteral("保存の状態: ") + text);
     QPalette palette = m_state->palette();
     const bool bad = !m_store.error().isEmpty(); // a failure, a conflict or a warning
     palette.setColor(QPalette::WindowText, bad ? FailedColour : QColor(Qt::black));
@@ -151,7 +157,8 @@ void ClassWindow::resolveConflict()
         m_store.error() + QStringLiteral("\nこの画面の内容をどうしますか？"),
         {QStringLiteral("この画面の内容で上書きする"), QStringLiteral("両方残す（この画面の内容は別のファイルへ）")}, 1, 1);
     if (choice == 0) {
-        (void)m_store.overwriteOther();
+        if (const SaveResult over = m_store.overwriteOther(); !over.ok)
+            m_dialogs->inform(Title, over.error, Dialogs::Icon::Warning);
     } else {
         const ClassStore::KeptBoth kept = m_store.keepBoth();
         if (!kept.ok)
@@ -172,7 +179,7 @@ bool ClassWindow::saveBeforeClosing()
 {
     if (!m_store.isOpen())
         return true;
-    (void)m_store.saveNow();
+    (void)m_store.saveForClosing();
     if (m_store.state() == ClassStore::State::Conflict)
         resolveConflict();
     if (!m_store.hasUnsavedChanges() || m_unattended)
@@ -180,6 +187,15 @@ bool ClassWindow::saveBeforeClosing()
     return m_dialogs->ask(Title,
                           QStringLiteral("保存できていない変更があります。\n%1\n保存しないで閉じますか？").arg(m_store.error()),
                           Dialogs::Icon::Warning, false);
+}
+
+void ClassWindow::setUnattended()
+{
+    m_unattended = true;
+    if (!m_dialogsBeforeUnattended) {
+        m_dialogsBeforeUnattended = std::move(m_dialogs);
+        m_dialogs = std::make_unique<UnattendedClassDialogs>();
+    }
 }
 
 void ClassWindow::closeEvent(QCloseEvent *event)

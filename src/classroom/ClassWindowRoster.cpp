@@ -4,11 +4,17 @@
 #include "ClassWindow.h"
 
 #include "ClassFile.h"
+#include "ClassTableModel.h"
 
 #include <QClipboard>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenuBar>
+
+namespace {
+// A roster of a whole school is far below this.
+constexpr qint64 MaxRosterBytes = 16 * 1024 * 1024;
+} // namespace
 
 void ClassWindow::createPupilMenu()
 {
@@ -28,13 +34,14 @@ void ClassWindow::importRosterFromFile()
                                                  QStringLiteral("名簿 (*.csv *.txt *.tsv);;すべてのファイル (*)"));
     if (path.isEmpty())
         return;
-    const std::optional<QByteArray> bytes = currentBytes(path);
-    if (!bytes) {
-        m_dialogs->inform(Title, QStringLiteral("「%1」を読めません。").arg(QFileInfo(path).fileName()),
+    const ReadResult read = readRegularFile(path, MaxRosterBytes);
+    if (read.state != ReadResult::State::Read) {
+        const QString why = read.state == ReadResult::State::Missing ? QStringLiteral("ファイルがありません") : read.error;
+        m_dialogs->inform(Title, QStringLiteral("「%1」を読めません（%2）。").arg(QFileInfo(path).fileName(), why),
                           Dialogs::Icon::Warning);
         return;
     }
-    importRoster(readRosterBytes(*bytes));
+    importRoster(readRosterBytes(read.bytes));
 }
 
 void ClassWindow::importRosterFromClipboard()
@@ -70,7 +77,7 @@ void ClassWindow::importRoster(const RosterTable &table)
         return;
     }
     const RosterMerge merge = m_store.apply([&](ClassBook &book) { return applyRosterPlan(book, *plan); });
-    showClass();
+    classEdited();
     m_dialogs->inform(Title, rosterMergeReport(merge), merge.ok ? Dialogs::Icon::Information : Dialogs::Icon::Warning);
 }
 
@@ -86,7 +93,7 @@ void ClassWindow::addPupilByHand()
     if (!details)
         return;
     const ClassEdit edit = m_store.apply([&](ClassBook &book) { return addPupil(book, *details); });
-    applyEdit(edit, edit.index, selectedField());
+    applyEdit(edit, [&] { m_model->pupilInserted(edit.index); }, edit.index, selectedField());
 }
 
 void ClassWindow::editSelectedPupil()
@@ -99,15 +106,16 @@ void ClassWindow::editSelectedPupil()
     if (!details)
         return;
     const ClassEdit edit = m_store.apply([&](ClassBook &book) { return ::editPupil(book, pupil, *details); });
-    applyEdit(edit, edit.index, selectedField());
+    applyEdit(edit, [&] { m_model->pupilMoved(pupil, edit.index); }, edit.index, selectedField());
 }
 
 void ClassWindow::moveSelectedPupil(int step)
 {
     if (!requireCell())
         return;
-    const ClassEdit edit = m_store.apply([&](ClassBook &book) { return movePupil(book, selectedPupil(), step); });
-    applyEdit(edit, edit.index, selectedField());
+    const int pupil = selectedPupil();
+    const ClassEdit edit = m_store.apply([&](ClassBook &book) { return movePupil(book, pupil, step); });
+    applyEdit(edit, [&] { m_model->pupilMoved(pupil, edit.index); }, edit.index, selectedField());
 }
 
 void ClassWindow::removeSelectedPupil()
@@ -122,5 +130,5 @@ void ClassWindow::removeSelectedPupil()
                            Dialogs::Icon::Warning, false))
         return;
     const ClassEdit edit = m_store.apply([&](ClassBook &book) { return removePupil(book, pupil); });
-    applyEdit(edit, edit.index, selectedField());
+    applyEdit(edit, [&] { m_model->pupilRemoved(pupil); }, edit.index, selectedField());
 }

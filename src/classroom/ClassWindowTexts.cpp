@@ -22,14 +22,22 @@ void ClassWindow::createCompositionMenu()
     m_toolBarActions = QList<QAction *>{insert, send} + m_toolBarActions;
 }
 
+bool ClassWindow::writeText(int pupil, int field, const QString &text)
+{
+    if (!m_store.apply([&](ClassBook &book) { return setText(book, pupil, field, text); }).ok)
+        return false;
+    m_model->cellChanged(pupil, field);
+    if (pupil == selectedPupil() && field == selectedField() && m_editor->text() != textOf(classBook(), pupil, field))
+        showSelection();
+    return true;
+}
+
 void ClassWindow::editorEdited(const QString &text)
 {
     const int pupil = selectedPupil();
     const int field = selectedField();
-    if (pupil < 0 || field < 0)
-        return;
-    if (m_store.apply([&](ClassBook &book) { return setText(book, pupil, field, text); }).ok)
-        m_model->textChanged(pupil, field);
+    if (pupil >= 0 && field >= 0)
+        (void)writeText(pupil, field, text);
 }
 
 void ClassWindow::insertComposition()
@@ -56,8 +64,7 @@ void ClassWindow::insertComposition()
         if (choice == 1)
             text = existing + text;
     }
-    (void)m_store.apply([&](ClassBook &book) { return setText(book, pupil, field, text); });
-    m_model->textChanged(pupil, field);
+    (void)writeText(pupil, field, text);
     selectCell(std::min(pupil + 1, int(classBook().pupils.size()) - 1), field);
 }
 

@@ -6,7 +6,8 @@ DuplicateMarks::DuplicateMarks(const ClassBook &book, ClassTableModel *model)
     : QObject(model), m_book(book), m_model(model)
 {
     model->setDuplicateMarks([this](int pupil, int field) { return isMarked(pupil, field); });
-    connect(model, &QAbstractItemModel::modelReset, this, [this] { m_stale = true; });
+    // Cells keyed by pupil and field: rows or columns that moved make the index stale.
+    connect(model, &ClassTableModel::structureChanged, this, [this] { m_stale = true; });
     connect(model, &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex &topLeft, const QModelIndex &bottomRight) {
                 cellsChanged(topLeft.row(), bottomRight.row(), topLeft.column(), bottomRight.column());
@@ -52,5 +53,5 @@ void DuplicateMarks::cellsChanged(int firstRow, int lastRow, int firstColumn, in
     }
     // Showing them again comes back here with their texts unchanged: nothing more to do.
     for (const CellRef &cell : std::as_const(others))
-        m_model->textChanged(cell.pupil, cell.field);
+        m_model->cellChanged(cell.pupil, cell.field);
 }

@@ -16,13 +16,14 @@ LengthBar::LengthBar(QWidget *parent) : QWidget(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void LengthBar::setLength(int length, int limit)
+void LengthBar::setMarks(const CellMarks &marks, int limit)
 {
-    if (length == m_length && limit == m_limit)
+    if (marks.length == m_length && limit == m_limit && marks.overLimit == m_over)
         return;
-    m_length = length;
+    m_length = marks.length;
     m_limit = limit;
-    setAccessibleDescription(limit > 0 ? QStringLiteral("%1/%2字").arg(length).arg(limit) : QString());
+    m_over = marks.overLimit;
+    setAccessibleDescription(limit > 0 ? QStringLiteral("%1/%2字").arg(m_length).arg(limit) : QString());
     update();
 }
 
@@ -33,5 +34,5 @@ void LengthBar::paintEvent(QPaintEvent *)
     if (m_limit <= 0)
         return;
     const double share = std::min(1.0, double(m_length) / m_limit);
-    painter.fillRect(QRect(0, 0, int(width() * share + 0.5), height()), m_length > m_limit ? Over : Fill);
+    painter.fillRect(QRect(0, 0, int(width() * share + 0.5), height()), m_over ? Over : Fill);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CellMarks.h"
+
 #include <QWidget>
 
 // A thin bar showing how much of a field's limit a text fills, red when over. It is
@@ -10,7 +12,8 @@ class LengthBar : public QWidget {
 public:
     explicit LengthBar(QWidget *parent = nullptr);
 
-    void setLength(int length, int limit);
+    // The text's marks (cellMarks) against its field's limit.
+    void setMarks(const CellMarks &marks, int limit);
     int length() const { return m_length; }
     int limit() const { return m_limit; }
 
@@ -22,4 +25,5 @@ protected:
 private:
     int m_length = 0;
     int m_limit = 0;
+    bool m_over = false;
 };

@@ -33,7 +33,7 @@ public:
             composition->setExampleListener([this](const QString &example) { show(example); });
         ClassTableModel *model = window->tableModel();
         connect(model, &QAbstractItemModel::dataChanged, this, [this] { show(m_example); });
-        connect(model, &QAbstractItemModel::modelReset, this, [this] { show(m_example); });
+        connect(model, &ClassTableModel::structureChanged, this, [this] { show(m_example); });
     }
     ~ExampleUsageLine() override
     {
@@ -67,15 +67,6 @@ QMenu *menuOf(QAction *action)
     return nullptr;
 }
 
-QAction *newAction(ClassWindow *window, const char *name, const QString &text, const char *keys)
-{
-    auto *action = new QAction(text, window);
-    action->setObjectName(QLatin1String(name));
-    if (keys)
-        action->setShortcut(QKeySequence(QLatin1String(keys)));
-    return action;
-}
-
 } // namespace
 
 void addNotes(ClassWindow *window)
@@ -89,8 +80,8 @@ void addNotes(ClassWindow *window)
 
     // On the toolbar: the quick entry and the search; the pane has buttons for the rest.
     const QList<QAction *> commands = pane->commands();
-    QAction *quick = newAction(window, "actQuickNotes", QStringLiteral("メモをまとめて入れる…"), "Ctrl+Shift+M");
-    QAction *find = newAction(window, "actSearchClass", QStringLiteral("学級の中を検索"), "Ctrl+F");
+    QAction *quick = namedAction(window, "actQuickNotes", QStringLiteral("メモをまとめて入れる…"), "Ctrl+Shift+M");
+    QAction *find = namedAction(window, "actSearchClass", QStringLiteral("学級の中を検索"), "Ctrl+F");
     window->addCommand(quick, MenuTitle);
     QMenu *menu = menuOf(quick);
     menu->insertAction(quick, commands[0]);

@@ -1,5 +1,6 @@
 #include "NotesPane.h"
 
+#include "AccessibleNames.h"
 #include "ClassChecks.h"
 #include "ClassTableModel.h"
 #include "ClassWindow.h"
@@ -36,15 +37,6 @@ QString itemText(const PupilNote &note)
     return head + u'\n' + (text.isEmpty() ? QStringLiteral("（まだ書いていません）") : text);
 }
 
-QAction *command(QObject *parent, const char *name, const QString &text, const char *keys)
-{
-    auto *action = new QAction(text, parent);
-    action->setObjectName(QLatin1String(name));
-    if (keys)
-        action->setShortcut(QKeySequence(QLatin1String(keys)));
-    return action;
-}
-
 QToolButton *buttonFor(QAction *action, QWidget *parent)
 {
     auto *button = new QToolButton(parent);
@@ -55,12 +47,37 @@ QToolButton *buttonFor(QAction *action, QWidget *parent)
 
 } // namespace
 
+QAction *namedAction(QObject *parent, const char *name, const QString &text, const char *keys)
+{
+    auto *action = new QAction(text, parent);
+    action->setObjectName(QLatin1String(name));
+    if (keys)
+        action->setShortcut(QKeySequence(QLatin1String(keys)));
+    return action;
+}
+
+void setUpNoteDate(QDateEdit *date, const char *name)
+{
+    date->setObjectName(QLatin1String(name));
+    date->setCalendarPopup(true);
+    date->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+}
+
+void fillNoteKinds(QComboBox *kinds, const QStringList &tags, const QString &current)
+{
+    kinds->clear();
+    kinds->addItem(QStringLiteral("（なし）"), QString());
+    for (const QString &tag : tags)
+        kinds->addItem(tag, tag);
+    kinds->setCurrentIndex(std::max(0, kinds->findData(current)));
+}
+
 NotesPane::NotesPane(ClassWindow *window)
     : QWidget(window), m_window(window), m_caption(new QLabel(this)), m_list(new QListWidget(this)),
       m_date(new QDateEdit(this)), m_tag(new QComboBox(this)), m_text(new QPlainTextEdit(this)),
-      m_add(command(this, "actAddNote", QStringLiteral("メモを追加"), "Ctrl+M")),
-      m_remove(command(this, "actRemoveNote", QStringLiteral("メモを削除"), nullptr)),
-      m_send(command(this, "actNoteToComposition", QStringLiteral("メモを所見文に出す"), nullptr))
+      m_add(namedAction(this, "actAddNote", QStringLiteral("メモを追加"), "Ctrl+M")),
+      m_remove(namedAction(this, "actRemoveNote", QStringLiteral("メモを削除"), nullptr)),
+      m_send(namedAction(this, "actNoteToComposition", QStringLiteral("メモを所見文に出す"), nullptr))
 {
     setObjectName(QStringLiteral("NotesPane"));
     m_caption->setObjectName(QStringLiteral("NotesCaption"));
@@ -69,9 +86,7 @@ NotesPane::NotesPane(ClassWindow *window)
     m_list->setWordWrap(true);
     m_list->setAlternatingRowColors(true);
     m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    m_date->setObjectName(QStringLiteral("NoteDate"));
-    m_date->setCalendarPopup(true);
-    m_date->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+    setUpNoteDate(m_date, "NoteDate");
     m_tag->setObjectName(QStringLiteral("NoteTag"));
     m_text->setObjectName(QStringLiteral("NoteText"));
     m_text->setTabChangesFocus(true);
@@ -93,20 +108,12 @@ NotesPane::NotesPane(ClassWindow *window)
     layout->addLayout(details);
     layout->addWidget(m_text, 2);
 
-    const struct {
-        QWidget *widget;
-        QString name;
-        QString description;
-    } names[] = {
-        {m_list, QStringLiteral("メモの一覧"), QStringLiteral("表で選んだ児童・生徒のメモ。新しいものが上です。")},
-        {m_date, QStringLiteral("メモの日付"), QString()},
-        {m_tag, QStringLiteral("メモの種類"), QStringLiteral("「種類を増やす…」で学級の種類を足せます。")},
-        {m_text, QStringLiteral("メモの文"), QStringLiteral("一覧で選んだメモ。ここで書き直せます。")},
-    };
-    for (const auto &entry : names) {
-        entry.widget->setAccessibleName(entry.name);
-        entry.widget->setAccessibleDescription(entry.description);
-    }
+    nameControls(this, {
+        {"NotesList", QStringLiteral("メモの一覧"), QStringLiteral("表で選んだ児童・生徒のメモ。新しいものが上です。")},
+        {"NoteDate", QStringLiteral("メモの日付"), QString()},
+        {"NoteTag", QStringLiteral("メモの種類"), QStringLiteral("「種類を増やす…」で学級の種類を足せます。")},
+        {"NoteText", QStringLiteral("メモの文"), QStringLiteral("一覧で選んだメモ。ここで書き直せます。")},
+    });
 
     connect(m_add, &QAction::triggered, this, &NotesPane::addNote);
     connect(m_remove, &QAction::triggered, this, &NotesPane::removeNote);
@@ -118,7 +125,7 @@ NotesPane::NotesPane(ClassWindow *window)
     auto *table = window->findChild<QTableView *>(QStringLiteral("ClassTable"));
     connect(table->selectionModel(), &QItemSelectionModel::currentChanged, this, &NotesPane::followSelection);
     ClassTableModel *model = window->tableModel();
-    connect(model, &QAbstractItemModel::modelReset, this, &NotesPane::classReset);
+    connect(model, &ClassTableModel::structureChanged, this, &NotesPane::classReset);
     connect(model, &QAbstractItemModel::dataChanged, this, &NotesPane::notesChangedElsewhere);
     showPupil(-1, -1);
 }
@@ -143,7 +150,7 @@ void NotesPane::classReset() { showPupil(m_window->selectedPupil(), m_pupil == m
 
 void NotesPane::notesChangedElsewhere(const QModelIndex &topLeft, const QModelIndex &bottomRight)
 {
-    if (m_applying || m_pupil < topLeft.row() || m_pupil > bottomRight.row()
+    if (m_applying || m_pupil < topLeft.row() || m_pupil > bottomRight.row() || m_pupil >= m_window->classBook().pupils.size()
         || topLeft.column() > ClassTableModel::NotesCountColumn || bottomRight.column() < ClassTableModel::NotesCountColumn)
         return;
     // Keep the note the teacher was on, wherever it now stands.
@@ -194,12 +201,8 @@ void NotesPane::showNote(int note)
 void NotesPane::fillTags(const QString &current)
 {
     const bool wasLoading = std::exchange(m_loading, true);
-    m_tag->clear();
-    m_tag->addItem(QStringLiteral("（なし）"), QString());
-    for (const QString &tag : m_window->classBook().noteTags)
-        m_tag->addItem(tag, tag);
+    fillNoteKinds(m_tag, m_window->classBook().noteTags, current);
     m_tag->addItem(QStringLiteral("種類を増やす…"));
-    m_tag->setCurrentIndex(std::max(0, m_tag->findData(current)));
     m_loading = wasLoading;
 }
 

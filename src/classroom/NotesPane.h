@@ -16,6 +16,14 @@ class QModelIndex;
 class QPlainTextEdit;
 class ClassWindow;
 
+// An action with an object name (tests and menus find it by that) and a shortcut, or none.
+QAction *namedAction(QObject *parent, const char *name, const QString &text, const char *keys = nullptr);
+
+// The day of a note as both the pane and the quick entry ask for it.
+void setUpNoteDate(QDateEdit *date, const char *name);
+// "（なし）" and the class's kinds of note, current chosen (none when it is not there).
+void fillNoteKinds(QComboBox *kinds, const QStringList &tags, const QString &current);
+
 // メモ: beside the editor, the notes of the pupil selected in the table, newest first, each
 // shown whole. The note selected in the list is edited below it (its day, its kind, its text);
 // every change goes into the class at once and never moves the table's selection.

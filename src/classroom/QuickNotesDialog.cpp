@@ -1,11 +1,13 @@
 #include "QuickNotesDialog.h"
 
+#include "AccessibleNames.h"
 #include "ClassChecks.h"
 #include "ClassSearch.h"
 #include "ClassTableModel.h"
 #include "ClassWindow.h"
 #include "CommentText.h"
 #include "Notes.h"
+#include "NotesPane.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -33,9 +35,7 @@ QuickNotesDialog::QuickNotesDialog(ClassWindow *window)
     m_filter->setPlaceholderText(QStringLiteral("出席番号か名前の一部（例: 12、あおき）"));
     m_filter->setClearButtonEnabled(true);
     m_pupils->setObjectName(QStringLiteral("QuickNotePupils"));
-    m_date->setObjectName(QStringLiteral("QuickNoteDate"));
-    m_date->setCalendarPopup(true);
-    m_date->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+    setUpNoteDate(m_date, "QuickNoteDate");
     m_tag->setObjectName(QStringLiteral("QuickNoteTag"));
     m_text->setObjectName(QStringLiteral("QuickNoteText"));
     m_text->setTabChangesFocus(true);
@@ -67,21 +67,14 @@ QuickNotesDialog::QuickNotesDialog(ClassWindow *window)
     buttons->addWidget(close);
     form->addRow(buttons);
 
-    const struct {
-        QWidget *widget;
-        QString name;
-        QString description;
-    } names[] = {
-        {m_filter, QStringLiteral("児童・生徒を選ぶ"), QStringLiteral("出席番号か名前の一部を入れると一覧が絞られます。Enter でメモへ進みます。")},
-        {m_pupils, QStringLiteral("児童・生徒の一覧"), QStringLiteral("チェックを付けた全員に同じメモを入れます。")},
-        {m_date, QStringLiteral("メモの日付"), QString()},
-        {m_tag, QStringLiteral("メモの種類"), QString()},
-        {m_text, QStringLiteral("メモの文"), QStringLiteral("Ctrl+Enter で入れて、次の児童・生徒へ進みます。")},
-    };
-    for (const auto &entry : names) {
-        entry.widget->setAccessibleName(entry.name);
-        entry.widget->setAccessibleDescription(entry.description);
-    }
+    nameControls(this, {
+        {"QuickNoteFilter", QStringLiteral("児童・生徒を選ぶ"),
+         QStringLiteral("出席番号か名前の一部を入れると一覧が絞られます。Enter でメモへ進みます。")},
+        {"QuickNotePupils", QStringLiteral("児童・生徒の一覧"), QStringLiteral("チェックを付けた全員に同じメモを入れます。")},
+        {"QuickNoteDate", QStringLiteral("メモの日付"), QString()},
+        {"QuickNoteTag", QStringLiteral("メモの種類"), QString()},
+        {"QuickNoteText", QStringLiteral("メモの文"), QStringLiteral("Ctrl+Enter で入れて、次の児童・生徒へ進みます。")},
+    });
 
     for (QWidget *widget : {static_cast<QWidget *>(m_filter), static_cast<QWidget *>(m_pupils), static_cast<QWidget *>(m_text)})
         widget->installEventFilter(this);
@@ -94,7 +87,7 @@ QuickNotesDialog::QuickNotesDialog(ClassWindow *window)
     connect(m_pupils, &QListWidget::currentRowChanged, this, &QuickNotesDialog::showTargets);
     connect(add, &QPushButton::clicked, this, &QuickNotesDialog::addNote);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
-    connect(window->tableModel(), &QAbstractItemModel::modelReset, this, &QuickNotesDialog::fillPupils);
+    connect(window->tableModel(), &ClassTableModel::structureChanged, this, &QuickNotesDialog::fillPupils);
     fillPupils();
 }
 
@@ -111,12 +104,7 @@ void QuickNotesDialog::fillPupils()
             item->setData(PupilRole, p);
         }
     }
-    const QString tag = m_tag->currentData().toString();
-    m_tag->clear();
-    m_tag->addItem(QStringLiteral("（なし）"), QString());
-    for (const QString &name : book.noteTags)
-        m_tag->addItem(name, name);
-    m_tag->setCurrentIndex(std::max(0, m_tag->findData(tag)));
+    fillNoteKinds(m_tag, book.noteTags, m_tag->currentData().toString());
     narrow(m_filter->text());
 }
 

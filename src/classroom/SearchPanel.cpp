@@ -1,5 +1,6 @@
 #include "SearchPanel.h"
 
+#include "AccessibleNames.h"
 #include "ClassChecks.h"
 #include "ClassEditor.h"
 #include "ClassWindow.h"
@@ -23,10 +24,8 @@ SearchPanel::SearchPanel(ClassWindow *window, NotesPane *notes)
     m_summary->setWordWrap(true);
     m_hits->setObjectName(QStringLiteral("SearchHits"));
     m_hits->setAlternatingRowColors(true);
-    m_box->setAccessibleName(QStringLiteral("学級の中を検索"));
-    m_box->setAccessibleDescription(QStringLiteral("氏名、すべての欄、すべてのメモから探します。"));
-    m_hits->setAccessibleName(QStringLiteral("見つかったところ"));
-    m_hits->setAccessibleDescription(QStringLiteral("選ぶと、その欄かメモが選ばれます。"));
+    nameControl(m_box, QStringLiteral("学級の中を検索"), QStringLiteral("氏名、すべての欄、すべてのメモから探します。"));
+    nameControl(m_hits, QStringLiteral("見つかったところ"), QStringLiteral("選ぶと、その欄かメモが選ばれます。"));
 
     auto *content = new QWidget(this);
     auto *layout = new QVBoxLayout(content);

@@ -11,7 +11,8 @@
 // in a cell). Excel's paste reads such a quoted text back as one cell. A text holding a tab or
 // a quote is quoted too, though Excel's copy leaves it bare: unquoted, the paste would split it
 // at the tab, or take a leading quote for the start of a quoted cell. An empty field is an
-// empty row, so that every pupil keeps their row.
+// empty row, so that every pupil keeps their row. A text that Excel would take for a formula
+// (one starting with = + - @) is written as the formula ="…" whose value is the text.
 [[nodiscard]] QString columnCopyText(const ClassBook &book, int field);
 
 // One cell as Excel writes it on the clipboard.

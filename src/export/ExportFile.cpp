@@ -44,6 +44,8 @@ ExportResult writeExportFile(const QString &path, const QByteArray &bytes, bool 
 {
     SaveOptions options;
     options.replace = overwrite;
+    // A link of that name is replaced, never written through (its target may be anything).
+    options.followLink = false;
     const SaveResult saved = writeFileSafely(path, bytes, options);
     if (saved.nameTaken) {
         ExportResult result;

@@ -4,6 +4,7 @@
 #include "ExportTable.h"
 #include "Naming.h"
 #include "SafeSave.h"
+#include "XlsxReason.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,12 +12,13 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <utility>
 
 namespace {
 
-QString libraryError(lxw_error error) { return QString::fromUtf8(lxw_strerror(error)); }
+QString libraryError(lxw_error error) { return xlsxReason(error, errno); }
 
 // Full-width characters take about two of Excel's width units (the width of a "0").
 double widthForCharacters(int characters) { return characters * 2.0 + 2.0; }
@@ -80,6 +82,7 @@ public:
             if (const QString error = writeNotes(); !error.isEmpty())
                 return error;
         }
+        errno = 0;
         const lxw_error closed = workbook_close(m_workbook);
         m_workbook = nullptr;
         return closed == LXW_NO_ERROR ? QString() : libraryError(closed);
@@ -199,7 +202,7 @@ private:
 
     static QString cellError(const QString &who, const QString &column, lxw_error error)
     {
-        return QStringLiteral("%1の「%2」を書けませんでした：%3").arg(who, column, libraryError(error));
+        return QStringLiteral("%1の「%2」を書けませんでした：%3").arg(who, column, xlsxReason(error, 0));
     }
 
     // A file name as libxlsxwriter opens it: UTF-8 on Windows (it converts to a wide name

@@ -1,5 +1,7 @@
 #include "Journal.h"
 
+#include "Reasons.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -8,8 +10,6 @@
 #include <QJsonObject>
 #include <QFileInfo>
 #include <QRegularExpression>
-
-#include <cstring>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -164,16 +164,16 @@ SaveResult Journal::open()
             break;
     }
     if (fd < 0)
-        return {false, QString::fromLocal8Bit(std::strerror(errno))};
+        return {false, teacherReason(errno)};
     (void)::flock(fd, LOCK_EX | LOCK_NB);
     if (!m_file.open(fd, QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        return {false, m_file.errorString()};
+        return {false, fileDeviceReason(m_file)};
     }
 #else
     m_file.setFileName(m_path);
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-        return {false, m_file.errorString()};
+        return {false, fileDeviceReason(m_file)};
 #endif
     // The journal's name must survive a power cut too.
     return syncFolder(QFileInfo(m_path).absolutePath());
@@ -188,7 +188,7 @@ SaveResult Journal::append(const JournalEntry &entry)
     }
     const QByteArray line = lineOf(entry);
     if (m_file.write(line) != line.size())
-        return {false, m_file.errorString()};
+        return {false, fileDeviceReason(m_file)};
     return syncToDisk(m_file);
 }
 

@@ -24,10 +24,14 @@ ClassLink::~ClassLink()
 
 void ClassLink::open()
 {
+    // A closed window is deleted here (or with the link), never on its own close: closed by
+    // a logout while one of its questions was open, it still has that question's code and
+    // box on the stack, and a delayed delete would run in the event loop of its next box.
+    if (m_window && m_window->isHidden())
+        delete m_window.data();
     if (!m_window) {
         // No parent: a window of its own beside the main window, not kept above it.
         m_window = new ClassWindow(m_folder, this, m_dialogsFactory ? m_dialogsFactory() : nullptr);
-        m_window->setAttribute(Qt::WA_DeleteOnClose);
         m_window->show();
         m_window->openLastClass();
     }
@@ -40,8 +44,8 @@ ClassWindow *ClassLink::window() const { return m_window.data(); }
 
 bool ClassLink::close(bool unattended)
 {
-    if (!m_window)
-        return true;
+    if (!m_window || m_window->isHidden())
+        return true; // closed already, saved then
     if (unattended)
         m_window->setUnattended();
     return m_window->close();

@@ -31,7 +31,7 @@ public:
     // Saves and closes the class window; false when the teacher keeps it open. Unattended,
     // it asks nothing and always closes.
     bool close(bool unattended = false);
-    // The window while it is open, else null.
+    // The window (closed ones too, until the next open), else null.
     ClassWindow *window() const;
     // Tests answer the class window's questions; null factory shows real boxes.
     void setDialogsFactory(DialogsFactory factory) { m_dialogsFactory = std::move(factory); }

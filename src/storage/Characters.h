@@ -23,6 +23,10 @@
 // mark is one), line breaks left out.
 [[nodiscard]] int characterCount(const QString &text);
 
+// Where each grapheme cluster of text starts, then text.size(): the pieces characterCount
+// counts, for taking a text apart without splitting what a reader sees as one character.
+[[nodiscard]] QList<qsizetype> graphemeBoundaries(const QString &text);
+
 // Each distinct character of text once, in order of first occurrence.
 [[nodiscard]] QStringList distinctCharacters(const QString &text);
 

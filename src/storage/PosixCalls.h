@@ -4,6 +4,8 @@
 // make any of them fail as a full disk or a failing USB stick would. Only SafeSavePosix.cpp
 // and tests include this.
 
+#include "Reasons.h"
+
 #include <QString>
 
 #include <fcntl.h>
@@ -22,12 +24,10 @@ public:
     // Whether this program may write the file, as its effective user.
     virtual int access(const char *path, int mode) { return ::faccessat(AT_FDCWD, path, mode, AT_EACCESS); }
     virtual int openFolder(const char *path) { return ::open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC); }
+    // Not blocking: opening a named pipe for reading would wait for a writer.
+    virtual int openForReading(const char *path) { return ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY); }
 };
 
 // The calls in use: the system's, or those a test set (nullptr: the system's again).
 PosixCalls &posixCalls();
 void setPosixCalls(PosixCalls *calls);
-
-// What a teacher is told for a system error number: the cause and, where there is one,
-// what to do ("ディスクがいっぱいです" for a full disk).
-QString teacherReason(int errorNumber);

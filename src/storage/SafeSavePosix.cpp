@@ -6,7 +6,6 @@
 #include <QFileInfo>
 
 #include <cerrno>
-#include <cstring>
 
 namespace {
 
@@ -66,8 +65,11 @@ void copyPermissions(int fd, const QString &from, const QString &fallback)
     struct stat info {};
     const bool known = ::stat(encoded(from.isEmpty() ? fallback : from).constData(), &info) == 0;
     mode_t mode = known ? (info.st_mode & 07777) : usualMode();
+    // A file written beside another (a side file, a backup) is the teacher's to open and to
+    // replace: its owner may write it, and one taken from a file she cannot read gets the
+    // usual permissions instead.
     if (known && !from.isEmpty())
-        mode |= S_IWUSR;
+        mode = (mode & S_IRUSR) ? (mode | S_IWUSR) : usualMode();
     if (known && ::fchown(fd, uid_t(-1), info.st_gid) != 0)
         mode &= ~mode_t(070); // another group must not get the original group's rights
     (void)::fchmod(fd, mode);
@@ -118,50 +120,21 @@ SaveResult syncFolderWith(PosixCalls &calls, const QString &folder)
     return {};
 }
 
+// Why what a name leads to is not read, or nothing for a regular file.
+QString notRegularReason(mode_t mode)
+{
+    if (S_ISREG(mode))
+        return {};
+    if (S_ISDIR(mode))
+        return QStringLiteral("同じ名前のフォルダーがあります");
+    return QStringLiteral("ふつうのファイルではありません（名前付きパイプや装置のファイルは読みません）");
+}
+
 } // namespace
 
 PosixCalls &posixCalls() { return *currentCalls; }
 
 void setPosixCalls(PosixCalls *calls) { currentCalls = calls ? calls : &systemCalls; }
-
-QString teacherReason(int errorNumber)
-{
-    switch (errorNumber) {
-    case ENOSPC:
-        return QStringLiteral("ディスクがいっぱいです。いらないファイルを消して空きを作ってください");
-    case EDQUOT:
-        return QStringLiteral("使えるディスクの容量の上限に達しました。いらないファイルを消すか、管理者に相談してください");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("書き込む権限がありません。フォルダーやファイルの設定を確かめてください");
-    case EROFS:
-        return QStringLiteral("読み取り専用のディスクです。書き込みできる場所で使ってください");
-    case EIO:
-        return QStringLiteral("ディスクへの読み書きに失敗しました。USB メモリーやネットワークのつながりを確かめてください");
-    case ENOENT:
-    case ENOTDIR:
-        return QStringLiteral("フォルダーが見つかりません。USB メモリーが抜けていないか確かめてください");
-    case EISDIR:
-        return QStringLiteral("同じ名前のフォルダーがあります");
-    case EEXIST:
-        return QStringLiteral("同じ名前のファイルがもうあります");
-    case EFBIG:
-        return QStringLiteral("ファイルが大きすぎます");
-    case EBUSY:
-    case ETXTBSY:
-        return QStringLiteral("ほかのソフトが使用中です。ほかのソフトを閉じてからもう一度保存してください");
-    case EMFILE:
-    case ENFILE:
-        return QStringLiteral("開いているファイルが多すぎます。ほかのソフトを閉じてからもう一度保存してください");
-    case ELOOP:
-        return QStringLiteral("リンクが循環しています");
-    case ENAMETOOLONG:
-        return QStringLiteral("ファイルの場所の名前が長すぎます");
-    default:
-        break;
-    }
-    return QStringLiteral("システムのエラーです（%1: %2）").arg(errorNumber).arg(QString::fromLocal8Bit(std::strerror(errorNumber)));
-}
 
 SaveResult writeFileSafely(const QString &path, const QByteArray &bytes, const SaveOptions &options)
 {
@@ -219,14 +192,27 @@ ReadResult readRegularFile(const QString &path, qint64 maxBytes)
         if (errno == ENOENT)
             return result; // Missing
         result.state = ReadResult::State::Refused;
-        result.error = teacherReason(errno);
+        result.error = readingReason(errno);
         return result;
     }
     result.state = ReadResult::State::Refused;
-    // Not blocking: opening a named pipe for reading would wait for a writer.
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    // What the name leads to is looked at before it is opened: a named pipe, a device or a
+    // folder is refused without opening it.
+    if (::stat(name.constData(), &info) != 0) {
+        result.error = errno == ENOENT ? QStringLiteral("リンク先のファイルが見つかりません") : readingReason(errno);
+        return result;
+    }
+    if (const QString why = notRegularReason(info.st_mode); !why.isEmpty()) {
+        result.error = why;
+        return result;
+    }
+    if (info.st_size > maxBytes) {
+        result.error = tooLargeReason(maxBytes);
+        return result;
+    }
+    const int fd = posixCalls().openForReading(name.constData());
     if (fd < 0) {
-        result.error = errno == ENOENT ? QStringLiteral("リンク先のファイルが見つかりません") : teacherReason(errno);
+        result.error = errno == ENOENT ? QStringLiteral("リンク先のファイルが見つかりません") : readingReason(errno);
         return result;
     }
     auto refuse = [&](const QString &why) {
@@ -235,12 +221,11 @@ ReadResult readRegularFile(const QString &path, qint64 maxBytes)
         result.bytes.clear();
         return result;
     };
+    // The name may have been given to something else between the look and the opening.
     if (::fstat(fd, &info) != 0)
-        return refuse(teacherReason(errno));
-    if (S_ISDIR(info.st_mode))
-        return refuse(QStringLiteral("同じ名前のフォルダーがあります"));
-    if (!S_ISREG(info.st_mode))
-        return refuse(QStringLiteral("ふつうのファイルではありません（名前付きパイプや装置のファイルは読みません）"));
+        return refuse(readingReason(errno));
+    if (const QString why = notRegularReason(info.st_mode); !why.isEmpty())
+        return refuse(why);
     if (info.st_size > maxBytes)
         return refuse(tooLargeReason(maxBytes));
     const std::optional<QString> failed =
@@ -250,7 +235,7 @@ ReadResult readRegularFile(const QString &path, qint64 maxBytes)
                 n = ::read(fd, buffer, size_t(count));
             while (n < 0 && errno == EINTR);
             if (n < 0)
-                why = teacherReason(errno);
+                why = readingReason(errno);
             return n;
         });
     if (failed)
@@ -263,7 +248,7 @@ ReadResult readRegularFile(const QString &path, qint64 maxBytes)
 SaveResult syncToDisk(QFile &file)
 {
     if (!file.flush())
-        return {false, file.errorString()};
+        return failure(errno != 0 ? errno : EIO);
     if (::fsync(file.handle()) != 0)
         return failure(errno);
     return {};

@@ -50,14 +50,16 @@ QString reason(DWORD code)
     default:
         break;
     }
+    // The system's own text only in Japanese: on a Windows in another language, the number.
     wchar_t *text = nullptr;
     const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
                                             | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, code, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
+                                        nullptr, code, MAKELANGID(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN),
+                                        reinterpret_cast<wchar_t *>(&text), 0, nullptr);
     QString message = length > 0 ? QString::fromWCharArray(text, int(length)).trimmed() : QString();
     LocalFree(text);
     if (message.isEmpty())
-        message = QStringLiteral("Windows のエラー %1").arg(code);
+        message = QStringLiteral("Windows のエラーです（番号 %1）").arg(code);
     return message;
 }
 
@@ -233,7 +235,7 @@ ReadResult readRegularFile(const QString &path, qint64 maxBytes)
 SaveResult syncToDisk(QFile &file)
 {
     if (!file.flush())
-        return {false, file.errorString()};
+        return {false, reason(GetLastError())};
     const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
     if (handle == INVALID_HANDLE_VALUE || !FlushFileBuffers(handle))
         return {false, reason(GetLastError())};

@@ -173,6 +173,28 @@ private Q_SLOTS:
         QCOMPARE(readClassFile(written).book, read.book);
     }
 
+    // The class's 点検の設定 come back as written; an older file has none and gets the defaults.
+    void checkSettings()
+    {
+        ClassBook book = classFrom(QStringLiteral("所見:200"), {});
+        book.checks.style = WritingStyle::Consistent;
+        book.checks.sentenceLimit = 0;
+        book.checks.grade = JuniorHighGrade;
+        book.checks.setOn(CheckKind::Variants, false);
+        book.checks.setOn(CheckKind::Empty, false);
+        const ClassFileRead read = readClassFile(classFileBytes(book));
+        QVERIFY2(read.ok, qPrintable(read.error));
+        QCOMPARE(read.book.checks, book.checks);
+        const ClassFileRead older = readClassFile(R"({"format":"kotoban-class","version":1,"fields":[{"name":"a"}]})");
+        QVERIFY(older.ok);
+        QCOMPARE(older.book.checks, CheckSettings());
+        QVERIFY(older.book.checks.isOn(CheckKind::Style) && older.book.checks.sentenceLimit == 60);
+        // A kind a later version adds is one this version does not check anyway.
+        const ClassFileRead later = readClassFile(
+            R"({"format":"kotoban-class","version":2,"checks":{"off":["style","rhythm"]},"fields":[{"name":"a"}]})");
+        QVERIFY(later.ok && !later.book.checks.isOn(CheckKind::Style) && later.book.checks.isOn(CheckKind::Names));
+    }
+
     void refused_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -195,6 +217,9 @@ private Q_SLOTS:
             << head + R"("fields":[{"name":"a"}],"pupils":[{"name":"x","texts":[3]}]})" << "1 人目の文章";
         QTest::newRow("more texts than fields")
             << head + R"("fields":[{"name":"a"}],"pupils":[{"name":"x","texts":["1","2"]}]})" << "文章が欄より多い";
+        QTest::newRow("check settings not an object") << head + R"("checks":3,"fields":[{"name":"a"}]})" << "点検の設定";
+        QTest::newRow("an unknown 文体") << head + R"("checks":{"style":"casual"},"fields":[{"name":"a"}]})" << "点検の設定";
+        QTest::newRow("a grade past 中学") << head + R"("checks":{"grade":8},"fields":[{"name":"a"}]})" << "点検の設定";
         QTest::newRow("unknown naming rule")
             << head + R"("naming":"nickname","fields":[{"name":"a"}]})" << "名前の呼び方";
         QTest::newRow("呼び名 not a string")

@@ -8,8 +8,11 @@
 #include "ClassFile.h"
 #include "ClassNotation.h"
 #include "ClassStore.h"
+#include "PosixCalls.h"
 
 #include <csignal>
+#include <functional>
+#include <sys/stat.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -39,6 +42,33 @@ ClassBook onDisk(const QString &path)
     const ClassFileRead read = readClassFile(readAll(path));
     return read.ok ? read.book : ClassBook();
 }
+
+// The system calls with a test's own twists: reading refused as for a file without read
+// permission (as root too), and something happening while a file is being written.
+class TwistedCalls : public PosixCalls {
+public:
+    bool refuseReading = false;
+    std::function<void()> duringWrite; // once, during the next large write
+
+    int openForReading(const char *path) override
+    {
+        if (!refuseReading)
+            return PosixCalls::openForReading(path);
+        errno = EACCES;
+        return -1;
+    }
+    ssize_t write(int fd, const void *data, size_t size) override
+    {
+        if (duringWrite && size > 100)
+            std::exchange(duringWrite, nullptr)();
+        return PosixCalls::write(fd, data, size);
+    }
+};
+
+struct CallsInUse {
+    explicit CallsInUse(PosixCalls &calls) { setPosixCalls(&calls); }
+    ~CallsInUse() { setPosixCalls(nullptr); }
+};
 
 } // namespace
 
@@ -270,6 +300,113 @@ private Q_SLOTS:
         const ClassFileRead read = readClassFile(readAll(path));
         QVERIFY2(read.ok, qPrintable(read.error));
         QCOMPARE(read.book.pupils.size(), 200);
+    }
+
+    // Another window overwrote this window's text (its teacher chose to): closing this one,
+    // first or last, asks instead of leaving without a word.
+    void closingAsksWhenThisWindowsWriteWasReplaced_data()
+    {
+        QTest::addColumn<bool>("thisClosesFirst");
+        QTest::newRow("this window closes first") << true;
+        QTest::newRow("the other closes first") << false;
+    }
+    void closingAsksWhenThisWindowsWriteWasReplaced()
+    {
+        QFETCH(bool, thisClosesFirst);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("組.json"));
+        writeAll(path, classFileBytes(sample()));
+        ClassStore mine, other, reader;
+        QVERIFY(mine.open(path).ok && other.open(path).ok && reader.open(path).ok);
+        QVERIFY(mine.apply([&](ClassBook &book) { return setText(book, 0, 0, QStringLiteral("この窓の文")); }).ok);
+        QVERIFY(mine.saveNow().ok);
+        QVERIFY(other.apply([&](ClassBook &book) { return setText(book, 1, 0, QStringLiteral("別の窓の文")); }).ok);
+        QVERIFY(!other.saveNow().ok);
+        QVERIFY(other.overwriteOther().ok);
+
+        if (!thisClosesFirst)
+            QVERIFY(other.saveForClosing().ok);
+        QVERIFY(!mine.saveForClosing().ok);
+        QCOMPARE(mine.state(), ClassStore::State::Conflict);
+        if (thisClosesFirst)
+            QVERIFY(other.saveForClosing().ok);
+        QVERIFY(reader.saveForClosing().ok); // it wrote nothing of its own: nothing to ask
+    }
+
+    // A file that is there but cannot be read is never replaced: not by the window that had
+    // it open, not by opening it, not by a new class of that name. Each refusal says why.
+    void unreadableFileIsNeverReplaced_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no permission") << "unreadable" << "読む権限がありません";
+        QTest::newRow("named pipe") << "pipe" << "ふつうのファイルではありません";
+    }
+    void unreadableFileIsNeverReplaced()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("3年2組.json"));
+        writeAll(path, classFileBytes(sample()));
+        ClassStore store;
+        QVERIFY(store.open(path).ok);
+        QVERIFY(store.apply([&](ClassBook &book) { return setText(book, 0, 0, QStringLiteral("まだの文")); }).ok);
+
+        TwistedCalls calls;
+        QVERIFY(QFile::remove(path));
+        calls.refuseReading = kind == QLatin1String("unreadable");
+        if (calls.refuseReading)
+            writeAll(path, "someone's file");
+        else
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        const QFileInfo before(path);
+        const CallsInUse use(calls);
+
+        QVERIFY(!store.saveNow().ok);
+        QCOMPARE(store.state(), ClassStore::State::Conflict);
+        for (const QString &error : {store.error(), store.overwriteOther().error, store.open(path).error,
+                                     ClassStore().create(path, sample()).error}) {
+            QVERIFY2(error.contains(QStringLiteral("3年2組.json")) && error.contains(reason), qPrintable(error));
+            QVERIFY(!error.contains(QStringLiteral("（）")));
+        }
+        const QFileInfo after(path);
+        QCOMPARE(after.size(), before.size());
+        QCOMPARE(after.lastModified(), before.lastModified());
+    }
+
+    // Two windows saving within one slow save (a network share): the second cannot write
+    // between the first one's check and its rename; it keeps its change and asks next time.
+    void twoWindowsSavingAtOnceLoseNothing()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("組.json"));
+        writeAll(path, classFileBytes(sample()));
+        ClassStore first, second;
+        QVERIFY(first.open(path).ok && second.open(path).ok);
+        second.setLockWait(100);
+        first.apply([](ClassBook &) {});
+        QVERIFY(first.saveNow().ok); // its backup made: its next write is the class file's
+
+        QVERIFY(first.apply([&](ClassBook &book) { return setText(book, 0, 0, QStringLiteral("先の窓の文")); }).ok);
+        QVERIFY(second.apply([&](ClassBook &book) { return setText(book, 1, 0, QStringLiteral("後の窓の文")); }).ok);
+        TwistedCalls calls;
+        SaveResult secondSaved;
+        calls.duringWrite = [&] { secondSaved = second.saveNow(); };
+        {
+            const CallsInUse use(calls);
+            QVERIFY(first.saveNow().ok);
+        }
+        QVERIFY(!secondSaved.ok);
+        QVERIFY2(second.error().contains(QStringLiteral("保存しているところ")), qPrintable(second.error()));
+        QCOMPARE(textOf(onDisk(path), 0, 0), QStringLiteral("先の窓の文"));
+
+        QVERIFY(!second.saveNow().ok);
+        QCOMPARE(second.state(), ClassStore::State::Conflict);
+        const ClassStore::KeptBoth kept = second.keepBoth();
+        QVERIFY(kept.ok);
+        QCOMPARE(textOf(onDisk(kept.savedAs), 1, 0), QStringLiteral("後の窓の文"));
+        QCOMPARE(textOf(onDisk(path), 0, 0), QStringLiteral("先の窓の文"));
     }
 
     void lastClassIsRemembered()

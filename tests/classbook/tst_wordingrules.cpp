@@ -2,10 +2,12 @@
 
 #include "ClassSamples.h"
 #include "Codec.h"
+#include "StarterRules.h"
 #include "WordingRules.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 Q_DECLARE_METATYPE(ClassBook)
@@ -16,7 +18,9 @@ QStringList describeRules(const WordingRules &parsed)
 {
     QStringList lines;
     for (const WordingRule &rule : parsed.rules)
-        lines.append(QStringLiteral("%1: %2|%3").arg(rule.line).arg(rule.avoid, rule.replacement));
+        lines.append(QStringLiteral("%1: %2|%3%4")
+                         .arg(rule.line)
+                         .arg(rule.written(), rule.suggestion ? QStringLiteral("例：") : QString(), rule.replacement));
     for (const WordingRuleError &error : parsed.errors)
         lines.append(QStringLiteral("%1! %2").arg(error.line).arg(error.message));
     return lines;
@@ -30,14 +34,21 @@ QStringList describeHits(const QList<WordingHit> &hits)
     return lines;
 }
 
+// "×表記|○表記" each, read as the rules file reads them.
 QList<WordingRule> rules(const QStringList &pairs)
 {
     QList<WordingRule> list;
-    for (const QString &pair : pairs) {
-        const QStringList parts = pair.split(u'|');
-        list.append({parts[0], parts.value(1), int(list.size()) + 1});
-    }
+    for (QString pair : pairs)
+        list += parseWordingRules(pair.replace(u'|', u'\t')).rules;
     return list;
+}
+
+QString starterPath() { return QStringLiteral(KOTOBAN_STARTER_DATA "/") + WordingRulesFileName; }
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -54,6 +65,10 @@ private Q_SLOTS:
     void starterFileIsClean();
     void matcher_data();
     void matcher();
+    void starterKanaWords_data();
+    void starterKanaWords();
+    void starterAdditions();
+    void addingToTheTeachersFile();
     void replaceOne_data();
     void replaceOne();
     void replaceAll_data();
@@ -79,6 +94,14 @@ void TestWordingRules::parse_data()
                        QStringLiteral("4! ×表記と○表記が同じです。"),
                        QStringLiteral("5! ○表記が×表記を含んでいるので、置き換えても直りません。"),
                        QStringLiteral("7! 同じ×表記が 6 行目にもあります。")};
+    QTest::newRow("what stands around the word, an example of a rewording, and their mistakes")
+        << QStringLiteral("［ひらがな］事［漢字以外］\tこと\n怠けがち\t例：自分のペースで\n[ひらがな]事[漢字以外]\tこと\n"
+                          "［る事\tこと\n事［］\tこと\n［る］\tこと\n調［べ］る\t\n消極的\t例：\n")
+        << QStringList{QStringLiteral("1: ［ひらがな］事［漢字以外］|こと"), QStringLiteral("2: 怠けがち|例：自分のペースで"),
+                       QStringLiteral("3! 同じ×表記が 1 行目にもあります。"), QStringLiteral("4! ［ ］が閉じていません。"),
+                       QStringLiteral("5! ［ ］の中に文字がありません。"), QStringLiteral("6! ×表記に、［ ］のほかの言葉がありません。"),
+                       QStringLiteral("7! ［ ］は×表記の前か後ろにだけ書けます。"),
+                       QStringLiteral("8! 「例：」のあとに、言いかえの例がありません。")};
     QTest::newRow("empty file") << QString() << QStringList{};
 }
 
@@ -124,7 +147,7 @@ void TestWordingRules::load()
     QVERIFY(missing.rules.isEmpty() && missing.errors.isEmpty());
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
     const WordingRules folder = loadWordingRules(dir.filePath(QStringLiteral("folder")));
-    QCOMPARE(describeRules(folder), QStringList{QStringLiteral("0! 表記ルールのファイルを読めません。")});
+    QCOMPARE(describeRules(folder), QStringList{QStringLiteral("0! 表記ルールのファイルを読めません（同じ名前のフォルダーがあります）。")});
 }
 
 void TestWordingRules::starterFileIsClean()
@@ -154,6 +177,103 @@ void TestWordingRules::matcher_data()
     QTest::newRow("a rule cut at the end of the text does not match") << QStringList{QStringLiteral("友達|友だち")}
                                                                       << QStringLiteral("よい友") << QStringList{};
     QTest::newRow("no rules") << QStringList{} << QStringLiteral("友達") << QStringList{};
+    const QString formal = QStringLiteral("［ひらがな］事［漢字以外］|こと");
+    QTest::newRow("what stands around: the edge of the text meets only 以外")
+        << QStringList{formal} << QStringLiteral("事が見る事る事実る事") << QStringList{"0@4+1", "0@9+1"};
+    QTest::newRow("characters listed, several classes, half-width brackets")
+        << QStringList{QStringLiteral("[た、カタカナ]時[の・に]|とき")} << QStringLiteral("見た時にゲーム時の一時に来た時間")
+        << QStringList{"0@2+1", "0@7+1"};
+    QTest::newRow("a character outside the BMP before the word")
+        << QStringList{QStringLiteral("［漢字］さん|君")} << QStringLiteral("𠮷さんとあさん") << QStringList{"0@2+2"};
+}
+
+// The starter's kana words fire on the formal use only, never inside an ordinary word.
+void TestWordingRules::starterKanaWords_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("hits"); // 事→こと, or 落ち着きがない:例 for an example
+    QTest::newRow("formal nouns") << QStringLiteral("調べる事ができ、聞く時に、集めた物を見せた所")
+                                  << QStringList{"事→こと", "時→とき", "物→もの", "所→ところ"};
+    QTest::newRow("ordinary words") << QStringLiteral("仕事の時間、生き物のいる場所、休み時間、習い事、出来事、事実、物語を作った物語")
+                                    << QStringList{};
+    QTest::newRow("など, not 平等 or 等しい") << QStringLiteral("平等に等しく分け、国語や算数等を学ぶ") << QStringList{"等→など"};
+    QTest::newRow("auxiliaries after て only") << QStringLiteral("やって見る。見る。お願い致します。一致して。書いて下さい。")
+                                               << QStringList{"見→み", "致し→いたし", "下さい→ください"};
+    QTest::newRow("negative expressions: an example, not a replacement; 幼稚園 is no fault")
+        << QStringLiteral("落ち着きがない。幼稚園のころ。幼稚な") << QStringList{"落ち着きがない:例", "幼稚:例"};
+}
+
+void TestWordingRules::starterKanaWords()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, hits);
+    const WordingRules starter = loadWordingRules(starterPath());
+    const WordingMatcher matcher(starter.rules);
+    QStringList found;
+    for (const WordingHit &hit : matcher.hits(text)) {
+        const WordingRule &rule = starter.rules[hit.rule];
+        QCOMPARE(text.mid(hit.start, hit.length), rule.avoid);
+        found.append(rule.suggestion ? rule.avoid + QStringLiteral(":例") : rule.avoid + u'→' + rule.replacement);
+    }
+    QCOMPARE(found, hits);
+}
+
+// The teacher's own file takes up the starter's sections it lacks, and only those.
+void TestWordingRules::starterAdditions()
+{
+    // The sections the starter holds: each block between blank lines that has rules, by its heading.
+    QStringList headings;
+    QList<int> counts;
+    for (const QString &block : QString::fromUtf8(readAll(starterPath())).split(QStringLiteral("\r\n\r\n"))) {
+        const QStringList lines = block.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        const auto rules = std::count_if(lines.cbegin(), lines.cend(), [](const QString &line) { return !line.startsWith(u'#'); });
+        if (rules > 0) {
+            headings.append(lines.first().mid(1).trimmed());
+            counts.append(int(rules));
+        }
+    }
+    const StarterAddition all = ::starterAdditions(QString());
+    QCOMPARE(all.sections, headings);
+    QCOMPARE(all.sectionRules, counts);
+
+    // A file from the older starter: its two sections stay, one of its words is not added again.
+    const QString older = QStringLiteral("# 表記をそろえる言葉\r\n友達\t友だち\r\n\r\n# 所見には使わない言葉\r\n落ち着きがない\t\r\n");
+    const StarterAddition added = ::starterAdditions(older);
+    QCOMPARE(added.sections, headings.mid(2));
+    QCOMPARE(added.sectionRules, (QList<int>{counts[2], counts[3] - 1}));
+    QVERIFY(!added.text.contains(QStringLiteral("落ち着きがない")));
+    QCOMPARE(::starterAdditions(older + added.text).ruleCount, 0);
+}
+
+void TestWordingRules::addingToTheTeachersFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(WordingRulesFileName);
+    // Missing: the whole starter.
+    StarterFileChange change = addStarterSections(path);
+    QVERIFY(change.ok && change.created);
+    QCOMPARE(describeRules({{}, loadWordingRules(path).errors, false}), QStringList{});
+
+    // Her file in Shift_JIS with CR LF: kept byte for byte, the sections added the same way, the old file kept.
+    const QByteArray hers = encodeText(QStringLiteral("# 表記をそろえる言葉\r\n子供\tこども"), Encoding::Cp932).bytes;
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(hers) == hers.size());
+    file.close();
+    change = addStarterSections(path);
+    QVERIFY2(change.ok, qPrintable(change.error));
+    const QByteArray after = readAll(path);
+    QVERIFY(after.startsWith(hers + "\r\n"));
+    const DecodedText decoded = decodeDataFile(after);
+    QCOMPARE(decoded.encoding, Encoding::Cp932);
+    QVERIFY(!decoded.text.contains(QRegularExpression(QStringLiteral("[^\r]\n"))));
+    const WordingRules read = loadWordingRules(path);
+    QCOMPARE(describeRules({{}, read.errors, false}), QStringList{});
+    QCOMPARE(read.rules.first().replacement, QStringLiteral("こども"));
+    QCOMPARE(readAll(dir.filePath(QStringLiteral("表記ルール.bak"))), hers);
+    // Asked again: nothing more to add, nothing written.
+    change = addStarterSections(path);
+    QVERIFY(change.ok && change.added.isEmpty());
+    QCOMPARE(readAll(path), after);
 }
 
 void TestWordingRules::matcher()
@@ -209,6 +329,11 @@ void TestWordingRules::replaceAll_data()
     QTest::newRow("a word to avoid has nothing to put in")
         << QStringLiteral("友達|") << two
         << QStringList{QStringLiteral("友達と友達"), QStringLiteral("友達"), QStringLiteral("なし"), QString()} << 0;
+    QTest::newRow("a rule with conditions: only where they hold")
+        << QStringLiteral("［ひらがな］事［漢字以外］|こと") << oneFieldClass({QStringLiteral("見る事と仕事と大事な事実と聞く事")})
+        << QStringList{QStringLiteral("見ることと仕事と大事な事実と聞くこと")} << 2;
+    QTest::newRow("an example is not put in") << QStringLiteral("消極的|例：慎重") << oneFieldClass({QStringLiteral("消極的")})
+                                               << QStringList{QStringLiteral("消極的")} << 0;
     QTest::newRow("the places the check reported, no more")
         << QStringLiteral("ああ|あ") << oneFieldClass({QStringLiteral("あああああ")}) << QStringList{QStringLiteral("あああ")} << 2;
 }

@@ -4,7 +4,11 @@
 
 #include "ClassDialogs.h"
 
+#include <QEventLoop>
+#include <QTimer>
 #include <QVector>
+
+#include <functional>
 
 class ScriptedClassDialogs : public ClassDialogs {
 public:
@@ -22,8 +26,12 @@ public:
     QStringList fileNames;      // for openFileName() and saveFileName(); when empty, cancelled
     QVector<PupilDetails> pupils; // for editPupil(); when empty, cancelled
     bool acceptRoster = true;
+    QVector<CheckSettings> checkSettings; // for editCheckSettings(); when empty, cancelled
     QVector<QPair<int, int>> rosterAnswers; // the roster preview's rows and the class pupil chosen for each
     QVector<Call> calls;
+    // Runs once while the next question is open (a signal arriving meanwhile), followed by
+    // one turn of an event loop, as a real box's loop would take.
+    std::function<void()> whileOpen;
 
     bool ask(const QString &, const QString &text, Icon, bool) override
     {
@@ -37,6 +45,12 @@ public:
     int choose(const QString &, const QString &text, const QStringList &buttons, int defaultIndex, int) override
     {
         calls.append({QStringLiteral("choose"), text, buttons});
+        if (whileOpen) {
+            std::exchange(whileOpen, nullptr)();
+            QEventLoop loop;
+            QTimer::singleShot(0, &loop, &QEventLoop::quit);
+            loop.exec();
+        }
         return choices.isEmpty() ? defaultIndex : choices.takeFirst();
     }
     QString openFileName(const QString &, const QString &, const QString &) override { return nextFile(); }
@@ -78,6 +92,13 @@ public:
                 result.append(call.text);
         }
         return result;
+    }
+
+    std::optional<CheckSettings> editCheckSettings(const CheckSettings &) override
+    {
+        if (checkSettings.isEmpty())
+            return std::nullopt;
+        return checkSettings.takeFirst();
     }
 
 private:

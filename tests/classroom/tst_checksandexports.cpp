@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -12,22 +13,18 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "CheckSettingsDialog.h"
 #include "ClassEditing.h"
 #include "ClassEditor.h"
+#include "ClassFile.h"
 #include "ClassTableModel.h"
 #include "ClassWindow.h"
 #include "ColumnCopy.h"
-#include "CompositionAccess.h"
 #include "CsvExport.h"
+#include "NoComposition.h"
 #include "ScriptedClassDialogs.h"
 
 namespace {
-
-class NoComposition : public CompositionAccess {
-public:
-    QString compositionText() const override { return {}; }
-    void setCompositionText(const QString &) override {}
-};
 
 const QString Shared = QStringLiteral("友だちと協力して最後までやり遂げました。");
 
@@ -235,6 +232,57 @@ private Q_SLOTS:
         QTest::mouseClick(child<QPushButton>("ReplaceOne"), Qt::LeftButton);
         QCOMPARE(text(1), QStringLiteral("書きかえた。友達"));
         QVERIFY(m_dialogs->said(QStringLiteral("inform")).last().contains(QStringLiteral("変わっていた")));
+    }
+
+    // 点検の設定 go into the class file, and the next 点検 follows them.
+    void settingsAreStoredAndUsed()
+    {
+        trigger("actCheck");
+        QVERIFY(rowOf(QStringLiteral("2番 井上 海　所見\n常体の文末「〜しい。」")) >= 0);
+        CheckSettings plain;
+        plain.style = WritingStyle::Plain;
+        plain.setOn(CheckKind::Duplicate, false);
+        m_dialogs->checkSettings = {plain};
+        trigger("actCheckSettings");
+        QVERIFY(m_window->store().saveNow().ok);
+        const ClassFileRead saved = readClassFile(readAll(path("3年2組.json")));
+        QVERIFY(saved.ok);
+        QCOMPARE(saved.book.checks, plain);
+        QCOMPARE(rowOf(QStringLiteral("2番 井上 海　所見\n常体の文末")), -1);
+        QVERIFY(rowOf(QStringLiteral("1番 青木 空　所見\n敬体の文末「〜ます。」があります（この学級は常体）")) >= 0);
+        // Cancelled: nothing changes.
+        trigger("actCheckSettings");
+        QCOMPARE(m_window->classBook().checks, plain);
+    }
+
+    void settingsDialogShowsAndReturnsTheSettings()
+    {
+        CheckSettings settings;
+        settings.grade = 3;
+        settings.sentenceLimit = 45;
+        settings.setOn(CheckKind::Names, false);
+        CheckSettingsDialog dialog(settings);
+        QCOMPARE(dialog.settings(), settings);
+        dialog.findChild<QComboBox *>(QStringLiteral("CheckStyle"))->setCurrentIndex(1);
+        dialog.findChild<QCheckBox *>(QStringLiteral("CheckKind%1").arg(int(CheckKind::Names)))->setChecked(true);
+        settings.style = WritingStyle::Plain;
+        settings.setOn(CheckKind::Names, true);
+        QCOMPARE(dialog.settings(), settings);
+    }
+
+    // The teacher's rules file takes up the starter's new sections only when she says yes.
+    void starterRulesOnlyWhenAsked()
+    {
+        const QByteArray hers = readAll(path("表記ルール.txt"));
+        m_dialogs->answers = {false};
+        trigger("actAddStarterRules");
+        QVERIFY(m_dialogs->said(QStringLiteral("ask")).last().contains(QStringLiteral("・かなで書く言葉（")));
+        QCOMPARE(readAll(path("表記ルール.txt")), hers);
+        m_dialogs->answers = {true};
+        trigger("actAddStarterRules");
+        const QByteArray after = readAll(path("表記ルール.txt"));
+        QVERIFY(after.startsWith(hers) && after.size() > hers.size());
+        QCOMPARE(readAll(path("表記ルール.bak")), hers);
     }
 
     void duplicateMarksFollowTyping()

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTableView>
@@ -9,6 +10,7 @@
 #include <QTest>
 
 #include "ClassEditing.h"
+#include "ClassEditor.h"
 #include "ClassFile.h"
 #include "ClassTableModel.h"
 #include "ClassWindow.h"
@@ -99,6 +101,19 @@ private Q_SLOTS:
         QCOMPARE(readBack(classPath()), book());
     }
 
+    // Written from outside the editor (a replacement in 点検): the table, the file and the
+    // editor of the selected cell follow, so typing on cannot bring the old text back.
+    void writingACellShowsEverywhere()
+    {
+        m_window->selectCell(1, 0);
+        QVERIFY(m_window->writeText(1, 0, QStringLiteral("書きかえた文。")));
+        QCOMPARE(m_window->editor()->text(), QStringLiteral("書きかえた文。"));
+        QCOMPARE(model()->index(1, ClassTableModel::columnOfField(0)).data(ClassTableModel::TextRole).toString(),
+                 QStringLiteral("書きかえた文。"));
+        QVERIFY(m_window->store().hasUnsavedChanges());
+        QVERIFY(!m_window->writeText(7, 0, QStringLiteral("いない児童")));
+    }
+
     void insertingOverText_data()
     {
         QTest::addColumn<int>("choice");
@@ -171,6 +186,8 @@ private Q_SLOTS:
         QCOMPARE(bar->length(), 6);
         QCOMPARE(bar->limit(), 5);
         QCOMPARE(m_window->stateText(), QStringLiteral("保存待ち…"));
+        auto *state = m_window->findChild<QLabel *>(QStringLiteral("ClassSaveState"));
+        QCOMPARE(state->accessibleName(), QStringLiteral("保存の状態: 保存待ち…")); // what a screen reader says
         QTRY_VERIFY_WITH_TIMEOUT(m_window->stateText().startsWith(QStringLiteral("保存済み")), 2000);
         QCOMPARE(textOf(readBack(classPath()), 0, 0), QStringLiteral("abcdef"));
     }
@@ -277,6 +294,23 @@ private Q_SLOTS:
         QCOMPARE(made.fields, (QList<ClassField>{{QStringLiteral("所見"), 200}}));
         QCOMPARE(lastClassPath(m_dir.path()), path + QStringLiteral(".json"));
         QFile::remove(path + QStringLiteral(".json"));
+    }
+
+    // A new class over a file that cannot be read: refused with its reason, the file kept,
+    // and the class opened next time is still the one before.
+    void newClassNotMadeIsNotRemembered()
+    {
+        QFile large(m_dir.filePath(QStringLiteral("大きな組.json")));
+        QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(40 * 1024 * 1024));
+        large.close();
+        rememberLastClass(m_dir.path(), classPath());
+        m_dialogs->texts = {QStringLiteral("4年1組")};
+        m_dialogs->fileNames = {large.fileName()};
+        trigger("actNewClass");
+        QVERIFY(m_dialogs->said(QStringLiteral("inform")).value(0).contains(QStringLiteral("大きすぎます")));
+        QCOMPARE(lastClassPath(m_dir.path()), classPath());
+        QCOMPARE(QFileInfo(large).size(), 40 * 1024 * 1024);
+        QFile::remove(large.fileName());
     }
 
     void commandsCanBeAdded()

@@ -7,6 +7,7 @@
 #include "ExportTestSupport.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 Q_DECLARE_METATYPE(ClassBook)
@@ -40,6 +41,7 @@ private Q_SLOTS:
     void refusals();
     void files_data();
     void files();
+    void csvReplacesALinkNeverItsTarget();
     void columnCopy_data();
     void columnCopy();
 };
@@ -56,6 +58,7 @@ void TestTextExports::csvField_data()
     QTest::newRow("lone CR becomes LF") << QStringLiteral("一\r二") << QStringLiteral("\"一\n二\"");
     QTest::newRow("full-width comma and blanks need nothing") << QStringLiteral(" 赤，青 ") << QStringLiteral(" 赤，青 ");
     QTest::newRow("a tab needs nothing") << QStringLiteral("a\tb") << QStringLiteral("a\tb");
+    QTest::newRow("formula-like text as written, for the school system") << QStringLiteral("=1+2") << QStringLiteral("=1+2");
 }
 
 void TestTextExports::csvField()
@@ -163,6 +166,19 @@ void TestTextExports::files()
     QVERIFY(!failed.error.isEmpty());
 }
 
+void TestTextExports::csvReplacesALinkNeverItsTarget()
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("大事な表.xlsx"));
+    QVERIFY(writeBytes(target, "not the class"));
+    const QString path = dir.filePath(QStringLiteral("3年2組.csv"));
+    QVERIFY(QFile::link(target, path));
+    QVERIFY(exportCsv(path, awkwardClass(), CsvEncoding::Utf8Bom, true).ok());
+    QCOMPARE(readAll(target), QByteArray("not the class"));
+    QVERIFY(!QFileInfo(path).isSymLink());
+    QCOMPARE(readAll(path), csvBytes(awkwardClass(), CsvEncoding::Utf8Bom).bytes);
+}
+
 void TestTextExports::columnCopy_data()
 {
     QTest::addColumn<QStringList>("texts");
@@ -176,6 +192,16 @@ void TestTextExports::columnCopy_data()
         << QStringLiteral("\"\"\"よし\"\"と言う\"\r\n\"a\tb\"\r\na,b\r\n");
     QTest::newRow("an empty field keeps its row")
         << QStringList{QString(), QStringLiteral("𠮷")} << QStringLiteral("\r\n𠮷\r\n");
+    QTest::newRow("what Excel takes for a formula: a formula giving the text")
+        << QStringList{QStringLiteral("=1+2"), QStringLiteral("+合格"), QStringLiteral("-係"), QStringLiteral("@家"), QStringLiteral("a=b")}
+        << QStringLiteral("\"=\"\"=1+2\"\"\"\r\n\"=\"\"+合格\"\"\"\r\n\"=\"\"-係\"\"\"\r\n\"=\"\"@家\"\"\"\r\na=b\r\n");
+    QTest::newRow("its line breaks and quotes")
+        << QStringList{QStringLiteral("-一\r\n\"二\"")}
+        << QStringLiteral("\"=\"\"-一\"\"&CHAR(10)&\"\"\"\"\"\"二\"\"\"\"\"\"\"\r\n");
+    QTest::newRow("its strings within Excel's 255 characters")
+        << QStringList{QStringLiteral("-") + QString(300, u'あ')}
+        << QStringLiteral("\"=\"\"-") + QString(254, u'あ') + QStringLiteral("\"\"&\"\"") + QString(46, u'あ')
+               + QStringLiteral("\"\"\"\r\n");
 }
 
 void TestTextExports::columnCopy()

@@ -5,9 +5,11 @@
 #include "ExportTestSupport.h"
 #include "Naming.h"
 #include "XlsxExport.h"
+#include "XlsxReason.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace {
@@ -31,6 +33,7 @@ private Q_SLOTS:
     void existingFile();
     void failures();
     void fileAppearingMeanwhileIsKept();
+    void libraryErrorsInJapanese();
 };
 
 void TestXlsxExport::columnWidth_data()
@@ -141,6 +144,16 @@ void TestXlsxExport::fileAppearingMeanwhileIsKept()
     QCOMPARE(result.status, ExportStatus::TargetExists);
     QCOMPARE(readAll(path), QByteArray("appeared"));
     QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("x.xlsx")});
+}
+
+void TestXlsxExport::libraryErrorsInJapanese()
+{
+    // libxlsxwriter's own texts are English sentences: none reaches the teacher.
+    for (int code = 1; code < 64; ++code) {
+        const QString reason = xlsxReason(code, 0);
+        QVERIFY2(!QString(reason).remove(QStringLiteral("Excel")).contains(QRegularExpression(QStringLiteral("[A-Za-z]{2}"))),
+                 qPrintable(reason));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestXlsxExport)

@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -9,9 +10,13 @@
 #include "DataFile.h"
 #include "PosixCalls.h"
 #include "SafeSave.h"
+#include "SaveLock.h"
 
 #include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -41,6 +46,13 @@ public:
     }
     int rename(const char *from, const char *to) override { return fails("rename") ? -1 : PosixCalls::rename(from, to); }
     int openFolder(const char *path) override { return fails("open folder") ? -1 : PosixCalls::openFolder(path); }
+    // Counted: a pipe, a device or a folder must be refused before anything is opened.
+    int openForReading(const char *path) override
+    {
+        ++opened;
+        return fails("open for reading") ? -1 : PosixCalls::openForReading(path);
+    }
+    int opened = 0;
     int access(const char *path, int mode) override { return fails("access") ? -1 : PosixCalls::access(path, mode); }
 
 private:
@@ -98,6 +110,11 @@ private Q_SLOTS:
     void leftoverTemporaries();
     void backupOfTheDay();
     void backupNeverFollowsALink();
+    void reasonsAreJapanese();
+    void refusedBeforeOpening_data();
+    void refusedBeforeOpening();
+    void sideFileOfAnUnreadableFile();
+    void lockOfAnotherWriter();
     void backupNames_data();
     void backupNames();
     void keepBothNames_data();
@@ -122,7 +139,7 @@ void TestSafeSave::failedStepKeepsTheOriginal_data()
     QTest::newRow("rename refused") << "rename" << EACCES << "権限がありません";
     QTest::newRow("read-only folder") << "create" << EROFS << "読み取り専用";
     QTest::newRow("read-only file, as Windows refuses it") << "access" << EACCES << "読み取り専用のファイル";
-    QTest::newRow("unusual error") << "rename" << EXDEV << "システムのエラーです（18:";
+    QTest::newRow("unusual error") << "rename" << ECHILD << "システムのエラーです（番号 10）";
 }
 
 void TestSafeSave::failedStepKeepsTheOriginal()
@@ -307,6 +324,115 @@ void TestSafeSave::backupNeverFollowsALink()
     QCOMPARE(readAll(victim), QByteArray("not Kotoban's"));
     QVERIFY(!QFileInfo(folder.filePath(QStringLiteral("Kotoban2.bak"))).isSymLink());
     QCOMPARE(readAll(folder.filePath(QStringLiteral("Kotoban2.bak"))), QByteArray("start of the day"));
+}
+
+void TestSafeSave::reasonsAreJapanese()
+{
+    // The system's own words (English) never reach the teacher, whatever the error.
+    for (int error = 1; error < 134; ++error) {
+        const QString reason = teacherReason(error);
+        QVERIFY2(!reason.isEmpty() && !reason.contains(QString::fromLocal8Bit(std::strerror(error))), qPrintable(reason));
+    }
+    QVERIFY(readingReason(EACCES).contains(QStringLiteral("読む権限")));
+}
+
+void TestSafeSave::refusedBeforeOpening_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<int>("opened");
+    QTest::newRow("named pipe") << "pipe" << "ふつうのファイルではありません" << 0;
+    QTest::newRow("folder") << "folder" << "フォルダー" << 0;
+    QTest::newRow("link to nowhere") << "dangling" << "リンク先のファイルが見つかりません" << 0;
+    QTest::newRow("too large") << "large" << "大きすぎます（0 MB まで）" << 0;
+    QTest::newRow("no permission (as root too)") << "unreadable" << "読む権限がありません" << 1;
+}
+
+void TestSafeSave::refusedBeforeOpening()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QFETCH(int, opened);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("3年2組.json"));
+    const QByteArray name = QFile::encodeName(path);
+    FailingCalls calls;
+    if (kind == QLatin1String("pipe"))
+        QVERIFY(::mkfifo(name.constData(), 0600) == 0);
+    else if (kind == QLatin1String("folder"))
+        QVERIFY(QDir().mkpath(path));
+    else if (kind == QLatin1String("dangling"))
+        QVERIFY(QFile::link(folder.filePath(QStringLiteral("gone.json")), path));
+    else
+        writeAll(path, QByteArray(2048, 'x'));
+    if (kind == QLatin1String("unreadable")) {
+        calls.step = QStringLiteral("open for reading");
+        calls.error = EACCES;
+    }
+    const CallsInUse use(calls);
+    const ReadResult read = readRegularFile(path, kind == QLatin1String("large") ? 1024 : 4096);
+    QCOMPARE(read.state, ReadResult::State::Refused);
+    QVERIFY2(read.error.contains(reason), qPrintable(read.error));
+    QCOMPARE(calls.opened, opened);
+}
+
+void TestSafeSave::sideFileOfAnUnreadableFile()
+{
+    QTemporaryDir folder;
+    const QString data = folder.filePath(QStringLiteral("Kotoban1.txt"));
+    writeAll(data, "data");
+    QVERIFY(::chmod(QFile::encodeName(data).constData(), 0200) == 0);
+    SaveOptions options;
+    options.permissionsFrom = data;
+    const QString side = folder.filePath(QStringLiteral("Kotoban1 (ことばんで保存).txt"));
+    QVERIFY(writeFileSafely(side, "this run's version", options).ok);
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    QCOMPARE(modeOf(side), mode_t(0666 & ~mask)); // the teacher can open it
+}
+
+void TestSafeSave::lockOfAnotherWriter()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("組.json"));
+    writeAll(path, "ours");
+    {
+        // Another save under way: this one waits, then gives up, writing nothing.
+        QLockFile other(lockPathFor(path));
+        QVERIFY(other.tryLock());
+        const CheckedReplace blocked = ::replaceIfUnchanged(path, QByteArray("ours"), "new", 50);
+        QCOMPARE(blocked.outcome, CheckedReplace::Outcome::Failed);
+        QVERIFY2(blocked.error.contains(QStringLiteral("保存しているところ")), qPrintable(blocked.error));
+        QCOMPARE(readAll(path), QByteArray("ours"));
+        // Old, but its holder still holds it: not taken over; the teacher is told which file it is.
+        QFile lockFile(lockPathFor(path));
+        QVERIFY(lockFile.open(QIODevice::ReadWrite));
+        QVERIFY(lockFile.setFileTime(QDateTime::currentDateTime().addSecs(-600), QFileDevice::FileModificationTime));
+        const CheckedReplace old = ::replaceIfUnchanged(path, QByteArray("ours"), "new", 50);
+        QCOMPARE(old.outcome, CheckedReplace::Outcome::Failed);
+        QVERIFY2(old.error.contains(QStringLiteral(".組.json.kotoban-lock")), qPrintable(old.error));
+        QCOMPARE(readAll(path), QByteArray("ours"));
+    }
+    // A lock left by a program killed while saving is taken over.
+    int ready[2];
+    QVERIFY(::pipe(ready) == 0);
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        QLockFile lock(lockPathFor(path));
+        const char held = lock.tryLock() ? 1 : 0;
+        (void)!::write(ready[1], &held, 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char held = 0;
+    QVERIFY(::read(ready[0], &held, 1) == 1 && held == 1);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    QVERIFY(QFileInfo::exists(lockPathFor(path)));
+    QCOMPARE(::replaceIfUnchanged(path, QByteArray("ours"), "new", 1000).outcome, CheckedReplace::Outcome::Written);
+    QCOMPARE(readAll(path), QByteArray("new"));
+    QCOMPARE(names(folder.path()), QStringList{"組.json"});
 }
 
 // A class file never shares a data file's backup; the data files' names stay as they were.
