@@ -10,7 +10,9 @@ QJsonObject keysNotWritten(const QJsonObject &read, const QJsonObject &written)
 {
     QJsonObject kept;
     for (auto it = read.constBegin(); it != read.constEnd(); ++it) {
-        if (!written.contains(it.key()))
+        // Qt drops a byte order mark at the start of a key when it hands the key out, so such
+        // a key cannot be kept as it was, and kept as changed it could pass for a known one.
+        if (!written.contains(it.key()) && read.contains(it.key()))
             kept.insert(it.key(), it.value());
     }
     return kept;

@@ -296,8 +296,11 @@ RosterTable readRoster(const QString &text)
     QString body = text;
     if (body.startsWith(QChar(0xFEFF)))
         body.remove(0, 1);
-    const qsizetype lineEnd = body.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
-    const bool tabs = body.left(lineEnd < 0 ? body.size() : lineEnd).contains(u'\t');
+    // Cells copied from a spreadsheet have tabs; a title above them may not, so the top rows decide.
+    constexpr int HeaderSearchRows = 10;
+    const QStringList top = body.left(4096).split(QRegularExpression(QStringLiteral("[\r\n]+")));
+    const bool tabs = std::any_of(top.cbegin(), top.cbegin() + std::min<qsizetype>(top.size(), HeaderSearchRows),
+                                  [](const QString &line) { return line.contains(u'\t'); });
     RosterTable table;
     DelimitedRows split = splitDelimitedRows(body, tabs ? u'\t' : u',');
     table.rows = std::move(split.rows);
@@ -306,7 +309,6 @@ RosterTable readRoster(const QString &text)
     for (const QStringList &row : table.rows)
         columns = std::max(columns, int(row.size()));
     // A title ("令和6年度 3年2組 名簿") and blank-celled rows may stand above the header.
-    constexpr int HeaderSearchRows = 10;
     for (int r = 0; r < table.rows.size() && r < HeaderSearchRows && table.headerRow < 0; ++r) {
         QList<RosterRole> roles;
         for (int column = 0; column < columns; ++column)

@@ -102,7 +102,8 @@ QString rosterChoiceCaption(const RosterPlan &plan, int row, int pupil)
     if (pupil < 0)
         return QStringLiteral("別の子（新しく加える）");
     const Pupil &before = plan.before.value(pupil);
-    if (looseName(before.name) != looseName(plan.rows[row].incoming.name))
-        return QStringLiteral("同じ子（名前を変える）：%1").arg(pupilLabel(before));
+    const Pupil &in = plan.rows[row].incoming;
+    if (looseName(before.name) != looseName(in.name))
+        return QStringLiteral("同じ子（名前を変える）　%1番：%2 → %3").arg(before.number).arg(before.name, in.name);
     return QStringLiteral("同じ子：%1").arg(pupilLabel(before));
 }

@@ -8,7 +8,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -19,7 +18,7 @@ const QStringList PlanColumns = {QStringLiteral("行"), QStringLiteral("出席�
 } // namespace
 
 RosterPreviewDialog::RosterPreviewDialog(const RosterTable &table, const ClassBook &book, QWidget *parent)
-    : QDialog(parent), m_table(table), m_book(book), m_headerRow(new QSpinBox(this)), m_sexCodes(new QComboBox(this)),
+    : QDialog(parent), m_table(table), m_book(book), m_headerRow(new QComboBox(this)), m_sexCodes(new QComboBox(this)),
       m_sexCodesLabel(new QLabel(QStringLiteral("性別の読み方"), this)), m_rows(new QTableWidget(this)),
       m_planRows(new QTableWidget(this)), m_summary(new QLabel(this))
 {
@@ -27,10 +26,10 @@ RosterPreviewDialog::RosterPreviewDialog(const RosterTable &table, const ClassBo
     setWindowTitle(QStringLiteral("名簿の取り込み"));
     resize(900, 680);
     m_headerRow->setObjectName(QStringLiteral("RosterHeaderRow"));
-    m_headerRow->setRange(0, int(m_table.rows.size()));
-    m_headerRow->setSpecialValueText(QStringLiteral("なし"));
-    m_headerRow->setSuffix(QStringLiteral("行目"));
-    m_headerRow->setValue(m_table.headerRow + 1);
+    m_headerRow->addItem(QStringLiteral("なし"));
+    for (int row = 0; row < m_table.rows.size(); ++row)
+        m_headerRow->addItem(QStringLiteral("%1行目").arg(m_table.lines.value(row, row + 1)));
+    m_headerRow->setCurrentIndex(m_table.headerRow + 1);
     m_sexCodes->setObjectName(QStringLiteral("RosterSexCodes"));
     for (SexCodes codes : Codes)
         m_sexCodes->addItem(sexCodesCaption(codes));
@@ -73,8 +72,8 @@ RosterPreviewDialog::RosterPreviewDialog(const RosterTable &table, const ClassBo
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(m_headerRow, &QSpinBox::valueChanged, this, [this](int row) {
-        m_table.headerRow = row - 1;
+    connect(m_headerRow, &QComboBox::currentIndexChanged, this, [this](int index) {
+        m_table.headerRow = index - 1;
         replan();
     });
     connect(m_sexCodes, &QComboBox::currentIndexChanged, this, [this](int index) {

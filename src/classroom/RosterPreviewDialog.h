@@ -10,7 +10,6 @@
 class QComboBox;
 class QLabel;
 class QPushButton;
-class QSpinBox;
 class QTableWidget;
 
 // The roster as read and what it will do to the class, before anything changes. The
@@ -35,7 +34,7 @@ private:
     const ClassBook m_book;
     RosterPlan m_plan;
     QHash<int, int> m_choices; // roster line -> the pupil the teacher chose (-1 a new child)
-    QSpinBox *const m_headerRow;
+    QComboBox *const m_headerRow; // なし, then each row by its line
     QComboBox *const m_sexCodes;
     QLabel *const m_sexCodesLabel;
     QTableWidget *const m_rows;

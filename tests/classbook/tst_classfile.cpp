@@ -123,6 +123,17 @@ private Q_SLOTS:
         QVERIFY(!classFileBytes(read.book).contains(key));
     }
 
+    // Qt hands out a key without the byte order mark in front of it: "\uFEFFcalledAs" from a
+    // hand edit must not come back from a save as the pupil's 呼び名.
+    void aKeyThatCannotBeKeptIsNotTakenForAKnownOne()
+    {
+        const ClassFileRead read = readClassFile("{\"format\":\"kotoban-class\",\"version\":2,\"fields\":[{\"name\":\"a\"}],"
+                                                 "\"pupils\":[{\"name\":\"x\",\"\xEF\xBB\xBF" "calledAs\":\"y\"}]}");
+        QVERIFY2(read.ok, qPrintable(read.error));
+        QCOMPARE(read.book.pupils[0].calledAs, QString());
+        QCOMPARE(readClassFile(classFileBytes(read.book)).book.pupils[0].calledAs, QString());
+    }
+
     // Version 1 files have no notes; version 2 ones keep them newest first, their kinds listed.
     void notes_data()
     {

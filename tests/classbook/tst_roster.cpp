@@ -114,6 +114,9 @@ private Q_SLOTS:
         QTest::newRow("title rows above the header")
             << "令和6年度　3年2組　名簿\n\n作成 4月1日,担任 森\n番号,氏名\n1,青木 空\n" << 2 << "出席番号,氏名"
             << QStringList{"1|青木 空||"} << QStringList{};
+        QTest::newRow("a title line without tabs above cells copied from a spreadsheet")
+            << "令和6年度　4年1組　名簿\r\n\r\n番号\t氏名\r\n1\t青木, 空\r\n" << 1 << "出席番号,氏名"
+            << QStringList{"1|青木, 空||"} << QStringList{};
         QTest::newRow("姓 and 名 in columns of their own, joined with a full-width blank")
             << "番号\t姓\t名\tふりがな（姓）\tメイ\n1\t青木\t空\tあおき\tそら\n2\t井上\t\tいのうえ\t\n" << 0
             << "出席番号,姓,名,ふりがな（姓）,ふりがな（名）" << QStringList{"1|青木　空|あおき　そら|", "2|井上|いのうえ|"}
@@ -324,7 +327,7 @@ private Q_SLOTS:
         const QList<Pupil> roster = {pupilWithKana("4|佐藤 翔|"), pupilWithKana("5|佐藤 翔|"), pupilWithKana("6|藤田 晴|女")};
         RosterPlan plan = planRoster(book, roster);
         QCOMPARE(rosterChoices(plan.rows[2]), (QList<int>{2, -1}));
-        QCOMPARE(rosterChoiceCaption(plan, 2, 2), QStringLiteral("同じ子（名前を変える）：6番 江藤 晴"));
+        QCOMPARE(rosterChoiceCaption(plan, 2, 2), QStringLiteral("同じ子（名前を変える）　6番：江藤 晴 → 藤田 晴"));
         plan.rows[2].pupil = 2;
         plan.rows[1].pupil = 0;
         QVERIFY(choiceProblem(plan).contains(QStringLiteral("3番 佐藤 翔")));

@@ -1,7 +1,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
 
@@ -29,7 +28,9 @@ private Q_SLOTS:
         QCOMPARE(plan.rows.value(1).incoming.name, QStringLiteral("井上 海"));
         QCOMPARE(plan.rows.value(1).incoming.number, 2);
 
-        dialog.findChild<QSpinBox *>(QStringLiteral("RosterHeaderRow"))->setValue(1);
+        auto *header = dialog.findChild<QComboBox *>(QStringLiteral("RosterHeaderRow"));
+        QCOMPARE(header->itemText(2), QStringLiteral("2行目"));
+        header->setCurrentIndex(1);
         QVERIFY(summary->text().startsWith(QStringLiteral("追加 1人　")));
         QCOMPARE(dialog.table().headerRow, 0);
     }
@@ -57,7 +58,7 @@ private Q_SLOTS:
         auto *choice = dialog.findChild<QComboBox *>(QStringLiteral("RosterChoice2"));
         QVERIFY(choice);
         QCOMPARE(choice->currentText(), QStringLiteral("別の子（新しく加える）"));
-        choice->setCurrentText(QStringLiteral("同じ子（名前を変える）：2番 井上 海"));
+        choice->setCurrentText(QStringLiteral("同じ子（名前を変える）　2番：井上 海 → 井上 うみ"));
         QVERIFY(summary->text().startsWith(QStringLiteral("追加 1人　番号が変わる 1人　名前が変わる 1人")));
         QCOMPARE(dialog.plan().rows[1].pupil, 1);
 
