@@ -24,21 +24,24 @@ const QString MenuTitle = QStringLiteral("メモ(&M)");
 // window, kept up to date as the class changes.
 class ExampleUsageLine : public QLabel {
 public:
-    explicit ExampleUsageLine(ClassWindow *window) : QLabel(window), m_window(window)
+    explicit ExampleUsageLine(ClassWindow *window)
+        : QLabel(window), m_window(window), m_composition(window->composition())
     {
         setObjectName(QStringLiteral("ExampleUsage"));
         setAccessibleName(QStringLiteral("例文を使っている児童・生徒"));
         window->statusBar()->addWidget(this, 1);
-        if (CompositionAccess *composition = window->composition())
-            composition->setExampleListener([this](const QString &example) { show(example); });
+        if (m_composition)
+            m_composition->setExampleListener([this](const QString &example) { show(example); });
         ClassTableModel *model = window->tableModel();
         connect(model, &QAbstractItemModel::dataChanged, this, [this] { show(m_example); });
         connect(model, &ClassTableModel::structureChanged, this, [this] { show(m_example); });
     }
+    // Deleted among the window's children, when the window is no longer a ClassWindow:
+    // the composition is reached through the pointer kept here, not through the window.
     ~ExampleUsageLine() override
     {
-        if (CompositionAccess *composition = m_window->composition())
-            composition->setExampleListener(nullptr);
+        if (m_composition)
+            m_composition->setExampleListener(nullptr);
     }
 
     void show(const QString &example)
@@ -55,6 +58,7 @@ public:
 
 private:
     ClassWindow *const m_window;
+    CompositionAccess *const m_composition;
     QString m_example;
 };
 
