@@ -14,6 +14,7 @@ import sys
 
 LABELS = {
     'Reader': 'reader alone: decode + parse + fill',
+    'ReaderKeepingBytes': 'reader keeping each field\'s bytes (loadDataFile) + fill',
     'ReadThreeFiles': 'readDataFile x 3 + fill',
     'EncodeThreeFiles': 'encodeLibraryFile x 3',
     'WriteThreeFiles': 'writeFileSafely x 3 (with fsync)',
@@ -81,7 +82,7 @@ def main():
     print('|---|---|---:|---:|---:|---:|---:|---:|')
     for (operation, shape), cells in rows.items():
         sizes = sorted(cells)
-        unit = {'Reader': 'records', 'CmdKettei1_Click': 'characters'}.get(operation, 'examples')
+        unit = {'Reader': 'records', 'ReaderKeepingBytes': 'records', 'CmdKettei1_Click': 'characters'}.get(operation, 'examples')
         described = f'{shape}, {" / ".join(f"{s:,}" for s in sizes)} {unit}'
         if operation == 'CmdKettei1_Click':
             described = f'{" / ".join(f"{s:,}" for s in sizes)} {unit}'

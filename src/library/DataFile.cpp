@@ -197,6 +197,20 @@ private:
     bool m_titleLine = true;
 };
 
+// What ends a field in the text; the usual ones are literals, which take no memory of
+// their own however many fields share them.
+QString separatorOf(const QString &text, const FieldSpan &span)
+{
+    const QStringView separator = QStringView(text).mid(span.tailEnd, span.end - span.tailEnd);
+    if (separator == u",")
+        return QStringLiteral(",");
+    if (separator == u"\r\n")
+        return QStringLiteral("\r\n");
+    if (separator == u"\n")
+        return QStringLiteral("\n");
+    return separator.toString();
+}
+
 // Gives each field the bytes it was read from, scanning the raw file alongside the text.
 template<typename Units>
 class RawFields {
@@ -213,9 +227,11 @@ public:
             || raw.separator != textSpan.separator || raw.unclosed != textSpan.unclosed)
             return false;
         const qsizetype begin = byteAt(raw.begin);
-        stored.bytes = m_bytes.mid(begin, byteAt(raw.end) - begin);
+        stored.file = m_bytes;
+        stored.begin = begin;
+        stored.size = byteAt(raw.end) - begin;
         stored.text = value;
-        stored.separator = text.mid(textSpan.tailEnd, textSpan.end - textSpan.tailEnd);
+        stored.separator = separatorOf(text, textSpan);
         stored.unclosed = textSpan.unclosed;
         stored.read = true;
         return true;
@@ -256,9 +272,12 @@ DataFileContent parse(const QString &text, bool emptyMeansUnset, Raw *raw)
     content.storedTitle.text = content.title;
     while (!scanner.atEnd()) {
         Example example;
+        Example::StoredFields stored;
         for (int f = 0; f < 4; ++f)
-            read(example.field[f], example.stored[f]);
-        content.records.append(example);
+            read(example.field[f], stored[f]);
+        if (raw && matched)
+            example.stored = QSharedPointer<const Example::StoredFields>::create(std::move(stored));
+        content.records.append(std::move(example));
     }
     if (raw && (!matched || !raw->atEnd())) {
         content.storedTitle = {};

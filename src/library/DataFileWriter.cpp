@@ -32,15 +32,15 @@ public:
     // follows it (and its quote too, if nothing closed it).
     void addStored(const StoredField &stored, const QString &closing)
     {
-        if (stored.bytes.isEmpty() && stored.separator.isEmpty()) {
+        if (stored.size == 0 && stored.separator.isEmpty()) {
             // Nothing in the file: its separator is owed only if something follows.
             m_open += closing;
             return;
         }
         closeOpenField();
-        keepApartFromLoneCr(unitAt(stored.bytes, 0) == u'\n');
+        keepApartFromLoneCr(unitAt(stored.bytes(), 0) == u'\n');
         flush();
-        m_out += stored.bytes;
+        m_out += stored.bytes();
         if (stored.separator.isEmpty())
             m_open = (stored.unclosed ? QStringLiteral("\"") : QString()) + closing;
     }
@@ -74,7 +74,7 @@ private:
 
     bool isUtf16() const { return m_encoding == Encoding::Utf16Le || m_encoding == Encoding::Utf16Be; }
 
-    char16_t unitAt(const QByteArray &bytes, qsizetype i) const
+    char16_t unitAt(QByteArrayView bytes, qsizetype i) const
     {
         const int size = isUtf16() ? 2 : 1;
         if (i < 0 || (i + 1) * size > bytes.size())
@@ -123,8 +123,8 @@ QString lineEndOf(const StoredField &title, const QVector<Example> &records)
     if (const QString end = lineEnd(title); !end.isEmpty())
         return end;
     for (const Example &example : records)
-        for (const StoredField &stored : example.stored)
-            if (const QString end = lineEnd(stored); !end.isEmpty())
+        for (int f = 0; f < 4; ++f)
+            if (const QString end = lineEnd(example.storedField(f)); !end.isEmpty())
                 return end;
     return QStringLiteral("\r\n");
 }
@@ -166,7 +166,7 @@ QByteArray encodeDataFile(const QString &title, const StoredField &storedTitle, 
     writeField(writer, title.isNull() ? emptyText() : title, storedTitle, true);
     for (const Example &example : records)
         for (int f = 0; f < 4; ++f)
-            writeField(writer, example.field[f], example.stored[f], f == 3);
+            writeField(writer, example.field[f], example.storedField(f), f == 3);
     return writer.take();
 }
 
