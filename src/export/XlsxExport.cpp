@@ -4,6 +4,7 @@
 #include "ExportTable.h"
 #include "Naming.h"
 #include "SafeSave.h"
+#include "XlsxLibrary.h"
 #include "XlsxReason.h"
 
 #include <QDir>
@@ -69,8 +70,10 @@ public:
     // Builds the sheet and writes the file; an empty string when all went well.
     QString write()
     {
-        if (!m_workbook)
-            return QStringLiteral("ブックを作れませんでした。");
+        if (!m_workbook) {
+            const QString missing = xlsxLibraryProblem();
+            return missing.isEmpty() ? QStringLiteral("ブックを作れませんでした。") : missing;
+        }
         lxw_worksheet *sheet = workbook_add_worksheet(m_workbook, nameFor(NameFor::Sheet, m_book.name).toUtf8().constData());
         if (!sheet)
             return QStringLiteral("シート名を付けられませんでした。");
