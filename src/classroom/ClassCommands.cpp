@@ -231,8 +231,8 @@ void ClassWindow::removeSelectedPupil()
     const int pupil = selectedPupil();
     if (pupilHasText(classBook(), pupil)
         && !m_dialogs->ask(Title,
-                           QStringLiteral("%1さんには書いた文章があります。削除すると文章も消えます。削除しますか？")
-                               .arg(classBook().pupils[pupil].name),
+                           QStringLiteral("%1には書いた文章があります。削除すると文章も消えます。削除しますか？")
+                               .arg(addressedName(classBook().pupils[pupil], classBook().naming)),
                            Dialogs::Icon::Warning, false))
         return;
     const ClassEdit edit = m_store.apply([&](ClassBook &book) { return removePupil(book, pupil); });
@@ -327,7 +327,7 @@ void ClassWindow::insertComposition()
     const QString existing = textOf(classBook(), pupil, field);
     if (!existing.trimmed().isEmpty()) {
         const int choice = m_dialogs->choose(
-            Title, QStringLiteral("%1さんの「%2」には文章があります。").arg(p.name, classBook().fields[field].name),
+            Title, QStringLiteral("%1の「%2」には文章があります。").arg(addressedName(p, classBook().naming), classBook().fields[field].name),
             {QStringLiteral("置き換える"), QStringLiteral("後ろに付け加える"), QStringLiteral("キャンセル")}, 1, 2);
         if (choice != 0 && choice != 1)
             return;
@@ -347,7 +347,7 @@ void ClassWindow::sendToComposition()
     const int field = selectedField();
     const QString text = textOf(classBook(), pupil, field);
     const QString where =
-        QStringLiteral("%1さんの「%2」").arg(classBook().pupils[pupil].name, classBook().fields[field].name);
+        QStringLiteral("%1の「%2」").arg(addressedName(classBook().pupils[pupil], classBook().naming), classBook().fields[field].name);
     if (text.trimmed().isEmpty()) {
         m_dialogs->inform(Title, where + QStringLiteral("には文章がありません。"), Dialogs::Icon::Information);
         return;

@@ -33,7 +33,7 @@ PupilDialog::PupilDialog(const QString &title, const PupilDetails &details, QWid
     form->addRow(QStringLiteral("ふりがな"), m_kana);
     form->addRow(QStringLiteral("性別"), m_sex);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("ＯＫ"));
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
     form->addRow(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -56,6 +56,8 @@ void RosterPreviewDialog::fillRows()
     for (int column = 0; column < columns; ++column) {
         auto *role = new QComboBox(m_rows);
         role->setObjectName(QStringLiteral("RosterRole%1").arg(column + 1));
+        role->setAccessibleName(QStringLiteral("%1列目の役割").arg(column + 1));
+        role->setAccessibleDescription(QStringLiteral("この列が出席番号、氏名、ふりがな、性別のどれか。"));
         for (RosterRole candidate : Roles)
             role->addItem(rosterRoleCaption(candidate));
         role->setCurrentIndex(int(Roles.indexOf(m_table.roles[column])));
@@ -68,7 +70,18 @@ void RosterPreviewDialog::fillRows()
         for (int row = 0; row < m_table.rows.size(); ++row)
             m_rows->setItem(row + 1, column, new QTableWidgetItem(m_table.rows[row].value(column)));
     }
+    // Each row is labelled with its line in the roster, as the messages below count them.
     m_rows->setVerticalHeaderItem(0, new QTableWidgetItem(QStringLiteral("列")));
+    for (int row = 0; row < m_table.rows.size(); ++row)
+        m_rows->setVerticalHeaderItem(row + 1, new QTableWidgetItem(QString::number(row + 1)));
+    // Tab goes through the column selectors, then into the table, then to the buttons.
+    m_rows->setTabKeyNavigation(false);
+    QWidget *previous = m_header;
+    for (QComboBox *role : std::as_const(m_roles)) {
+        setTabOrder(previous, role);
+        previous = role;
+    }
+    setTabOrder(previous, m_rows);
     m_rows->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 }
 
