@@ -8,6 +8,7 @@
 #include <QList>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -18,10 +19,15 @@ class ClassWindow;
 // A wording hit (or half-width katakana) can be replaced where it is, or every hit of its rule
 // in the class at once; each replacement can be undone. The wording rules are read from
 // 表記ルール.txt in the working folder at every check, so a shared file's changes count.
+// The list can show one kind of finding at a time; the panel's width is kept for the next run.
 class CheckPanel : public QDockWidget {
     Q_OBJECT
 public:
     explicit CheckPanel(ClassWindow *window);
+    ~CheckPanel() override;
+
+    // Shows the panel at the width the teacher left it.
+    void showAtStoredWidth();
 
     void runCheck();
     void replaceSelected();
@@ -29,6 +35,9 @@ public:
     void undoReplace();
 
     const QList<Finding> &findings() const { return m_findings; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     struct CellChange {
@@ -39,6 +48,7 @@ private:
     };
 
     void showFindings(int keepRow);
+    void fillKindFilter();
     void entrySelected(int row);
     const Finding *currentFinding() const;
     void apply(const ClassBook &changed);
@@ -47,6 +57,7 @@ private:
     void updateButtons();
 
     ClassWindow *const m_window;
+    QComboBox *const m_kinds;
     QListWidget *const m_list;
     QCheckBox *const m_cp932;
     QLabel *const m_summary;
@@ -60,4 +71,5 @@ private:
     QList<QList<CellChange>> m_undoSteps;
     bool m_stale = false;
     bool m_applying = false;
+    int m_width = 0; // while shown
 };

@@ -3,9 +3,13 @@
 #include "ChecksAndExports.h"
 #include "ClassEditor.h"
 #include "ClassTableModel.h"
+#include "ExamplePane.h"
+#include "FrozenColumnsTable.h"
+#include "KeyboardPath.h"
 #include "Naming.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
@@ -13,24 +17,30 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace {
 const QColor FailedColour(176, 0, 0);
+// Fits a 1280 × 800 screen, the common school laptop, with room for a taskbar and the frame.
+const QSize DefaultSize(1240, 690);
+constexpr int ExamplePaneWidth = 430;
 }
 
 ClassWindow::ClassWindow(const QString &workingFolder, CompositionAccess *composition,
                          std::unique_ptr<ClassDialogs> dialogs, QWidget *parent)
     : QMainWindow(parent, Qt::Window), m_workingFolder(workingFolder), m_composition(composition),
       m_dialogs(dialogs ? std::move(dialogs) : std::make_unique<WidgetClassDialogs>(this)),
-      m_model(new ClassTableModel(m_store.book(), this)), m_table(new QTableView(this)),
-      m_editor(new ClassEditor(this)), m_state(new QLabel(this)), m_naming(new QComboBox(this))
+      m_model(new ClassTableModel(m_store.book(), this)),
+      m_table(new FrozenColumnsTable(ClassTableModel::FixedColumns, this)),
+      m_editor(new ClassEditor(this)), m_examples(new ExamplePane(this)), m_state(new QLabel(this)), m_naming(new QComboBox(this))
 {
     setObjectName(QStringLiteral("ClassWindow"));
-    resize(960, 640);
+    resize(screen() ? DefaultSize.boundedTo(screen()->availableSize() - QSize(20, 60)) : DefaultSize);
     createFileMenu();
     createPupilMenu();
     createFieldMenu();
@@ -39,6 +49,8 @@ ClassWindow::ClassWindow(const QString &workingFolder, CompositionAccess *compos
     createCentralArea();
     setupConnections();
     addChecksAndExports(this);
+    m_examples->setLibrary(composition);
+    addKeyboardPath(this, m_examples);
     showClass();
 }
 
@@ -116,6 +128,19 @@ void ClassWindow::createCompositionMenu()
     QAction *send = addMenuAction(menu, "actSendToComposition", QStringLiteral("所見文に出す"), [this] { sendToComposition(); });
     send->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+Return")));
     m_toolBarActions = QList<QAction *>{insert, send} + m_toolBarActions;
+    // The toolbar's list of the same, for a window too narrow to show it.
+    menu->addSeparator();
+    QMenu *naming = menu->addMenu(QStringLiteral("名前の呼び方"));
+    naming->setObjectName(QStringLiteral("mnuNamingRule"));
+    auto *group = new QActionGroup(this);
+    for (NamingRule rule : namingRules()) {
+        QAction *action = addMenuAction(naming, "actNamingRule", namingRuleCaption(rule), [this, rule] { setNamingRule(rule); });
+        action->setObjectName(QStringLiteral("actNamingRule%1").arg(int(rule)));
+        action->setCheckable(true);
+        action->setData(int(rule));
+        group->addAction(action);
+        m_namingActions.append(action);
+    }
 }
 
 void ClassWindow::createToolBar()
@@ -131,6 +156,11 @@ void ClassWindow::createToolBar()
         m_naming->addItem(namingRuleCaption(rule), int(rule));
     m_toolBar->addWidget(m_naming);
     m_toolBar->addSeparator();
+    // "››" shows the commands the window has no room for; every one of them is in a menu too.
+    if (auto *more = m_toolBar->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button"))) {
+        more->setAccessibleName(QStringLiteral("ほかのコマンド"));
+        more->setToolTip(QStringLiteral("入りきらないコマンド（どれもメニューにもあります）"));
+    }
 }
 
 void ClassWindow::createCentralArea()
@@ -151,10 +181,18 @@ void ClassWindow::createCentralArea()
     splitter->addWidget(m_editor);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 1);
-    setCentralWidget(splitter);
+    // The examples beside the table and the editor, as tall as both.
+    auto *columns = new QSplitter(Qt::Horizontal, this);
+    columns->setObjectName(QStringLiteral("ClassColumns"));
+    columns->addWidget(splitter);
+    columns->addWidget(m_examples);
+    columns->setStretchFactor(0, 1);
+    columns->setSizes({width() - ExamplePaneWidth, ExamplePaneWidth});
+    setCentralWidget(columns);
 
     m_state->setObjectName(QStringLiteral("ClassSaveState"));
-    statusBar()->addPermanentWidget(m_state, 1);
+    // Beside the messages (an export, a copy), which take the room on the left for a few seconds.
+    statusBar()->addPermanentWidget(m_state);
 
     // What a screen reader announces for the window's own controls.
     const struct {
@@ -211,7 +249,7 @@ void ClassWindow::selectCell(int pupil, int field)
     showSelection();
 }
 
-void ClassWindow::addCommand(QAction *action, const QString &menuTitle)
+void ClassWindow::addCommand(QAction *action, const QString &menuTitle, bool onToolBar)
 {
     QMenu *menu = nullptr;
     for (QAction *entry : menuBar()->actions()) {
@@ -221,7 +259,8 @@ void ClassWindow::addCommand(QAction *action, const QString &menuTitle)
     if (!menu)
         menu = menuBar()->addMenu(menuTitle);
     menu->addAction(action);
-    m_toolBar->addAction(action);
+    if (onToolBar)
+        m_toolBar->addAction(action);
 }
 
 void ClassWindow::classEdited() { showClass(); }
@@ -236,6 +275,8 @@ void ClassWindow::showClass()
         action->setEnabled(open);
     m_naming->setEnabled(open);
     m_naming->setCurrentIndex(m_naming->findData(int(classBook().naming)));
+    for (QAction *action : std::as_const(m_namingActions))
+        action->setChecked(action->data().toInt() == int(classBook().naming));
     const int pupil = selectedPupil();
     m_model->classChanged();
     if (open && !classBook().pupils.isEmpty())
@@ -259,7 +300,8 @@ void ClassWindow::showSelection()
     const Pupil &p = classBook().pupils[pupil];
     const ClassField &f = classBook().fields[field];
     const QString number = p.number > 0 ? QStringLiteral("%1番　").arg(p.number) : QString();
-    m_editor->showText(QStringLiteral("%1%2さん　「%3」").arg(number, p.name, f.name), textOf(classBook(), pupil, field),
+    m_editor->showText(QStringLiteral("%1%2　「%3」").arg(number, addressedName(p, classBook().naming), f.name),
+                       textOf(classBook(), pupil, field),
                        f.limit);
 }
 

@@ -17,6 +17,7 @@ class QToolBar;
 class ClassEditor;
 class ClassTableModel;
 class CompositionAccess;
+class ExamplePane;
 
 // 学級の所見: one class of pupils and their comment fields. A ClassStore holds the class
 // and writes every change within about a second; the table (ClassTableModel) shows every
@@ -50,12 +51,13 @@ public:
     int selectedField() const;
     void selectCell(int pupil, int field);
     // Puts an action into the named menu (made after the others when new) and on the toolbar.
-    void addCommand(QAction *action, const QString &menuTitle);
+    void addCommand(QAction *action, const QString &menuTitle, bool onToolBar = true);
     // Call after changing the class through store().apply() from outside: the views follow.
     void classEdited();
     ClassDialogs &dialogs() { return *m_dialogs; }
     ClassTableModel *tableModel() const { return m_model; }
     ClassEditor *editor() const { return m_editor; }
+    ExamplePane *examplePane() const { return m_examples; }
     QString workingFolder() const { return m_workingFolder; }
     // The folder the class file is in (the working folder before one is open).
     QString suggestedFolder() const;
@@ -113,11 +115,13 @@ private:
     ClassTableModel *const m_model;
     QTableView *const m_table;
     ClassEditor *const m_editor;
+    ExamplePane *const m_examples;
     QLabel *const m_state;
     QComboBox *const m_naming;
     QToolBar *m_toolBar = nullptr;
     QList<QAction *> m_needsClass; // enabled only while a class is open
     QList<QAction *> m_toolBarActions;
+    QList<QAction *> m_namingActions;
     int m_lastField = 0;
     bool m_resolving = false;
     bool m_unattended = false;

@@ -1,12 +1,26 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 
+class Category;
+
 // What the class window needs of the main window: its composition (Text1), read and
-// replaced. The main window implements it; tests hand in a plain string.
-class CompositionAccess {
+// replaced, and its example library, read and followed. The main window implements it;
+// tests hand in a plain string and categories of their own.
+class CompositionAccess : public QObject {
+    Q_OBJECT
 public:
-    virtual ~CompositionAccess() = default;
     virtual QString compositionText() const = 0;
     virtual void setCompositionText(const QString &text) = 0;
+    // One of the three categories of examples (0 to 2), or null when there is no library.
+    virtual const Category *exampleCategory(int index) const
+    {
+        Q_UNUSED(index);
+        return nullptr;
+    }
+
+Q_SIGNALS:
+    // An example of the category was added, corrected or deleted; its record numbers may have moved.
+    void examplesChanged(int category);
 };

@@ -1,11 +1,20 @@
 #include "ClassLink.h"
 
 #include "ClassWindow.h"
+#include "LibrarySession.h"
 #include "TextBox.h"
 
-ClassLink::ClassLink(const QString &folder, TextBox *composition) : m_folder(folder), m_composition(composition) {}
+ClassLink::ClassLink(const QString &folder, TextBox *composition, LibrarySession *library)
+    : m_folder(folder), m_composition(composition), m_library(library)
+{
+    m_library->setChangeObserver([this](int category) { Q_EMIT examplesChanged(category); });
+}
 
-ClassLink::~ClassLink() { delete m_window.data(); }
+ClassLink::~ClassLink()
+{
+    m_library->setChangeObserver(nullptr);
+    delete m_window.data();
+}
 
 void ClassLink::open()
 {
@@ -35,3 +44,8 @@ bool ClassLink::close(bool unattended)
 QString ClassLink::compositionText() const { return m_composition->text(); }
 
 void ClassLink::setCompositionText(const QString &text) { m_composition->setText(text); }
+
+const Category *ClassLink::exampleCategory(int index) const
+{
+    return index >= 0 && index < 3 ? &m_library->category(index) : nullptr;
+}
