@@ -23,6 +23,7 @@ QString findingKindCaption(FindingKind kind)
     case FindingKind::HalfWidthKana: return QStringLiteral("半角カナ");
     case FindingKind::OutsideCp932: return QStringLiteral("Shift_JIS");
     case FindingKind::Wording: return QStringLiteral("表記");
+    case FindingKind::NoNotes: return QStringLiteral("メモなし");
     }
     return QString();
 }

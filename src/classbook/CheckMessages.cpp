@@ -46,6 +46,8 @@ QString columnName(const ClassBook &book, int field)
         return QStringLiteral("氏名");
     if (field == KanaColumn)
         return QStringLiteral("ふりがな");
+    if (field == NotesColumn)
+        return QStringLiteral("メモ");
     return book.fields.value(field).name;
 }
 
@@ -82,6 +84,8 @@ QString findingMessage(const Finding &finding, const ClassBook &book)
         if (finding.canReplace())
             return QStringLiteral("「%1」は「%2」と書きます。").arg(finding.found, finding.replacement);
         return QStringLiteral("「%1」は使わない言葉です。").arg(finding.found);
+    case FindingKind::NoNotes:
+        return QStringLiteral("メモがありません。");
     }
     return {};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PupilNote.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -25,11 +27,12 @@ struct Pupil {
     QString kana;   // ふりがな
     QString sex;    // 性別 as written (男, 女, or anything else)
     QStringList texts;
+    QList<PupilNote> notes; // newest first (see Notes.h)
 
     bool operator==(const Pupil &other) const
     {
         return number == other.number && name == other.name && kana == other.kana && sex == other.sex
-            && texts == other.texts;
+            && texts == other.texts && notes == other.notes;
     }
     bool operator!=(const Pupil &other) const { return !(*this == other); }
 };
@@ -41,15 +44,24 @@ enum class NamingRule {
     FamilyBySex, // 姓＋くん for 男, 姓＋さん otherwise
 };
 
+// The kinds of note a new class offers.
+inline QStringList defaultNoteTags()
+{
+    return {QStringLiteral("学習"), QStringLiteral("生活"), QStringLiteral("行事"), QStringLiteral("係"),
+            QStringLiteral("友だち")};
+}
+
 struct ClassBook {
     QString name;            // e.g. "3年2組 2学期"
     QList<ClassField> fields; // never empty in a class the program made
     QList<Pupil> pupils;      // kept in 出席番号 order
     NamingRule naming = NamingRule::FamilySan;
+    QStringList noteTags = defaultNoteTags(); // the kinds a note can have; the teacher adds more
 
     bool operator==(const ClassBook &other) const
     {
-        return name == other.name && fields == other.fields && pupils == other.pupils && naming == other.naming;
+        return name == other.name && fields == other.fields && pupils == other.pupils && naming == other.naming
+            && noteTags == other.noteTags;
     }
     bool operator!=(const ClassBook &other) const { return !(*this == other); }
 };

@@ -27,6 +27,8 @@ public:
                 checkCp932({p, NameColumn});
                 checkCp932({p, KanaColumn});
             }
+            if (m_options.notes && m_book.pupils[p].notes.isEmpty())
+                m_findings.append(make(FindingKind::NoNotes, {p, NotesColumn}));
             for (int f = 0; f < m_book.fields.size(); ++f)
                 checkField({p, f});
         }

@@ -26,6 +26,8 @@ inline size_t qHash(const CellRef &cell, size_t seed = 0) { return qHashMulti(se
 // in a name matter as much as in a comment).
 constexpr int NameColumn = -2;
 constexpr int KanaColumn = -1;
+// The pupil's notes: where a finding about them, or a search hit in one, points.
+constexpr int NotesColumn = -3;
 
 // The sentences of the class that more than one pupil has, kept up to date field by field.
 class DuplicateSentences
@@ -87,6 +89,7 @@ enum class FindingKind {
     HalfWidthKana,
     OutsideCp932,  // only when the class is going to Shift_JIS
     Wording,       // a hit of a wording rule
+    NoNotes,       // a pupil without any note yet (only when asked for)
 };
 
 struct Finding {
@@ -106,6 +109,7 @@ struct Finding {
 
 struct CheckOptions {
     bool cp932 = false; // also list characters code page 932 cannot hold (for a Shift_JIS export)
+    bool notes = false; // also list pupils who have no note yet
 };
 
 // Every finding of the class, by pupil, then column (氏名, ふりがな, then the fields), then place in the text.
@@ -119,7 +123,7 @@ struct CheckOptions {
 // The text of a cell: a field's text, or the name or kana for the roster columns.
 [[nodiscard]] QString cellText(const ClassBook &book, const CellRef &cell);
 
-// The column's caption: the field's name, 氏名 or ふりがな.
+// The column's caption: the field's name, 氏名, ふりがな or メモ.
 [[nodiscard]] QString columnName(const ClassBook &book, int field);
 
 // "3番 山田 花子", or the name alone for a pupil without a number.

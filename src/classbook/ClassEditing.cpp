@@ -218,7 +218,8 @@ bool pupilHasText(const ClassBook &book, int pupil)
     if (!validPupil(book, pupil))
         return false;
     const QStringList &texts = book.pupils[pupil].texts;
-    return std::any_of(texts.cbegin(), texts.cend(), [](const QString &text) { return !text.trimmed().isEmpty(); });
+    return !book.pupils[pupil].notes.isEmpty()
+        || std::any_of(texts.cbegin(), texts.cend(), [](const QString &text) { return !text.trimmed().isEmpty(); });
 }
 
 void sortPupils(ClassBook &book)

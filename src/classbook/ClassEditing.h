@@ -53,7 +53,7 @@ struct PupilDetails {
 // Swaps a pupil with the neighbour above (-1) or below (+1), 出席番号 included, so that
 // the new order is also the 出席番号 order.
 [[nodiscard]] ClassEdit movePupil(ClassBook &book, int pupil, int step);
-// Removes a pupil and the pupil's texts (ask first when pupilHasText).
+// Removes a pupil with the pupil's texts and notes (ask first when pupilHasText: any text or note).
 [[nodiscard]] ClassEdit removePupil(ClassBook &book, int pupil);
 [[nodiscard]] bool pupilHasText(const ClassBook &book, int pupil);
 

@@ -2,6 +2,7 @@
 
 #include "ClassEditing.h"
 #include "Naming.h"
+#include "NotesFile.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -73,6 +74,7 @@ QByteArray classFileBytes(const ClassBook &book)
     for (const Pupil &pupil : book.pupils)
         pupils.append(pupilObject(pupil));
     root.insert(QStringLiteral("pupils"), pupils);
+    writeNoteKeys(book, root);
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -138,6 +140,8 @@ ClassFileRead readClassFile(const QByteArray &bytes)
             return refused(broken(which + QStringLiteral("の文章が欄より多い")));
         book.pupils.append(pupil);
     }
+    if (const QString damaged = readNoteKeys(root, book); !damaged.isEmpty())
+        return refused(broken(damaged));
     alignTexts(book);
     sortPupils(book);
     result.ok = true;

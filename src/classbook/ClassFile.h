@@ -13,7 +13,7 @@
 //  "pupils": [{"number": 1, "name": "...", "kana": "...", "sex": "...", "texts": ["..."]}]}
 
 inline constexpr char ClassFileFormat[] = "kotoban-class";
-inline constexpr int ClassFileVersion = 1;
+inline constexpr int ClassFileVersion = 2;
 
 // The file's suffix, and the filter the file dialogs offer.
 inline QString classFileSuffix() { return QStringLiteral("json"); }

@@ -35,7 +35,8 @@ QPushButton *button(const char *name, const QString &text, QWidget *parent)
 
 CheckPanel::CheckPanel(ClassWindow *window)
     : QDockWidget(Title, window), m_window(window), m_kinds(new QComboBox(this)), m_list(new QListWidget(this)),
-      m_cp932(new QCheckBox(QStringLiteral("Shift_JIS で書けない文字も調べる"), this)), m_summary(new QLabel(this)),
+      m_cp932(new QCheckBox(QStringLiteral("Shift_JIS で書けない文字も調べる"), this)),
+      m_noNotes(new QCheckBox(QStringLiteral("メモのない児童・生徒も挙げる"), this)), m_summary(new QLabel(this)),
       m_again(button("CheckAgain", QStringLiteral("点検しなおす"), this)),
       m_replace(button("ReplaceOne", QStringLiteral("置き換える"), this)),
       m_replaceRule(button("ReplaceRule", QStringLiteral("このルールをすべて置き換える"), this)),
@@ -45,6 +46,8 @@ CheckPanel::CheckPanel(ClassWindow *window)
     m_list->setObjectName(QStringLiteral("CheckList"));
     m_kinds->setObjectName(QStringLiteral("CheckKindFilter"));
     m_cp932->setObjectName(QStringLiteral("CheckCp932"));
+    m_noNotes->setObjectName(QStringLiteral("CheckNoNotes"));
+    m_noNotes->setChecked(true);
     m_summary->setObjectName(QStringLiteral("CheckSummary"));
     m_summary->setWordWrap(true);
     // Each entry on two lines, who and where, then what; the panel scrolls sideways for a long
@@ -59,6 +62,7 @@ CheckPanel::CheckPanel(ClassWindow *window)
     layout->addWidget(m_kinds);
     layout->addWidget(m_list, 1);
     layout->addWidget(m_cp932);
+    layout->addWidget(m_noNotes);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_replace);
     buttons->addWidget(m_replaceRule);
@@ -80,6 +84,7 @@ CheckPanel::CheckPanel(ClassWindow *window)
         {m_summary, QStringLiteral("点検のまとめ"), QString()},
         {m_kinds, QStringLiteral("点検の種類"), QStringLiteral("一覧に出す種類を選びます。かっこの中は件数です。")},
         {m_cp932, m_cp932->text(), QStringLiteral("Shift_JIS の CSV に書き出す前に調べます。")},
+        {m_noNotes, m_noNotes->text(), QStringLiteral("メモが一つもない児童・生徒を「メモがありません」と挙げます。")},
         {m_replace, m_replace->text(), QStringLiteral("選んだ一か所を○表記に置き換えます。")},
         {m_replaceRule, m_replaceRule->text(), QStringLiteral("同じ表記ルールに当たる学級全体の文字を置き換えます。")},
         {m_undo, m_undo->text(), QStringLiteral("最後の置き換えを取り消します。")},
@@ -97,6 +102,7 @@ CheckPanel::CheckPanel(ClassWindow *window)
     connect(m_replaceRule, &QPushButton::clicked, this, &CheckPanel::replaceRule);
     connect(m_undo, &QPushButton::clicked, this, &CheckPanel::undoReplace);
     connect(m_cp932, &QCheckBox::toggled, this, &CheckPanel::runCheck);
+    connect(m_noNotes, &QCheckBox::toggled, this, &CheckPanel::runCheck);
     ClassTableModel *model = window->tableModel();
     connect(model, &QAbstractItemModel::dataChanged, this, &CheckPanel::classChangedElsewhere);
     connect(model, &QAbstractItemModel::modelReset, this, &CheckPanel::classChangedElsewhere);
@@ -134,6 +140,7 @@ void CheckPanel::runCheck()
     m_ruleErrors = rules.errors;
     CheckOptions options;
     options.cp932 = m_cp932->isChecked();
+    options.notes = m_noNotes->isChecked();
     m_findings = checkClass(m_window->classBook(), WordingMatcher(m_rules), options);
     m_stale = false;
     fillKindFilter();

@@ -60,6 +60,7 @@ private:
     QComboBox *const m_kinds;
     QListWidget *const m_list;
     QCheckBox *const m_cp932;
+    QCheckBox *const m_noNotes;
     QLabel *const m_summary;
     QPushButton *const m_again;
     QPushButton *const m_replace;

@@ -57,6 +57,8 @@ QVariant ClassTableModel::data(const QModelIndex &index, int role) const
         return {};
     const Pupil &pupil = m_book.pupils[index.row()];
     const int field = fieldOfColumn(index.column());
+    if (index.column() == NotesCountColumn)
+        return notesData(pupil, role);
     if (field < 0) {
         if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
             return {};
@@ -100,6 +102,19 @@ QVariant ClassTableModel::data(const QModelIndex &index, int role) const
     }
 }
 
+QVariant ClassTableModel::notesData(const Pupil &pupil, int role)
+{
+    const qsizetype count = pupil.notes.size();
+    switch (role) {
+    case Qt::DisplayRole: return count == 0 ? QStringLiteral("□ 0") : QString::number(count);
+    case Qt::ToolTipRole:
+        return count == 0 ? QStringLiteral("メモはまだありません。") : QStringLiteral("メモが %1 件あります。").arg(count);
+    case Qt::BackgroundRole: return count == 0 ? QVariant(QBrush(EmptyColour)) : QVariant();
+    case Qt::TextAlignmentRole: return int(Qt::AlignCenter);
+    default: return {};
+    }
+}
+
 QVariant ClassTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role != Qt::DisplayRole)
@@ -110,6 +125,8 @@ QVariant ClassTableModel::headerData(int section, Qt::Orientation orientation, i
         return QStringLiteral("番号");
     if (section == 1)
         return QStringLiteral("氏名");
+    if (section == NotesCountColumn)
+        return QStringLiteral("メモ");
     const int field = fieldOfColumn(section);
     if (field >= m_book.fields.size())
         return {};
@@ -125,6 +142,12 @@ void ClassTableModel::setDuplicateMarks(std::function<bool(int pupil, int field)
 void ClassTableModel::textChanged(int pupil, int field)
 {
     const QModelIndex cell = index(pupil, columnOfField(field));
+    Q_EMIT dataChanged(cell, cell);
+}
+
+void ClassTableModel::notesChanged(int pupil)
+{
+    const QModelIndex cell = index(pupil, NotesCountColumn);
     Q_EMIT dataChanged(cell, cell);
 }
 

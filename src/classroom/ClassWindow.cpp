@@ -7,6 +7,7 @@
 #include "FrozenColumnsTable.h"
 #include "KeyboardPath.h"
 #include "Naming.h"
+#include "NotesCommands.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -25,18 +26,17 @@
 #include <QToolButton>
 
 namespace {
-const QColor FailedColour(176, 0, 0);
 // Fits a 1280 × 800 screen, the common school laptop, with room for a taskbar and the frame.
 const QSize DefaultSize(1240, 690);
 constexpr int ExamplePaneWidth = 430;
-}
+} // namespace
 
 ClassWindow::ClassWindow(const QString &workingFolder, CompositionAccess *composition,
                          std::unique_ptr<ClassDialogs> dialogs, QWidget *parent)
     : QMainWindow(parent, Qt::Window), m_workingFolder(workingFolder), m_composition(composition),
       m_dialogs(dialogs ? std::move(dialogs) : std::make_unique<WidgetClassDialogs>(this)),
       m_model(new ClassTableModel(m_store.book(), this)),
-      m_table(new FrozenColumnsTable(ClassTableModel::FixedColumns, this)),
+      m_table(new FrozenColumnsTable(2, this)), // 番号 and 氏名 stay in view
       m_editor(new ClassEditor(this)), m_examples(new ExamplePane(this)), m_state(new QLabel(this)), m_naming(new QComboBox(this))
 {
     setObjectName(QStringLiteral("ClassWindow"));
@@ -49,6 +49,7 @@ ClassWindow::ClassWindow(const QString &workingFolder, CompositionAccess *compos
     createCentralArea();
     setupConnections();
     addChecksAndExports(this);
+    addNotes(this);
     m_examples->setLibrary(composition);
     addKeyboardPath(this, m_examples);
     showClass();
@@ -75,77 +76,9 @@ QAction *ClassWindow::addMenuAction(QMenu *menu, const char *name, const QString
     return action;
 }
 
-void ClassWindow::createFileMenu()
-{
-    QMenu *menu = menuBar()->addMenu(QStringLiteral("学級(&F)"));
-    menu->setObjectName(QStringLiteral("mnuClassFile"));
-    m_toolBarActions += addMenuAction(menu, "actNewClass", QStringLiteral("新しい学級"), [this] { newClass(); }, false);
-    m_toolBarActions.last()->setShortcut(QKeySequence::New);
-    m_toolBarActions += addMenuAction(menu, "actOpenClass", QStringLiteral("学級を開く"), [this] { openClass(); }, false);
-    m_toolBarActions.last()->setShortcut(QKeySequence::Open);
-    menu->addSeparator();
-    addMenuAction(menu, "actImportFile", QStringLiteral("名簿の取り込み（ファイルから）..."),
-              [this] { importRosterFromFile(); }, false);
-    m_toolBarActions += addMenuAction(menu, "actImportClipboard", QStringLiteral("名簿の取り込み（クリップボードから）"),
-                                  [this] { importRosterFromClipboard(); }, false);
-    m_toolBarActions.last()->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+V")));
-    menu->addSeparator();
-    addMenuAction(menu, "actClose", QStringLiteral("閉じる(&X)"), [this] { close(); }, false);
-}
-
-void ClassWindow::createPupilMenu()
-{
-    QMenu *menu = menuBar()->addMenu(QStringLiteral("児童・生徒(&P)"));
-    menu->setObjectName(QStringLiteral("mnuPupil"));
-    addMenuAction(menu, "actAddPupil", QStringLiteral("追加..."), [this] { addPupilByHand(); });
-    addMenuAction(menu, "actEditPupil", QStringLiteral("訂正..."), [this] { editSelectedPupil(); });
-    addMenuAction(menu, "actPupilUp", QStringLiteral("一つ上へ"), [this] { moveSelectedPupil(-1); });
-    addMenuAction(menu, "actPupilDown", QStringLiteral("一つ下へ"), [this] { moveSelectedPupil(1); });
-    menu->addSeparator();
-    addMenuAction(menu, "actRemovePupil", QStringLiteral("削除"), [this] { removeSelectedPupil(); });
-}
-
-void ClassWindow::createFieldMenu()
-{
-    QMenu *menu = menuBar()->addMenu(QStringLiteral("欄(&L)"));
-    menu->setObjectName(QStringLiteral("mnuField"));
-    addMenuAction(menu, "actAddField", QStringLiteral("欄の追加..."), [this] { addFieldByHand(); });
-    addMenuAction(menu, "actRenameField", QStringLiteral("名前の変更..."), [this] { renameSelectedField(); });
-    addMenuAction(menu, "actFieldLimit", QStringLiteral("字数の上限..."), [this] { setSelectedFieldLimit(); });
-    addMenuAction(menu, "actFieldLeft", QStringLiteral("左へ"), [this] { moveSelectedField(-1); });
-    addMenuAction(menu, "actFieldRight", QStringLiteral("右へ"), [this] { moveSelectedField(1); });
-    menu->addSeparator();
-    addMenuAction(menu, "actRemoveField", QStringLiteral("欄の削除"), [this] { removeSelectedField(); });
-}
-
-void ClassWindow::createCompositionMenu()
-{
-    QMenu *menu = menuBar()->addMenu(QStringLiteral("所見文(&K)"));
-    menu->setObjectName(QStringLiteral("mnuComposition"));
-    QAction *insert =
-        addMenuAction(menu, "actInsertComposition", QStringLiteral("所見文を入れる"), [this] { insertComposition(); });
-    insert->setShortcut(QKeySequence(QStringLiteral("Ctrl+Return")));
-    QAction *send = addMenuAction(menu, "actSendToComposition", QStringLiteral("所見文に出す"), [this] { sendToComposition(); });
-    send->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+Return")));
-    m_toolBarActions = QList<QAction *>{insert, send} + m_toolBarActions;
-    // The toolbar's list of the same, for a window too narrow to show it.
-    menu->addSeparator();
-    QMenu *naming = menu->addMenu(QStringLiteral("名前の呼び方"));
-    naming->setObjectName(QStringLiteral("mnuNamingRule"));
-    auto *group = new QActionGroup(this);
-    for (NamingRule rule : namingRules()) {
-        QAction *action = addMenuAction(naming, "actNamingRule", namingRuleCaption(rule), [this, rule] { setNamingRule(rule); });
-        action->setObjectName(QStringLiteral("actNamingRule%1").arg(int(rule)));
-        action->setCheckable(true);
-        action->setData(int(rule));
-        group->addAction(action);
-        m_namingActions.append(action);
-    }
-}
-
 void ClassWindow::createToolBar()
 {
-    m_toolBar = addToolBar(QStringLiteral("学級の所見"));
+    m_toolBar = addToolBar(Title);
     m_toolBar->setObjectName(QStringLiteral("ClassToolBar"));
     m_toolBar->setMovable(false);
     m_toolBar->addActions(m_toolBarActions);
@@ -177,8 +110,11 @@ void ClassWindow::createCentralArea()
 
     auto *splitter = new QSplitter(Qt::Vertical, this);
     splitter->setObjectName(QStringLiteral("ClassSplitter"));
+    m_besideEditor = new QSplitter(Qt::Horizontal, splitter);
+    m_besideEditor->setObjectName(QStringLiteral("EditorSplitter"));
+    m_besideEditor->addWidget(m_editor);
     splitter->addWidget(m_table);
-    splitter->addWidget(m_editor);
+    splitter->addWidget(m_besideEditor);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 1);
     // The examples beside the table and the editor, as tall as both.
@@ -263,6 +199,13 @@ void ClassWindow::addCommand(QAction *action, const QString &menuTitle, bool onT
         m_toolBar->addAction(action);
 }
 
+void ClassWindow::addBesideEditor(QWidget *pane)
+{
+    m_besideEditor->addWidget(pane);
+    m_besideEditor->setStretchFactor(0, 3);
+    m_besideEditor->setStretchFactor(m_besideEditor->count() - 1, 2);
+}
+
 void ClassWindow::classEdited() { showClass(); }
 
 QString ClassWindow::stateText() const { return m_state->text(); }
@@ -270,7 +213,7 @@ QString ClassWindow::stateText() const { return m_state->text(); }
 void ClassWindow::showClass()
 {
     const bool open = m_store.isOpen();
-    setWindowTitle(open ? QStringLiteral("学級の所見 － %1").arg(classBook().name) : QStringLiteral("学級の所見"));
+    setWindowTitle(open ? QStringLiteral("学級の所見 － %1").arg(classBook().name) : Title);
     for (QAction *action : std::as_const(m_needsClass))
         action->setEnabled(open);
     m_naming->setEnabled(open);
@@ -283,6 +226,7 @@ void ClassWindow::showClass()
         selectCell(std::clamp(pupil, 0, int(classBook().pupils.size()) - 1), selectedField());
     m_table->setColumnWidth(0, m_table->fontMetrics().horizontalAdvance(QStringLiteral("番号00")));
     m_table->setColumnWidth(1, m_table->fontMetrics().horizontalAdvance(QStringLiteral("長谷川 あいうえお")));
+    m_table->setColumnWidth(ClassTableModel::NotesCountColumn, m_table->fontMetrics().horizontalAdvance(QStringLiteral("メモ000")));
     for (int field = 0; field + 1 < classBook().fields.size(); ++field)
         m_table->setColumnWidth(ClassTableModel::columnOfField(field),
                                 m_table->fontMetrics().horizontalAdvance(QStringLiteral("！250/250 あいうえおかきくけこさしすせそた…")));
@@ -305,87 +249,31 @@ void ClassWindow::showSelection()
                        f.limit);
 }
 
-void ClassWindow::editorEdited(const QString &text)
+bool ClassWindow::requireClass()
 {
-    const int pupil = selectedPupil();
-    const int field = selectedField();
-    if (pupil < 0 || field < 0)
-        return;
-    if (m_store.apply([&](ClassBook &book) { return setText(book, pupil, field, text); }).ok)
-        m_model->textChanged(pupil, field);
+    if (m_store.isOpen())
+        return true;
+    m_dialogs->inform(Title, QStringLiteral("「新しい学級」か「学級を開く」で学級を用意してください。"), Dialogs::Icon::Information);
+    return false;
 }
 
-void ClassWindow::storeStateChanged(ClassStore::State state)
+bool ClassWindow::requireCell()
 {
-    QString text;
-    switch (state) {
-    case ClassStore::State::Saved:
-        text = m_store.isOpen() ? QStringLiteral("保存済み（%1）").arg(QFileInfo(m_store.path()).fileName())
-                                : QStringLiteral("「新しい学級」か「学級を開く」で始めてください。");
-        break;
-    case ClassStore::State::Pending: text = QStringLiteral("保存待ち…"); break;
-    case ClassStore::State::Failed: text = QStringLiteral("保存できていません: %1　次の変更でもう一度保存します。").arg(m_store.error()); break;
-    case ClassStore::State::Conflict: text = QStringLiteral("保存を止めています: %1").arg(m_store.error()); break;
-    }
-    m_state->setText(text);
-    QPalette palette = m_state->palette();
-    const bool bad = state == ClassStore::State::Failed || state == ClassStore::State::Conflict;
-    palette.setColor(QPalette::WindowText, bad ? FailedColour : QColor(Qt::black));
-    m_state->setPalette(palette);
-    if (state == ClassStore::State::Conflict)
-        resolveConflict();
+    if (!requireClass())
+        return false;
+    if (selectedPupil() >= 0 && selectedField() >= 0)
+        return true;
+    m_dialogs->inform(Title, QStringLiteral("表で児童・生徒の欄を選んでください。"), Dialogs::Icon::Information);
+    return false;
 }
 
-void ClassWindow::resolveConflict()
+void ClassWindow::applyEdit(const ClassEdit &edit, int pupil, int field)
 {
-    if (m_resolving)
-        return;
-    m_resolving = true;
-    if (m_unattended) {
-        (void)m_store.keepBoth();
-        m_resolving = false;
+    if (!edit.ok) {
+        m_dialogs->inform(Title, edit.reason, Dialogs::Icon::Warning);
         return;
     }
-    const int choice = m_dialogs->choose(
-        QStringLiteral("学級の所見"),
-        m_store.error() + QStringLiteral("\nこの画面の内容をどうしますか？"),
-        {QStringLiteral("この画面の内容で上書きする"), QStringLiteral("両方残す（この画面の内容は別のファイルへ）")}, 1, 1);
-    if (choice == 0) {
-        (void)m_store.overwriteOther();
-    } else {
-        const ClassStore::KeptBoth kept = m_store.keepBoth();
-        if (!kept.ok)
-            m_dialogs->inform(QStringLiteral("学級の所見"), kept.error, Dialogs::Icon::Warning);
-        else
-            m_dialogs->inform(QStringLiteral("学級の所見"),
-                              QStringLiteral("この画面の内容は「%1」に保存しました。%2")
-                                  .arg(QFileInfo(kept.savedAs).fileName(),
-                                       kept.error.isEmpty() ? QStringLiteral("ほかで変更された学級を開きなおしました。")
-                                                            : kept.error),
-                              Dialogs::Icon::Information);
-    }
-    m_resolving = false;
     showClass();
-}
-
-bool ClassWindow::saveBeforeClosing()
-{
-    if (!m_store.isOpen())
-        return true;
-    (void)m_store.saveNow();
-    if (m_store.state() == ClassStore::State::Conflict)
-        resolveConflict();
-    if (!m_store.hasUnsavedChanges() || m_unattended)
-        return true;
-    return m_dialogs->ask(QStringLiteral("学級の所見"),
-                          QStringLiteral("保存できていない変更があります。\n%1\n保存しないで閉じますか？").arg(m_store.error()),
-                          Dialogs::Icon::Warning, false);
-}
-
-void ClassWindow::closeEvent(QCloseEvent *event)
-{
-    if (saveBeforeClosing())
-        event->accept();
-    else
-        event->ignore();
+    if (pupil >= 0)
+        selectCell(pupil, field);
 }

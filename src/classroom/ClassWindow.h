@@ -12,6 +12,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
+class QSplitter;
 class QTableView;
 class QToolBar;
 class ClassEditor;
@@ -25,8 +26,14 @@ class ExamplePane;
 // The main window's composition is reached only through CompositionAccess, and every
 // question goes through ClassDialogs, so the window is tested on its own.
 //
-// Other commands (checks, exports) join through addCommand() and read the class with
-// classBook(), selectedPupil() and selectedField(); selectCell() shows a cell.
+// The commands are grouped by what the teacher does, one file each:
+//   ClassWindowFiles.cpp   a new class, opening, the save state, conflicts, closing
+//   ClassWindowRoster.cpp  taking in a roster, pupils added, corrected, moved, removed
+//   ClassWindowFields.cpp  fields added, renamed, limited, moved, removed
+//   ClassWindowTexts.cpp   writing a cell, texts to and from the main window, the naming rule
+//   ClassWindow.cpp        the frame: menus' toolbar, the table and editor, the selection
+// Checks and exports join through addCommand() (ChecksAndExports.cpp) and read the class
+// with classBook(), selectedPupil() and selectedField(); selectCell() shows a cell.
 class ClassWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -58,25 +65,32 @@ public:
     ClassTableModel *tableModel() const { return m_model; }
     ClassEditor *editor() const { return m_editor; }
     ExamplePane *examplePane() const { return m_examples; }
+    // Puts a pane to the right of the editor, below the table.
+    void addBesideEditor(QWidget *pane);
+    CompositionAccess *composition() const { return m_composition; }
     QString workingFolder() const { return m_workingFolder; }
     // The folder the class file is in (the working folder before one is open).
     QString suggestedFolder() const;
     QString stateText() const;
 
     // The commands, as the menus and buttons run them.
+    // Files (ClassWindowFiles.cpp).
     void newClass();
     void openClass();
+    // Roster (ClassWindowRoster.cpp).
     void importRosterFromFile();
     void importRosterFromClipboard();
     void addPupilByHand();
     void editSelectedPupil();
     void moveSelectedPupil(int step);
     void removeSelectedPupil();
+    // Fields (ClassWindowFields.cpp).
     void addFieldByHand();
     void renameSelectedField();
     void setSelectedFieldLimit();
     void moveSelectedField(int step);
     void removeSelectedField();
+    // Texts between windows (ClassWindowTexts.cpp).
     void setNamingRule(NamingRule rule);
     void insertComposition();
     void sendToComposition();
@@ -85,28 +99,38 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void createFileMenu();
-    void createPupilMenu();
-    void createFieldMenu();
-    void createCompositionMenu();
+    static inline const QString Title = QStringLiteral("学級の所見");
+
+    // The frame (ClassWindow.cpp).
     void createToolBar();
     void createCentralArea();
     void setupConnections();
     QAction *addMenuAction(QMenu *menu, const char *name, const QString &text, std::function<void()> run,
-                       bool needsClass = true);
-
+                           bool needsClass = true);
     bool requireClass();
     bool requireCell();
-    void importRoster(const RosterTable &table);
     void showClass();
     void showSelection();
-    void editorEdited(const QString &text);
+    void applyEdit(const ClassEdit &edit, int pupil, int field);
+
+    // Files.
+    void createFileMenu();
     void storeStateChanged(ClassStore::State state);
     void resolveConflict();
-    void applyEdit(const ClassEdit &edit, int pupil, int field);
     // Opens the class file at path, telling the teacher why when it cannot.
     void openPath(const QString &path);
     void opened(const QString &path);
+
+    // Roster.
+    void createPupilMenu();
+    void importRoster(const RosterTable &table);
+
+    // Fields.
+    void createFieldMenu();
+
+    // Texts.
+    void createCompositionMenu();
+    void editorEdited(const QString &text);
 
     const QString m_workingFolder;
     CompositionAccess *const m_composition;
@@ -116,6 +140,7 @@ private:
     QTableView *const m_table;
     ClassEditor *const m_editor;
     ExamplePane *const m_examples;
+    QSplitter *m_besideEditor = nullptr;
     QLabel *const m_state;
     QComboBox *const m_naming;
     QToolBar *m_toolBar = nullptr;

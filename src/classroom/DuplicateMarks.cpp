@@ -19,6 +19,12 @@ bool DuplicateMarks::isMarked(int pupil, int field)
     return m_index.isMarked({pupil, field});
 }
 
+const DuplicateSentences &DuplicateMarks::sentences()
+{
+    rebuildIfStale();
+    return m_index;
+}
+
 void DuplicateMarks::rebuildIfStale()
 {
     if (!m_stale)

@@ -17,6 +17,8 @@ public:
     DuplicateMarks(const ClassBook &book, ClassTableModel *model);
 
     [[nodiscard]] bool isMarked(int pupil, int field);
+    // The class's sentence index, up to date (for who already has an example).
+    [[nodiscard]] const DuplicateSentences &sentences();
 
 private:
     void cellsChanged(int firstRow, int lastRow, int firstColumn, int lastColumn);

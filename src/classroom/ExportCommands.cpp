@@ -14,6 +14,8 @@
 #include <QGuiApplication>
 #include <QStatusBar>
 
+#include <algorithm>
+
 namespace {
 
 const QString MenuTitle = QStringLiteral("点検・書き出し(&E)");
@@ -90,8 +92,20 @@ void ExportCommands::exportXlsx()
     if (!classIsOpen())
         return;
     const ClassBook book = m_window->classBook();
-    exportTo(QStringLiteral("Excel に書き出す"), QStringLiteral("xlsx"), QStringLiteral("Excel ブック (*.xlsx)"),
-             [&book](const QString &path, bool overwrite) { return ::exportXlsx(path, book, overwrite); });
+    const QString title = QStringLiteral("Excel に書き出す");
+    XlsxOptions options;
+    const bool hasNotes =
+        std::any_of(book.pupils.cbegin(), book.pupils.cend(), [](const Pupil &pupil) { return !pupil.notes.isEmpty(); });
+    if (hasNotes) {
+        const int choice = m_window->dialogs().choose(
+            title, QStringLiteral("メモも書き出しますか？\n「メモ」のシートを足すと、メモが一件一行で入ります（出席番号、氏名、日付、種類、メモ）。"),
+            {QStringLiteral("所見だけ"), QStringLiteral("メモのシートも付ける"), QStringLiteral("キャンセル")}, 0, 2);
+        if (choice != 0 && choice != 1)
+            return;
+        options.notesSheet = choice == 1;
+    }
+    exportTo(title, QStringLiteral("xlsx"), QStringLiteral("Excel ブック (*.xlsx)"),
+             [&book, options](const QString &path, bool overwrite) { return ::exportXlsx(path, book, overwrite, options); });
 }
 
 void ExportCommands::exportCsv()

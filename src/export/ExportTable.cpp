@@ -34,6 +34,23 @@ QStringList exportRow(const ClassBook &book, int pupil)
     return row;
 }
 
+QStringList notesHeader()
+{
+    return {QStringLiteral("出席番号"), QStringLiteral("氏名"), QStringLiteral("日付"), QStringLiteral("種類"),
+            QStringLiteral("メモ")};
+}
+
+QList<NoteRef> notesInExportOrder(const ClassBook &book)
+{
+    QList<NoteRef> rows;
+    for (const int pupil : pupilsInNumberOrder(book)) {
+        // Kept newest first: read backwards.
+        for (int note = int(book.pupils[pupil].notes.size()) - 1; note >= 0; --note)
+            rows.append({pupil, note});
+    }
+    return rows;
+}
+
 QString exportColumnName(const ClassBook &book, int column)
 {
     return exportHeader(book).value(column);

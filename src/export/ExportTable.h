@@ -20,6 +20,16 @@ constexpr int RosterColumns = 3; // 出席番号, 氏名, ふりがな
 // One pupil's row: the number (empty for none), name, kana, then each field's text.
 [[nodiscard]] QStringList exportRow(const ClassBook &book, int pupil);
 
+// The notes as a second table: 出席番号, 氏名, 日付, 種類, メモ, one row per note; pupils in
+// 出席番号 order, each pupil's notes from the oldest, as the term went.
+struct NoteRef {
+    int pupil = -1;
+    int note = -1;
+    bool operator==(const NoteRef &other) const { return pupil == other.pupil && note == other.note; }
+};
+[[nodiscard]] QStringList notesHeader();
+[[nodiscard]] QList<NoteRef> notesInExportOrder(const ClassBook &book);
+
 // The caption of a column of the export table for messages: "氏名", a field's name, ...
 [[nodiscard]] QString exportColumnName(const ClassBook &book, int column);
 

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -42,8 +43,8 @@ bool isEscapeAt(QStringView text, qsizetype i)
 class WorkbookWriter
 {
 public:
-    WorkbookWriter(const QString &file, const ClassBook &book)
-        : m_book(book), m_file(pathForLibrary(file)), m_temporaryFolder(pathForLibrary(QDir::tempPath()))
+    WorkbookWriter(const QString &file, const ClassBook &book, const XlsxOptions &xlsx)
+        : m_book(book), m_options(xlsx), m_file(pathForLibrary(file)), m_temporaryFolder(pathForLibrary(QDir::tempPath()))
     {
         lxw_workbook_options options{};
         options.constant_memory = LXW_FALSE;
@@ -75,6 +76,10 @@ public:
         layOut(sheet);
         if (const QString error = writeCells(sheet); !error.isEmpty())
             return error;
+        if (m_options.notesSheet) {
+            if (const QString error = writeNotes(); !error.isEmpty())
+                return error;
+        }
         const lxw_error closed = workbook_close(m_workbook);
         m_workbook = nullptr;
         return closed == LXW_NO_ERROR ? QString() : libraryError(closed);
@@ -97,6 +102,49 @@ private:
         format_set_align(m_number, LXW_ALIGN_CENTER);
         format_set_align(m_number, LXW_ALIGN_VERTICAL_TOP);
         format_set_border(m_number, LXW_BORDER_THIN);
+        m_date = workbook_add_format(m_workbook);
+        format_set_num_format(m_date, "yyyy/mm/dd");
+        format_set_align(m_date, LXW_ALIGN_VERTICAL_TOP);
+        format_set_border(m_date, LXW_BORDER_THIN);
+    }
+
+    // One row per note; the date as a date, so that Excel sorts and filters by it.
+    QString writeNotes()
+    {
+        const QString name = notesSheetNameBeside(sheetNameFor(m_book.name));
+        lxw_worksheet *sheet = workbook_add_worksheet(m_workbook, name.toUtf8().constData());
+        if (!sheet)
+            return QStringLiteral("シート名を付けられませんでした。");
+        const QStringList header = notesHeader();
+        worksheet_set_column(sheet, 0, 0, 9, nullptr);
+        worksheet_set_column(sheet, 1, 1, 20, nullptr);
+        worksheet_set_column(sheet, 2, 2, 12, nullptr);
+        worksheet_set_column(sheet, 3, 3, 10, nullptr);
+        worksheet_set_column(sheet, 4, 4, widthForCharacters(40), nullptr);
+        worksheet_freeze_panes(sheet, 1, 0);
+        worksheet_repeat_rows(sheet, 0, 0);
+        for (int c = 0; c < header.size(); ++c)
+            (void)writeText(sheet, 0, c, header[c], m_header);
+        lxw_row_t row = 1;
+        for (const NoteRef &ref : notesInExportOrder(m_book)) {
+            const Pupil &pupil = m_book.pupils[ref.pupil];
+            const PupilNote &note = pupil.notes[ref.note];
+            if (pupil.number > 0)
+                worksheet_write_number(sheet, row, 0, pupil.number, m_number);
+            // Excel's dates start in 1900: an earlier one (a typing slip) goes in as it reads.
+            lxw_datetime date{note.date.year(), note.date.month(), note.date.day(), 0, 0, 0};
+            if (note.date.year() >= 1900 && note.date.year() <= 9999)
+                worksheet_write_datetime(sheet, row, 2, &date, m_date);
+            else
+                (void)writeText(sheet, row, 2, note.date.toString(QStringLiteral("yyyy/MM/dd")), m_date);
+            const std::pair<int, QString> cells[] = {{1, pupil.name}, {3, note.tag}, {4, note.text}};
+            for (const auto &[column, text] : cells) {
+                if (const lxw_error error = writeText(sheet, row, column, text, m_text); error != LXW_NO_ERROR)
+                    return cellError(pupil.name, name + QStringLiteral("」の「") + header[column], error);
+            }
+            ++row;
+        }
+        return {};
     }
 
     void layOut(lxw_worksheet *sheet)
@@ -166,12 +214,14 @@ private:
     }
 
     const ClassBook &m_book;
+    const XlsxOptions m_options;
     QByteArray m_file;
     QByteArray m_temporaryFolder;
     lxw_workbook *m_workbook = nullptr;
     lxw_format *m_header = nullptr;
     lxw_format *m_text = nullptr;
     lxw_format *m_number = nullptr;
+    lxw_format *m_date = nullptr;
 };
 
 } // namespace
@@ -231,13 +281,19 @@ double fieldColumnWidth(int limit)
     return widthForCharacters(perLine);
 }
 
-ExportResult exportXlsx(const QString &path, const ClassBook &book, bool overwrite)
+QString notesSheetNameBeside(const QString &classSheet)
+{
+    const QString name = QStringLiteral("メモ");
+    return classSheet.compare(name, Qt::CaseInsensitive) == 0 ? name + QStringLiteral("（2）") : name;
+}
+
+ExportResult exportXlsx(const QString &path, const ClassBook &book, bool overwrite, const XlsxOptions &options)
 {
     if (std::optional<ExportResult> blocked = exportBlocked(path, overwrite))
         return *blocked;
     ExportResult result;
     const QString temporary = temporaryPathBeside(path);
-    const QString error = WorkbookWriter(temporary, book).write();
+    const QString error = WorkbookWriter(temporary, book, options).write();
     if (!error.isEmpty()) {
         QFile::remove(temporary);
         result.status = ExportStatus::Failed;

@@ -6,7 +6,7 @@
 #include <QString>
 
 // The class as an Excel workbook (.xlsx) through libxlsxwriter: one sheet named after the
-// class, the header row frozen, one row per pupil in 出席番号 order, comments in wrapped cells
+// class (and, when asked, a second one of the notes), the header row frozen, one row per pupil in 出席番号 order, comments in wrapped cells
 // keeping their line breaks, field columns as wide as their limits suggest.
 
 // The class name made into a sheet name Excel accepts: at most 31 characters (UTF-16 units,
@@ -23,6 +23,14 @@
 // Width (Excel's character units) of a field column for a limit in characters (0 = none).
 [[nodiscard]] double fieldColumnWidth(int limit);
 
+// The second sheet's name: "メモ", or "メモ（2）" when the class's own sheet is called so.
+[[nodiscard]] QString notesSheetNameBeside(const QString &classSheet);
+
+struct XlsxOptions {
+    bool notesSheet = false; // add a sheet of the pupils' notes (notesInExportOrder)
+};
+
 // Writes the workbook to a file beside path, then moves it into place. Replaces an existing
 // file only when overwrite is set (the window asks first).
-[[nodiscard]] ExportResult exportXlsx(const QString &path, const ClassBook &book, bool overwrite);
+[[nodiscard]] ExportResult exportXlsx(const QString &path, const ClassBook &book, bool overwrite,
+                                      const XlsxOptions &options = {});

@@ -21,8 +21,8 @@ private Q_SLOTS:
             << QList<K>{K::Wording, K::OverLimit, K::Wording, K::Placeholder} << "字数:1 〇〇:1 表記:2";
         QTest::newRow("every kind")
             << QList<K>{K::OutsideCp932, K::HalfWidthKana, K::Placeholder, K::DuplicateSentence, K::Empty, K::OverLimit,
-                        K::Wording}
-            << "字数:1 未記入:1 同じ文:1 〇〇:1 半角カナ:1 Shift_JIS:1 表記:1";
+                        K::Wording, K::NoNotes}
+            << "字数:1 未記入:1 同じ文:1 〇〇:1 半角カナ:1 Shift_JIS:1 表記:1 メモなし:1";
     }
     void counts()
     {

@@ -254,7 +254,7 @@ private Q_SLOTS:
         trigger("actAddField");
         QCOMPARE(book().fields.size(), 2);
         QCOMPARE(m_window->selectedField(), 1);
-        QCOMPARE(model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("道徳（100字）"));
+        QCOMPARE(model()->headerData(ClassTableModel::columnOfField(1), Qt::Horizontal).toString(), QStringLiteral("道徳（100字）"));
     }
 
     void newClassFromTheMenu()

@@ -53,8 +53,8 @@ def main():
 
     failures = []
     workbook = openpyxl.load_workbook(workbook_path)
-    if workbook.sheetnames != [expected["sheet"]]:
-        failures.append(f"sheets {workbook.sheetnames!r}, expected [{expected['sheet']!r}]")
+    if workbook.sheetnames != [expected["sheet"], expected["notesSheet"]]:
+        failures.append(f"sheets {workbook.sheetnames!r}, expected {[expected['sheet'], expected['notesSheet']]!r}")
     sheet = workbook.worksheets[0]
     rows = expected["rows"]
     if sheet.max_row != len(rows) or sheet.max_column != len(rows[0]):
@@ -84,6 +84,20 @@ def main():
         # The file holds Excel's width with its cell padding added.
         if got is None or abs(got - width) > 1:
             failures.append(f"column {letter}: width {got}, expected about {width}")
+
+    # The notes: 出席番号 a number, 日付 a date Excel sorts by (text before 1900, where its dates start).
+    notes = workbook.worksheets[-1]
+    for r, row in enumerate(expected["notes"], start=1):
+        for c, want in enumerate(row, start=1):
+            got = notes.cell(row=r, column=c).value
+            if r > 1 and c == 1 and want != "":
+                got = str(int(got)) if isinstance(got, (int, float)) else got
+            elif r > 1 and c == 3 and hasattr(got, "date"):
+                got = got.date().isoformat()
+            if (got if got is not None else "") != want:
+                failures.append(f"notes {notes.cell(row=r, column=c).coordinate}: {got!r}, expected {want!r}")
+    if notes.max_row != len(expected["notes"]):
+        failures.append(f"notes: {notes.max_row} rows, expected {len(expected['notes'])}")
 
     for failure in failures:
         print("FAIL:", failure)

@@ -1,6 +1,7 @@
 #include <QTest>
 
 #include "ClassSamples.h"
+#include "ExportTable.h"
 #include "ExportTestSupport.h"
 #include "XlsxExport.h"
 
@@ -26,6 +27,7 @@ private Q_SLOTS:
     void sheetName();
     void columnWidth_data();
     void columnWidth();
+    void notesSheet();
     void newFile();
     void existingFile();
     void failures();
@@ -71,6 +73,30 @@ void TestXlsxExport::columnWidth()
     QFETCH(int, limit);
     QFETCH(double, width);
     QCOMPARE(fieldColumnWidth(limit), width);
+}
+
+// One row per note, pupils by 出席番号 (none last), each pupil's from the oldest; a second
+// sheet that only comes when asked, and never under the class sheet's own name.
+void TestXlsxExport::notesSheet()
+{
+    ClassBook book = classOf({field(QStringLiteral("所見"), 0)},
+                             {pupil(0, QStringLiteral("転入 生"), {}), pupil(2, QStringLiteral("井上 海"), {}),
+                              pupil(1, QStringLiteral("青木 空"), {})},
+                             QStringLiteral("メモ"));
+    book.pupils[0].notes = {{QDate(2025, 2, 1), QString(), QStringLiteral("c")}};
+    book.pupils[2].notes = {{QDate(2025, 1, 20), QString(), QStringLiteral("b")}, {QDate(2025, 1, 10), QString(), QStringLiteral("a")}};
+    QCOMPARE(notesInExportOrder(book), (QList<NoteRef>{{2, 1}, {2, 0}, {0, 0}}));
+    QCOMPARE(notesSheetNameBeside(sheetNameFor(book.name)), QStringLiteral("メモ（2）"));
+    QCOMPARE(notesSheetNameBeside(QStringLiteral("3年2組")), QStringLiteral("メモ"));
+
+    QTemporaryDir dir;
+    const QString plain = dir.filePath(QStringLiteral("plain.xlsx"));
+    const QString withNotes = dir.filePath(QStringLiteral("notes.xlsx"));
+    QVERIFY(exportXlsx(plain, book, false).ok());
+    QVERIFY(exportXlsx(withNotes, book, false, XlsxOptions{true}).ok());
+    // A zip file names its parts in plain text.
+    QVERIFY(!readAll(plain).contains("xl/worksheets/sheet2.xml"));
+    QVERIFY(readAll(withNotes).contains("xl/worksheets/sheet2.xml"));
 }
 
 void TestXlsxExport::newFile()

@@ -48,9 +48,13 @@ int main(int argc, char **argv)
         return 2;
     }
     const QString workbook = QCoreApplication::arguments().at(1);
-    const ClassBook book = awkwardClass();
+    ClassBook book = awkwardClass();
+    book.noteTags.append(QStringLiteral("読書"));
+    book.pupils[0].notes = {{QDate(2025, 1, 20), QStringLiteral("行事"), QStringLiteral("リレーで\r\nアンカー👍 _x000D_")},
+                            {QDate(1899, 12, 31), QString(), QStringLiteral("=A1")}};
+    book.pupils[1].notes = {{QDate(2024, 9, 2), QStringLiteral("読書"), QStringLiteral("髙の字 ①")}};
     QFile::remove(workbook);
-    const ExportResult result = exportXlsx(workbook, book, false);
+    const ExportResult result = exportXlsx(workbook, book, false, XlsxOptions{true});
     if (!result.ok()) {
         std::fprintf(stderr, "export failed: %s\n", qPrintable(result.error));
         return 1;
@@ -58,11 +62,22 @@ int main(int argc, char **argv)
     QJsonArray rows{row(exportHeader(book))};
     for (const int pupil : pupilsInNumberOrder(book))
         rows.append(row(exportRow(book, pupil)));
+    // The notes sheet: the number as a number, the date as a date (text before 1900).
+    QJsonArray notes{row(notesHeader())};
+    for (const NoteRef &ref : notesInExportOrder(book)) {
+        const Pupil &p = book.pupils[ref.pupil];
+        const PupilNote &note = p.notes[ref.note];
+        notes.append(row({p.number > 0 ? QString::number(p.number) : QString(), p.name,
+                          note.date.toString(note.date.year() < 1900 ? QStringLiteral("yyyy/MM/dd") : QStringLiteral("yyyy-MM-dd")),
+                          note.tag, note.text}));
+    }
     QJsonArray widths;
     for (const ClassField &f : book.fields)
         widths.append(fieldColumnWidth(f.limit));
     const QJsonObject expected{{QStringLiteral("sheet"), sheetNameFor(book.name)},
                                {QStringLiteral("rows"), rows},
+                               {QStringLiteral("notesSheet"), notesSheetNameBeside(sheetNameFor(book.name))},
+                               {QStringLiteral("notes"), notes},
                                {QStringLiteral("fieldWidths"), widths}};
     QFile out(QCoreApplication::arguments().at(2));
     if (!out.open(QIODevice::WriteOnly) || out.write(QJsonDocument(expected).toJson()) <= 0)

@@ -1,10 +1,13 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QTest>
 
 #include "ClassEditing.h"
 #include "ClassFile.h"
+#include "CategoryPage.h"
 #include "ClassLink.h"
 #include "ClassWindow.h"
 #include "Form1.h"
@@ -83,6 +86,28 @@ private Q_SLOTS:
         classWindow()->sendToComposition();
         QCOMPARE(text1()->text(), QStringLiteral("青木さんは、係の仕事を\n最後までやりとげました。"));
         QVERIFY(m_classDialogs->calls.isEmpty());
+    }
+
+    // An example shown in the main window says in the class window who already has it; a
+    // note goes after the composition's text. The main window shows nothing new.
+    void examplesAndNotesCrossBetweenTheWindows()
+    {
+        openFromMenu();
+        (void)classWindow()->store().apply(
+            [](ClassBook &book) { return setText(book, 1, 0, QStringLiteral("井上さんは、係の仕事を最後までやりとげました。")); });
+        classWindow()->classEdited();
+        auto *usage = classWindow()->findChild<QLabel *>(QStringLiteral("ExampleUsage"));
+        m_form->page(0).exampleBox()->setText(QStringLiteral("〇〇は、係の仕事を最後までやりとげました。"));
+        QCOMPARE(usage->text(), QStringLiteral("この例文は 1 人が使っています：2番 井上さん"));
+        m_form->page(1).exampleBox()->setText(QStringLiteral("図書室でたくさんの本を読みました。")); // a category not shown
+        QCOMPARE(usage->text(), QStringLiteral("この例文は 1 人が使っています：2番 井上さん"));
+
+        classWindow()->selectCell(0, 0);
+        classWindow()->findChild<QAction *>(QStringLiteral("actAddNote"))->trigger();
+        classWindow()->findChild<QPlainTextEdit *>(QStringLiteral("NoteText"))->setPlainText(QStringLiteral("朝の会で司会をした"));
+        text1()->setText(QStringLiteral("書きかけの文。"));
+        classWindow()->findChild<QAction *>(QStringLiteral("actNoteToComposition"))->trigger();
+        QCOMPARE(text1()->text(), QStringLiteral("書きかけの文。\n朝の会で司会をした"));
     }
 
     void closingTheMainWindowSavesTheClass()
