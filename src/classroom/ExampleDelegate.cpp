@@ -2,7 +2,7 @@
 
 #include "ExampleListModel.h"
 
-#include <QApplication>
+#include <QEvent>
 #include <QListView>
 #include <QPainter>
 
@@ -20,7 +20,17 @@ QString displayed(const QModelIndex &index)
 
 } // namespace
 
-ExampleDelegate::ExampleDelegate(QListView *view) : QStyledItemDelegate(view), m_view(view) {}
+ExampleDelegate::ExampleDelegate(QListView *view) : QStyledItemDelegate(view), m_view(view)
+{
+    m_view->viewport()->installEventFilter(this);
+}
+
+bool ExampleDelegate::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize && m_measuredWidth >= 0 && textWidth() != m_measuredWidth)
+        Q_EMIT sizeHintChanged(QModelIndex());
+    return QStyledItemDelegate::eventFilter(watched, event);
+}
 
 int ExampleDelegate::textWidth() const { return qMax(40, m_view->viewport()->width() - 2 * Margin); }
 

@@ -16,6 +16,11 @@ public:
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
+protected:
+    // A list narrowed or widened wraps its sentences again (a list view lays its rows out
+    // again only when its height changes).
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     int textWidth() const;
     QFont classFont(const QFont &font) const;
