@@ -198,7 +198,7 @@ void ExamplePane::libraryChanged()
 
 void ExamplePane::updateCount()
 {
-    m_count->setText(QStringLiteral("%1件　Enter: カーソルの位置に入れる　Ctrl+Enter: 後ろに付け加える　Esc: 文章へ")
+    m_count->setText(QStringLiteral("%1件　Enter: カーソルの位置へ　Ctrl+Enter: 文章の後ろへ　Esc: 文章へ")
                          .arg(m_model->rowCount()));
 }
 

@@ -1,4 +1,6 @@
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -8,6 +10,9 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWidgetAction>
 
 #include "ClassEditing.h"
 #include "ClassEditor.h"
@@ -166,6 +171,28 @@ private Q_SLOTS:
         QCOMPARE(pane()->model()->rowCount(), 3);
         typeText(pane()->searchBox(), QStringLiteral("字"));
         QCOMPARE(pane()->model()->rowCount(), 1);
+    }
+
+    void everyToolBarCommandIsInAMenu()
+    {
+        auto *toolBar = m_window->findChild<QToolBar *>(QStringLiteral("ClassToolBar"));
+        for (QAction *action : toolBar->actions()) {
+            if (action->isSeparator() || qobject_cast<QWidgetAction *>(action))
+                continue;
+            const QList<QObject *> owners = action->associatedObjects();
+            QVERIFY2(std::any_of(owners.cbegin(), owners.cend(), [](QObject *o) { return qobject_cast<QMenu *>(o); }),
+                     qPrintable(action->text()));
+        }
+        // The toolbar's list of naming rules is a menu too, showing the class's rule.
+        m_window->setNamingRule(NamingRule::GivenSan);
+        const QList<QAction *> rules = m_window->findChild<QMenu *>(QStringLiteral("mnuNamingRule"))->actions();
+        QCOMPARE(rules.size(), 3);
+        for (QAction *rule : rules)
+            QCOMPARE(rule->isChecked(), rule->data().toInt() == int(NamingRule::GivenSan));
+        rules[0]->trigger();
+        QCOMPARE(m_window->classBook().naming, NamingRule(rules[0]->data().toInt()));
+        auto *more = toolBar->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button"));
+        QCOMPARE(more->accessibleName(), QStringLiteral("ほかのコマンド"));
     }
 
     void nameAndNumberStayInViewSideways()
