@@ -20,8 +20,8 @@ HomeFolder prepareHomeFolder(const QString &starterFolder)
     }
 
     // The three data files and the starter wording rules, which 点検 reads.
-    const QStringList names{QStringLiteral("Kotoban1.txt"), QStringLiteral("Kotoban2.txt"), QStringLiteral("Kotoban3.txt"),
-                            QStringLiteral("表記ルール.txt")};
+    const QStringList names{QStringLiteral("Kotoban1.txt"), QStringLiteral("Kotoban2.txt"),
+                            QStringLiteral("Kotoban3.txt"), QStringLiteral("表記ルール.txt")};
     QStringList notCopied;
     for (const QString &name : names) {
         const QString target = QDir(home.path).filePath(name);

@@ -37,7 +37,8 @@ ClassWindow::ClassWindow(const QString &workingFolder, CompositionAccess *compos
       m_dialogs(dialogs ? std::move(dialogs) : std::make_unique<WidgetClassDialogs>(this)),
       m_model(new ClassTableModel(m_store.book(), this)),
       m_table(new FrozenColumnsTable(2, this)), // 番号 and 氏名 stay in view
-      m_editor(new ClassEditor(this)), m_examples(new ExamplePane(this)), m_state(new QLabel(this)), m_naming(new QComboBox(this))
+      m_editor(new ClassEditor(this)), m_examples(new ExamplePane(this)),
+      m_state(new QLabel(this)), m_naming(new QComboBox(this))
 {
     setObjectName(QStringLiteral("ClassWindow"));
     resize(screen() ? DefaultSize.boundedTo(screen()->availableSize() - QSize(20, 60)) : DefaultSize);

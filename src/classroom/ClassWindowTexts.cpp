@@ -27,7 +27,8 @@ void ClassWindow::createCompositionMenu()
     naming->setObjectName(QStringLiteral("mnuNamingRule"));
     auto *group = new QActionGroup(this);
     for (NamingRule rule : namingRules()) {
-        QAction *action = addMenuAction(naming, "actNamingRule", namingRuleCaption(rule), [this, rule] { setNamingRule(rule); });
+        QAction *action =
+            addMenuAction(naming, "actNamingRule", namingRuleCaption(rule), [this, rule] { setNamingRule(rule); });
         action->setObjectName(QStringLiteral("actNamingRule%1").arg(int(rule)));
         action->setCheckable(true);
         action->setData(int(rule));
@@ -64,7 +65,8 @@ void ClassWindow::insertComposition()
     if (!existing.trimmed().isEmpty()) {
         const int choice = m_dialogs->choose(
             Title,
-            QStringLiteral("%1の「%2」には文章があります。").arg(addressedName(p, classBook().naming), classBook().fields[field].name),
+            QStringLiteral("%1の「%2」には文章があります。")
+                .arg(addressedName(p, classBook().naming), classBook().fields[field].name),
             {QStringLiteral("置き換える"), QStringLiteral("後ろに付け加える"), QStringLiteral("キャンセル")}, 1, 2);
         if (choice != 0 && choice != 1)
             return;
@@ -84,7 +86,8 @@ void ClassWindow::sendToComposition()
     const int field = selectedField();
     const QString text = textOf(classBook(), pupil, field);
     const QString where =
-        QStringLiteral("%1の「%2」").arg(addressedName(classBook().pupils[pupil], classBook().naming), classBook().fields[field].name);
+        QStringLiteral("%1の「%2」")
+            .arg(addressedName(classBook().pupils[pupil], classBook().naming), classBook().fields[field].name);
     if (text.trimmed().isEmpty()) {
         m_dialogs->inform(Title, where + QStringLiteral("には文章がありません。"), Dialogs::Icon::Information);
         return;

@@ -50,8 +50,10 @@ QSize ExampleDelegate::sizeHint(const QStyleOptionViewItem &option, const QModel
     }
     const QString sentence = displayed(index);
     auto height = m_heights.constFind(sentence);
-    if (height == m_heights.cend())
-        height = m_heights.insert(sentence, option.fontMetrics.boundingRect(QRect(0, 0, width, 100000), Flags, sentence).height());
+    if (height == m_heights.cend()) {
+        const QRect wrapped = option.fontMetrics.boundingRect(QRect(0, 0, width, 100000), Flags, sentence);
+        height = m_heights.insert(sentence, wrapped.height());
+    }
     return {width + 2 * Margin, QFontMetrics(classFont(option.font)).height() + *height + 3 * Margin};
 }
 

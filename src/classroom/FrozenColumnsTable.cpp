@@ -26,8 +26,9 @@ FrozenColumnsTable::FrozenColumnsTable(int frozenColumns, QWidget *parent)
     });
     connect(verticalHeader(), &QHeaderView::sectionResized, this,
             [this](int row, int, int size) { m_frozen->setRowHeight(row, size); });
-    connect(m_frozen->verticalScrollBar(), &QAbstractSlider::valueChanged, verticalScrollBar(), &QAbstractSlider::setValue);
-    connect(verticalScrollBar(), &QAbstractSlider::valueChanged, m_frozen->verticalScrollBar(), &QAbstractSlider::setValue);
+    QScrollBar *frozenBar = m_frozen->verticalScrollBar();
+    connect(frozenBar, &QAbstractSlider::valueChanged, verticalScrollBar(), &QAbstractSlider::setValue);
+    connect(verticalScrollBar(), &QAbstractSlider::valueChanged, frozenBar, &QAbstractSlider::setValue);
 }
 
 void FrozenColumnsTable::setModel(QAbstractItemModel *model)

@@ -191,7 +191,8 @@ private Q_SLOTS:
         m_window->resizeDocks({child<QDockWidget>("CheckPanel")}, {first + 40}, Qt::Horizontal);
         QTRY_COMPARE(child<QDockWidget>("CheckPanel")->width(), first + 40);
         m_window.reset();
-        m_window = std::make_unique<ClassWindow>(m_dir.path(), &m_composition, std::make_unique<ScriptedClassDialogs>());
+        m_window =
+            std::make_unique<ClassWindow>(m_dir.path(), &m_composition, std::make_unique<ScriptedClassDialogs>());
         QVERIFY(m_window->store().open(path("3年2組.json")).ok);
         m_window->classEdited();
         m_window->resize(1240, 690);

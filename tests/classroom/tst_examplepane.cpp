@@ -65,7 +65,10 @@ private:
     ExamplePane *pane() const { return m_window->examplePane(); }
     QWidget *focused() const { return QApplication::focusWidget(); }
     void keys(QKeySequence sequence) { QTest::keySequence(focused(), sequence); }
-    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyClick(focused(), key, modifiers); }
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(focused(), key, modifiers);
+    }
 
 private Q_SLOTS:
     void init()
