@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 ClassEditor::ClassEditor(QWidget *parent)
@@ -13,6 +14,8 @@ ClassEditor::ClassEditor(QWidget *parent)
       m_bar(new LengthBar(this))
 {
     m_caption->setObjectName(QStringLiteral("ClassEditorCaption"));
+    // A long name and field wrap, so the editor does not hold the example pane and 点検 narrow.
+    m_caption->setWordWrap(true);
     m_text->setObjectName(QStringLiteral("ClassText"));
     m_text->setTabChangesFocus(true);
     m_count->setObjectName(QStringLiteral("ClassCount"));
@@ -44,8 +47,11 @@ void ClassEditor::showText(const QString &caption, const QString &text, int limi
     m_showing = true;
     m_caption->setText(caption.isEmpty() ? QStringLiteral("表の欄を選ぶと、ここで文章を書けます。") : caption);
     m_text->setReadOnly(caption.isEmpty());
-    if (m_text->toPlainText() != text)
+    if (m_text->toPlainText() != text) {
         m_text->setPlainText(text);
+        // Writing goes on after what is there: an example put in lands at the end.
+        m_text->moveCursor(QTextCursor::End);
+    }
     m_showing = false;
     updateCount();
 }
