@@ -20,7 +20,8 @@ ClassEditor::ClassEditor(QWidget *parent)
     m_text->setTabChangesFocus(true);
     m_count->setObjectName(QStringLiteral("ClassCount"));
     m_count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_count->setMinimumWidth(m_count->fontMetrics().horizontalAdvance(QStringLiteral("！1000/1000字（999字多い）")));
+    // Room for a count within the limit, so typing does not move it; the rare count over it takes more.
+    m_count->setMinimumWidth(m_count->fontMetrics().horizontalAdvance(QStringLiteral("1000/1000字")));
     m_bar->setObjectName(QStringLiteral("ClassBar"));
     m_bar->setAccessibleName(QStringLiteral("字数の割合"));
 

@@ -84,7 +84,7 @@ void ClassWindow::createToolBar()
     m_toolBar->setMovable(false);
     m_toolBar->addActions(m_toolBarActions);
     m_toolBar->addSeparator();
-    m_toolBar->addWidget(new QLabel(QStringLiteral(" 名前の呼び方: "), m_toolBar));
+    m_toolBar->addWidget(new QLabel(QStringLiteral(" 呼び方: "), m_toolBar)); // 名前の呼び方 in the menu
     m_naming->setObjectName(QStringLiteral("NamingRule"));
     for (NamingRule rule : namingRules())
         m_naming->addItem(namingRuleCaption(rule), int(rule));
@@ -123,7 +123,9 @@ void ClassWindow::createCentralArea()
     columns->setObjectName(QStringLiteral("ClassColumns"));
     columns->addWidget(splitter);
     columns->addWidget(m_examples);
+    // Both give way alike when 点検 or the search opens beside them, so the editor stays wide enough to write in.
     columns->setStretchFactor(0, 1);
+    columns->setStretchFactor(1, 1);
     columns->setSizes({width() - ExamplePaneWidth, ExamplePaneWidth});
     setCentralWidget(columns);
 

@@ -196,6 +196,11 @@ private Q_SLOTS:
         QCOMPARE(m_window->classBook().naming, NamingRule(rules[0]->data().toInt()));
         auto *more = toolBar->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button"));
         QCOMPARE(more->accessibleName(), QStringLiteral("ほかのコマンド"));
+        // At the default size on a 1280 × 800 screen (larger than the offscreen one) none is left to it.
+        m_window->resize(1240, 690);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QVERIFY(!more->isVisible());
     }
 
     void nameAndNumberStayInViewSideways()
