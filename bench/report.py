@@ -99,13 +99,13 @@ def main():
         with open(startup_path) as f:
             startup = json.load(f)
         for key, label in (('kotoban', 'Kotoban, 3 x 300 examples'), ('bare', 'bare QMainWindow, same size'),
-                           ('bare_text', 'bare window + one line of Japanese')):
+                           ('bare_text', 'floor: bare window, Japanese menu bar and line')):
             s = startup[key]
             print(f'| start-up: exec to window mapped | {label} | | | {s["median_ms"]:.1f} ms '
                   f'| min {s["min_ms"]:.1f} ms, {s["runs"]} runs | peak RSS {s["peak_rss_kb"] / 1024:.1f} MiB | |')
         print(f'| start-up ratio Kotoban / bare window | time, memory | | | {startup["time_ratio"]:.2f}x '
               f'| | {startup["memory_ratio"]:.2f}x | |')
-        print(f'| start-up ratio Kotoban / bare + text | time, memory | | | {startup["time_ratio_text"]:.2f}x '
+        print(f'| start-up ratio Kotoban / floor | time, memory | | | {startup["time_ratio_text"]:.2f}x '
               f'| | {startup["memory_ratio_text"]:.2f}x | |')
 
     # The goals, at capacity (300 examples; 2,000 characters for 決　定).
@@ -131,9 +131,9 @@ def main():
             print(f'Slowest {op} at capacity: {worst[2]}, {duration(worst[0])} '
                   f'(goal under 5 ms: {"met" if worst[0] < 5000 else "NOT met"}).')
     if startup:
-        print(f'Start-up: {startup["time_ratio"]:.2f}x the bare window\'s time (goal at most 1.2x: '
-              f'{"met" if startup["time_ratio"] <= 1.2 else "NOT met"}), {startup["memory_ratio"]:.2f}x its peak memory '
-              f'(goal at most 1.25x: {"met" if startup["memory_ratio"] <= 1.25 else "NOT met"}).')
+        print(f'Start-up: {startup["time_ratio_text"]:.2f}x the floor\'s time (goal at most 1.1x: '
+              f'{"met" if startup["time_ratio_text"] <= 1.1 else "NOT met"}), {startup["memory_ratio_text"]:.2f}x '
+              f'its peak memory (goal at most 1.05x: {"met" if startup["memory_ratio_text"] <= 1.05 else "NOT met"}).')
 
 
 if __name__ == '__main__':
