@@ -65,7 +65,7 @@ private:
             finding.length = text.size() - finding.start;
             finding.textLength = marks.length;
             finding.limit = limit;
-            m_findings.append(finding);
+            m_findings.append(std::move(finding));
         }
         // Findings inside the text, in text order.
         QList<Finding> inside;
@@ -73,7 +73,7 @@ private:
             Finding finding = make(FindingKind::FormulaStart, cell);
             finding.length = 1;
             finding.found = text.left(1);
-            inside.append(finding);
+            inside.append(std::move(finding));
         }
         if (isOn(CheckKind::Duplicate) && m_duplicates.isMarked(cell))
             addDuplicates(cell, text, inside);
@@ -92,7 +92,7 @@ private:
             m_names.addFindings(cell, text, inside);
         std::stable_sort(inside.begin(), inside.end(),
                          [](const Finding &a, const Finding &b) { return a.start < b.start; });
-        m_findings.append(inside);
+        m_findings.append(std::move(inside));
         if (m_options.cp932)
             checkCp932(cell);
     }
@@ -116,7 +116,7 @@ private:
             finding.length = span.length;
             finding.found = sentence;
             finding.sharedBy = *sharedBy;
-            out.append(finding);
+            out.append(std::move(finding));
         }
     }
 
@@ -128,7 +128,7 @@ private:
                 finding.start = at;
                 finding.length = 2;
                 finding.found = placeholder.toString();
-                out.append(finding);
+                out.append(std::move(finding));
             }
         }
     }
@@ -148,7 +148,7 @@ private:
             finding.found = text.mid(i, end - i);
             // ｶﾞ becomes ガ: compatibility composition joins the sound marks.
             finding.replacement = finding.found.normalized(QString::NormalizationForm_KC);
-            out.append(finding);
+            out.append(std::move(finding));
             i = end - 1;
         }
     }
@@ -169,7 +169,7 @@ private:
                 finding.context = text.mid(from, hit.start + hit.length + 1 - from);
             }
             finding.rule = hit.rule;
-            out.append(finding);
+            out.append(std::move(finding));
         }
     }
 
@@ -183,7 +183,7 @@ private:
             finding.found = refused.mid(i, units);
             finding.start = text.indexOf(finding.found);
             finding.length = units;
-            m_findings.append(finding);
+            m_findings.append(std::move(finding));
             i += units - 1;
         }
     }

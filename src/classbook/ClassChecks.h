@@ -110,6 +110,9 @@ struct Finding {
 
     bool canReplace() const { return !replacement.isEmpty(); }
 };
+// Moves as its bytes do (its members are Qt values): the list of a whole class's findings grows by
+// thousands, and would otherwise move each finding member by member.
+Q_DECLARE_TYPEINFO(Finding, Q_RELOCATABLE_TYPE);
 
 struct CheckOptions {
     bool cp932 = false; // also list characters code page 932 cannot hold (for a Shift_JIS export)

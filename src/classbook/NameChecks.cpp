@@ -118,6 +118,6 @@ void ClassNames::addFindings(const CellRef &cell, const QString &text, QList<Fin
             finding.kind = FindingKind::OtherPupilName;
             finding.otherPupil = called.pupils.first();
         }
-        out.append(finding);
+        out.append(std::move(finding));
     }
 }

@@ -45,7 +45,7 @@ void addStyle(const CellRef &cell, QStringView text, const QList<SentenceSpan> &
         Finding finding = make(FindingKind::Style, cell, span.start + ending.start, span.start + span.length);
         finding.found = ending.shown;
         finding.expected = expected;
-        out.append(finding);
+        out.append(std::move(finding));
     }
 }
 
@@ -68,7 +68,7 @@ void addRepeatedEndings(const CellRef &cell, QStringView text, const QList<Sente
             Finding finding = make(FindingKind::RepeatedEnding, cell, start, span.start + span.length);
             finding.found = u'〜' + text.mid(start, finding.length).toString();
             listed = out.size();
-            out.append(finding);
+            out.append(std::move(finding));
         }
         out[listed].count = run;
     }
@@ -89,7 +89,7 @@ void addLongSentences(const CellRef &cell, QStringView text, const QList<Sentenc
         finding.found = sentence;
         finding.textLength = length;
         finding.limit = limit;
-        out.append(finding);
+        out.append(std::move(finding));
     }
 }
 
@@ -168,6 +168,6 @@ void addKanjiFindings(const CellRef &cell, const QString &text, int grade, const
         finding.context = wordAround(text, finding.start, i);
         finding.textLength = highest;
         finding.limit = grade;
-        out.append(finding);
+        out.append(std::move(finding));
     }
 }

@@ -120,6 +120,6 @@ void VariantSpellings::addFindings(const CellRef &cell, QList<Finding> &out) con
         finding.count = m_sides[side.other].count;
         finding.otherCount = side.count;
         finding.variant = side.spelling;
-        out.append(finding);
+        out.append(std::move(finding));
     }
 }
