@@ -179,6 +179,17 @@ private Q_SLOTS:
         QCOMPARE(kinds->currentIndex(), kinds->count() - 1);
     }
 
+    // Beside 点検 at the default size the example pane gives way as well, so the editor keeps its
+    // caption on one line and room to write.
+    void editorStaysWideBesideTheChecks()
+    {
+        m_window->resize(1240, 690);
+        trigger("actCheck");
+        auto *caption = child<QLabel>("ClassEditorCaption");
+        QTRY_VERIFY(child<QDockWidget>("CheckPanel")->isVisible());
+        QVERIFY2(caption->height() < 2 * caption->fontMetrics().lineSpacing(), qPrintable(caption->text()));
+    }
+
     void panelKeepsItsWidth()
     {
         m_window->resize(1240, 690); // the offscreen screen is smaller than a laptop's
