@@ -57,14 +57,18 @@ KeptHandIn keepHandIn(const QString &classPath, const ClassBook &book, const QDa
     if (!QDir().mkpath(folder))
         return {{false, QStringLiteral("控えのフォルダー「%1」を作れません。").arg(QDir::toNativeSeparators(folder))}, handIn};
     const QFileInfo target(handIn.path);
+    const SaveResult taken{false, QStringLiteral("控え「%1」がもうあります。").arg(target.fileName())};
     if (target.exists() || target.isSymLink())
-        return {{false, QStringLiteral("控え「%1」がもうあります。").arg(target.fileName())}, handIn};
+        return {taken, handIn};
 
     QJsonObject root = QJsonDocument::fromJson(classFileBytes(book)).object();
     root.insert(HandInKey, QJsonObject{{QStringLiteral("number"), handIn.number},
                                        {QStringLiteral("at"), at.toString(Qt::ISODate)}});
-    const SaveResult saved = writeFileSafely(handIn.path, QJsonDocument(root).toJson(QJsonDocument::Indented));
-    return {saved, handIn};
+    SaveOptions options;
+    options.replace = false; // not even a file that appeared since the look above
+    options.followLink = false;
+    const SaveResult saved = writeFileSafely(handIn.path, QJsonDocument(root).toJson(QJsonDocument::Indented), options);
+    return {saved.nameTaken ? taken : saved, handIn};
 }
 
 ClassFileRead readHandIn(const QString &path)

@@ -44,6 +44,7 @@ QList<WordingRule> rulesOf(const QStringList &names)
 ClassNames::ClassNames(const ClassBook &book) : m_calledMatcher({}), m_bareMatcher({})
 {
     QStringList called;
+    QSet<QString> calledSeen; // the list keeps the order, the set answers "already there?"
     QSet<QString> bare;
     for (int p = 0; p < book.pupils.size(); ++p) {
         const Pupil &pupil = book.pupils[p];
@@ -53,11 +54,13 @@ ClassNames::ClassNames(const ClassBook &book) : m_calledMatcher({}), m_bareMatch
             continue;
         auto add = [&](const QString &name, bool honorific) {
             Called &entry = m_called[name];
-            if (!entry.pupils.contains(p))
+            if (entry.pupils.isEmpty() || entry.pupils.last() != p) // pupils come in order
                 entry.pupils.append(p);
             entry.honorific = entry.honorific || honorific;
-            if (!called.contains(name))
+            if (!calledSeen.contains(name)) {
+                calledSeen.insert(name);
                 called.append(name);
+            }
         };
         for (const QString &full : fullNames(parts)) {
             add(full, false);

@@ -114,20 +114,24 @@ WordingMatcher::WordingMatcher(const QList<WordingRule> &rules) : m_rules(rules)
 QList<WordingHit> WordingMatcher::hits(QStringView text) const
 {
     QList<WordingHit> found;
-    // Per rule, where its next hit may start (so that its hits do not overlap).
-    std::vector<qsizetype> nextFree(size_t(m_rules.size()), 0);
+    // Per rule, where its next hit may start (so that its hits do not overlap); made at the
+    // first hit, since most texts have none and a class's names make thousands of rules.
+    std::vector<qsizetype> nextFree;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i].unicode();
         if (!m_isFirstUnit.test(unit))
             continue;
         for (const int r : *m_byFirstUnit.constFind(unit)) {
-            const QString &avoid = m_rules[r].avoid;
             const WordingRule &rule = m_rules[r];
-            if (i < nextFree[size_t(r)] || !text.mid(i).startsWith(avoid)
-                || !conditionsHold(rule.before, rule.after, text, i, avoid.size()))
+            const qsizetype length = rule.avoid.size();
+            if (length > text.size() - i || (length > 1 && text[i + 1] != rule.avoid[1])
+                || (!nextFree.empty() && i < nextFree[size_t(r)]) || text.mid(i, length) != rule.avoid
+                || !conditionsHold(rule.before, rule.after, text, i, length))
                 continue;
-            found.append({r, i, avoid.size()});
-            nextFree[size_t(r)] = i + avoid.size();
+            found.append({r, i, length});
+            if (nextFree.empty())
+                nextFree.assign(size_t(m_rules.size()), 0);
+            nextFree[size_t(r)] = i + length;
         }
     }
     return found;

@@ -155,5 +155,9 @@ void HandInCommands::handIn()
                        .arg(QDir::toNativeSeparators(kept.handIn.path));
     if (sheet.hasEarlierHandIn)
         said += QStringLiteral("\n前回から変わった欄：%1").arg(sheet.changed.size());
+    for (const QString &warning : {kept.saved.warning, written.error}) {
+        if (!warning.isEmpty())
+            said += u'\n' + warning;
+    }
     dialogs.inform(Title, said, Dialogs::Icon::Information);
 }

@@ -2,7 +2,6 @@
 
 #include "Characters.h"
 #include "ReviewSheetPage.h"
-#include "SafeSave.h"
 
 #include <QBuffer>
 #include <QHash>
@@ -285,11 +284,5 @@ ExportResult writeReviewSheet(const QString &path, const QByteArray &bytes, bool
 {
     if (const std::optional<ExportResult> blocked = exportBlocked(path, overwrite))
         return *blocked;
-    const SaveResult saved = writeFileSafely(path, bytes);
-    ExportResult result;
-    if (!saved.ok) {
-        result.status = ExportStatus::Failed;
-        result.error = saved.error;
-    }
-    return result;
+    return writeExportFile(path, bytes, overwrite);
 }

@@ -82,6 +82,30 @@ private Q_SLOTS:
         QVERIFY2(kept.saved.error.contains(QStringLiteral("3年2組 提出")), qPrintable(kept.saved.error));
         QCOMPARE(QFileInfo(handInFolder(classPath)).size(), 0);
     }
+
+    // The copy's name is taken by something that is not a hand-in (made meanwhile, or a
+    // link): it is refused by name and left as it was, never written over or through.
+    void aTakenCopyNameIsNeverWrittenOver_data()
+    {
+        QTest::addColumn<bool>("asLink");
+        QTest::newRow("a dangling link") << true;
+        QTest::newRow("a folder") << false;
+    }
+    void aTakenCopyNameIsNeverWrittenOver()
+    {
+        QFETCH(bool, asLink);
+        QTemporaryDir dir;
+        const QString classPath = dir.filePath(QStringLiteral("3年2組.json"));
+        const QString taken = dir.filePath(QStringLiteral("3年2組 提出/2024-12-07 15時30分 第1回.json"));
+        QVERIFY(QDir().mkpath(asLink ? handInFolder(classPath) : taken));
+        if (asLink)
+            QVERIFY(QFile::link(dir.filePath(QStringLiteral("nowhere.json")), taken));
+        const KeptHandIn kept = keepHandIn(classPath, classFrom("所見:200", {"1|青木 空||明るい。"}), December7);
+        QVERIFY(!kept.saved.ok);
+        QCOMPARE(kept.saved.error, QStringLiteral("控え「2024-12-07 15時30分 第1回.json」がもうあります。"));
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("nowhere.json"))));
+        QCOMPARE(QFileInfo(taken).isDir(), !asLink);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestHandIns)
