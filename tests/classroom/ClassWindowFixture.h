@@ -4,6 +4,7 @@
 // init() and close it in cleanup(): the test class derives from ClassWindowFixture and reaches
 // the window, the dialogs' script and the folder through the members below.
 
+#include "ClassEditing.h"
 #include "ClassStore.h"
 #include "ClassWindow.h"
 #include "NoComposition.h"
@@ -16,6 +17,16 @@
 #include <QTest>
 
 #include <memory>
+
+// A new 3年2組 of 青木 空 (男), 井上 海 (女) and 上田 陸 (男), their texts empty.
+inline ClassBook threePupils()
+{
+    ClassBook book = newClassBook(QStringLiteral("3年2組"));
+    (void)addPupil(book, {1, QStringLiteral("青木 空"), QString(), QStringLiteral("男")});
+    (void)addPupil(book, {2, QStringLiteral("井上 海"), QString(), QStringLiteral("女")});
+    (void)addPupil(book, {3, QStringLiteral("上田 陸"), QString(), QStringLiteral("男")});
+    return book;
+}
 
 template <class Composition = NoComposition>
 class ClassWindowFixture {

@@ -28,10 +28,7 @@ const QString Shared = QStringLiteral("友だちと協力して最後までや�
 
 ClassBook sampleClass()
 {
-    ClassBook book = newClassBook(QStringLiteral("3年2組"));
-    (void)addPupil(book, {1, QStringLiteral("青木 空"), QString(), QStringLiteral("男")});
-    (void)addPupil(book, {2, QStringLiteral("井上 海"), QString(), QStringLiteral("女")});
-    (void)addPupil(book, {3, QStringLiteral("上田 陸"), QString(), QStringLiteral("男")});
+    ClassBook book = threePupils();
     (void)setText(book, 0, 0, QStringLiteral("休み時間は友達と遊びます。") + Shared);
     (void)setText(book, 1, 0, QStringLiteral("友達に優しい。友達が多い。"));
     (void)setText(book, 2, 0, QStringLiteral("図工が好きです。"));

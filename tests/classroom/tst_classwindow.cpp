@@ -28,15 +28,6 @@ public:
     void setCompositionText(const QString &t) override { text = t; }
 };
 
-ClassBook threePupils()
-{
-    ClassBook book = newClassBook(QStringLiteral("3年2組"));
-    (void)addPupil(book, {1, QStringLiteral("青木 空"), QString(), QStringLiteral("男")});
-    (void)addPupil(book, {2, QStringLiteral("井上 海"), QString(), QStringLiteral("女")});
-    (void)addPupil(book, {3, QStringLiteral("上田 陸"), QString(), QStringLiteral("男")});
-    return book;
-}
-
 ClassBook readBack(const QString &path) { return readClassFile(readAll(path)).book; }
 
 } // namespace

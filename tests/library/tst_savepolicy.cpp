@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "LibrarySession.h"
+#include "LibrarySamples.h"
 #include "OverwriteAnswers.h"
 #include "TestFolder.h"
 
@@ -24,13 +25,6 @@ int recordHolding(const Category &category, const QString &sentence)
         if (category.record(r).sentence() == sentence)
             return r;
     return 0;
-}
-
-Example example(const char *sentence)
-{
-    Example e;
-    e.field = {QStringLiteral("行事"), QStringLiteral("係"), QStringLiteral("ほめたい"), QString::fromUtf8(sentence)};
-    return e;
 }
 
 } // namespace
