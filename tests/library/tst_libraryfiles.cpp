@@ -86,8 +86,8 @@ private Q_SLOTS:
     void changedOnDisk();
     void unreadableFileIsNeverWritten();
     void folderInPlaceOfFile();
-    void readOnlyFolder();
-    void readOnlyFile();
+    void readOnly_data();
+    void readOnly();
     void fullDisk();
 };
 
@@ -424,35 +424,22 @@ void TestLibraryFiles::folderInPlaceOfFile()
     QCOMPARE(entries(folder.path()), (QStringList{"Kotoban2.bak", "Kotoban2.txt"}));
 }
 
-void TestLibraryFiles::readOnlyFolder()
+void TestLibraryFiles::readOnly_data()
 {
-    WorkingFolder folder;
-    const QString name = QStringLiteral("Kotoban1.txt");
-    const QByteArray start = library(3);
-    folder.write(name, start);
-    Category origin = load(folder.path(), name);
-    // Nothing can be created in the folder, neither the backup nor the new file.
-    FailingCalls readOnly;
-    readOnly.failWith(QStringLiteral("create"), EACCES);
-    const CallsInUse use(readOnly);
-
-    OverwriteAnswers dialogs;
-    const QString failure = save(origin, folder.path(), library(4), dialogs);
-    readOnly.step.clear();
-    QVERIFY2(failure.contains(name) && failure.contains(QStringLiteral("権限がありません")), qPrintable(failure));
-    QVERIFY(folder.read(name) == start);
-    QCOMPARE(entries(folder.path()), QStringList{name});
-    QVERIFY(dialogs.asked.isEmpty());
-
-    // Once the folder can be written again, the next save goes through.
-    QCOMPARE(save(origin, folder.path(), library(4), dialogs), QString());
-    QVERIFY(folder.read(name) == library(4));
-    QVERIFY(folder.read(QStringLiteral("Kotoban1.bak")) == start);
+    QTest::addColumn<QString>("step"); // the system call that is refused
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QStringList>("left"); // what the folder holds after the refusal
+    QTest::newRow("read-only folder: neither the backup nor the new file can be made")
+        << "create" << "権限がありません" << QStringList{"Kotoban1.txt"};
+    QTest::newRow("read-only file: refused as Windows refuses it, though the folder would let a rename replace it")
+        << "access" << "読み取り専用のファイル" << QStringList{"Kotoban1.bak", "Kotoban1.txt"};
 }
 
-// Refused as Windows refuses it, though the folder would let a rename replace it.
-void TestLibraryFiles::readOnlyFile()
+void TestLibraryFiles::readOnly()
 {
+    QFETCH(QString, step);
+    QFETCH(QString, reason);
+    QFETCH(QStringList, left);
     WorkingFolder folder;
     const QString name = QStringLiteral("Kotoban1.txt");
     const QByteArray start = library(3);
@@ -460,15 +447,22 @@ void TestLibraryFiles::readOnlyFile()
     Category origin = load(folder.path(), name);
     const ino_t before = inode(folder.filePath(name));
     FailingCalls readOnly;
-    readOnly.failWith(QStringLiteral("access"), EACCES);
+    readOnly.failWith(step, EACCES);
     const CallsInUse use(readOnly);
 
     OverwriteAnswers dialogs;
     const QString failure = save(origin, folder.path(), library(4), dialogs);
-    QVERIFY2(failure.contains(name) && failure.contains(QStringLiteral("読み取り専用のファイル")), qPrintable(failure));
+    QVERIFY2(failure.contains(name) && failure.contains(reason), qPrintable(failure));
     QVERIFY(folder.read(name) == start);
     QCOMPARE(inode(folder.filePath(name)), before); // not replaced by a rename
+    QCOMPARE(entries(folder.path()), left);
     QVERIFY(dialogs.asked.isEmpty());
+
+    // Once it can be written again, the next save goes through.
+    readOnly.step.clear();
+    QCOMPARE(save(origin, folder.path(), library(4), dialogs), QString());
+    QVERIFY(folder.read(name) == library(4));
+    QVERIFY(folder.read(QStringLiteral("Kotoban1.bak")) == start);
 }
 
 void TestLibraryFiles::fullDisk()
