@@ -1,10 +1,12 @@
 #include "TextDiff.h"
 
 #include "Characters.h"
+#include "CommentText.h"
 
 #include <QHash>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -42,16 +44,23 @@ struct Edit {
     int length; // in clusters
 };
 
-// Myers' shortest edit script between a[from, aEnd) and b[from, bEnd), as runs.
-void myers(const Clusters &a, const Clusters &b, int aFrom, int aEnd, int bFrom, int bEnd, std::vector<Edit> &out)
+// Beyond this many edits the character diff gives up: its time grows with the square of the
+// edits, and a comment changed that much is compared sentence by sentence first.
+constexpr int MaxEdits = 64;
+
+// Myers' shortest edit script between a[from, aEnd) and b[from, bEnd), as runs; false (and
+// nothing added to out) when it needs more than MaxEdits.
+bool myers(const Clusters &a, const Clusters &b, int aFrom, int aEnd, int bFrom, int bEnd, std::vector<Edit> &out)
 {
     const int n = aEnd - aFrom;
     const int m = bEnd - bFrom;
-    const int max = n + m;
+    const int max = std::min(n + m, MaxEdits);
     std::vector<int> v(size_t(2 * max + 3), 0);
     const int offset = max + 1;
-    std::vector<std::vector<int>> trace; // trace[d][k + d]: the furthest x on diagonal k after d edits
-    int depth = 0;
+    // The furthest x on diagonal k after d edits, at trace[d * d + k + d]: one block, since a
+    // rewritten comment takes hundreds of rounds and a vector each cost more than the search.
+    std::vector<int> trace;
+    int depth = -1;
     for (int d = 0; d <= max; ++d) {
         bool reached = false;
         for (int k = -d; k <= d; k += 2) {
@@ -66,12 +75,14 @@ void myers(const Clusters &a, const Clusters &b, int aFrom, int aEnd, int bFrom,
             v[size_t(offset + k)] = x;
             reached = reached || (x >= n && y >= m);
         }
-        trace.emplace_back(v.begin() + offset - d, v.begin() + offset + d + 1);
+        trace.insert(trace.end(), v.begin() + offset - d, v.begin() + offset + d + 1);
         if (reached) {
             depth = d;
             break;
         }
     }
+    if (depth < 0)
+        return false;
 
     std::vector<Edit> backwards;
     auto push = [&backwards](Kind kind, int length) {
@@ -85,8 +96,8 @@ void myers(const Clusters &a, const Clusters &b, int aFrom, int aEnd, int bFrom,
     int x = n;
     int y = m;
     for (int d = depth; d > 0; --d) {
-        const std::vector<int> &previous = trace[size_t(d - 1)];
-        auto at = [&previous, d](int k) { return previous[size_t(k + d - 1)]; };
+        const int *previous = trace.data() + size_t(d - 1) * size_t(d - 1);
+        auto at = [previous, d](int k) { return previous[k + d - 1]; };
         const int k = x - y;
         const bool down = k == -d || (k != d && at(k - 1) < at(k + 1));
         const int previousK = down ? k + 1 : k - 1;
@@ -107,6 +118,7 @@ void myers(const Clusters &a, const Clusters &b, int aFrom, int aEnd, int bFrom,
         else
             out.push_back(edit);
     }
+    return true;
 }
 
 // Puts each run of changes as one removal then one addition.
@@ -168,12 +180,9 @@ std::vector<Edit> tidied(std::vector<Edit> edits)
     return edits;
 }
 
-} // namespace
-
-QList<DiffPiece> diffTexts(const QString &before, const QString &after)
+// The pieces character by character, or nothing when that needs more than MaxEdits.
+std::optional<QList<DiffPiece>> characterDiff(const QString &before, const QString &after)
 {
-    if (before == after)
-        return before.isEmpty() ? QList<DiffPiece>{} : QList<DiffPiece>{{Kind::Same, before}};
     QHash<QString, char32_t> interned;
     const Clusters a(before, interned);
     const Clusters b(after, interned);
@@ -188,7 +197,8 @@ QList<DiffPiece> diffTexts(const QString &before, const QString &after)
     std::vector<Edit> edits;
     if (prefix > 0)
         edits.push_back({Kind::Same, prefix});
-    myers(a, b, prefix, a.size() - suffix, prefix, b.size() - suffix, edits);
+    if (!myers(a, b, prefix, a.size() - suffix, prefix, b.size() - suffix, edits))
+        return std::nullopt;
     if (suffix > 0)
         edits.push_back({Kind::Same, suffix});
     edits = tidied(grouped(edits));
@@ -217,4 +227,91 @@ QList<DiffPiece> diffTexts(const QString &before, const QString &after)
         }
     }
     return pieces;
+}
+
+// Adds a piece, joined to the last one when they are of one kind.
+void append(QList<DiffPiece> &pieces, Kind kind, const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    if (!pieces.isEmpty() && pieces.back().kind == kind)
+        pieces.back().text += text;
+    else
+        pieces.append({kind, text});
+}
+
+// A text cut after each of its sentences, the blanks between them going with the next one.
+QStringList sentences(const QString &text)
+{
+    QStringList result;
+    qsizetype from = 0;
+    for (const SentenceSpan &span : sentenceSpans(text)) {
+        result.append(text.mid(from, span.start + span.length - from));
+        from = span.start + span.length;
+    }
+    if (from < text.size())
+        result.append(text.mid(from));
+    return result;
+}
+
+// The sentences both texts keep (longest common subsequence) stay; each stretch between them
+// is compared character by character, or shown replaced whole when it changed too much.
+QList<DiffPiece> sentenceDiff(const QString &before, const QString &after)
+{
+    const QStringList a = sentences(before);
+    const QStringList b = sentences(after);
+    const qsizetype width = b.size() + 1;
+    std::vector<int> common(size_t((a.size() + 1) * width), 0); // common[i][j]: of a[i..] and b[j..]
+    for (qsizetype i = a.size() - 1; i >= 0; --i) {
+        for (qsizetype j = b.size() - 1; j >= 0; --j) {
+            common[size_t(i * width + j)] = a[i] == b[j] ? common[size_t((i + 1) * width + j + 1)] + 1
+                                                         : std::max(common[size_t((i + 1) * width + j)],
+                                                                    common[size_t(i * width + j + 1)]);
+        }
+    }
+    QList<DiffPiece> pieces;
+    QString removed;
+    QString added;
+    auto flush = [&] {
+        // Both whole texts: the character diff has already given up on them.
+        const bool tried = removed.size() == before.size() && added.size() == after.size();
+        const std::optional<QList<DiffPiece>> closer =
+            removed.isEmpty() || added.isEmpty() || tried ? std::nullopt : characterDiff(removed, added);
+        if (closer) {
+            for (const DiffPiece &piece : *closer)
+                append(pieces, piece.kind, piece.text);
+        } else {
+            append(pieces, Kind::Removed, removed);
+            append(pieces, Kind::Added, added);
+        }
+        removed.clear();
+        added.clear();
+    };
+    qsizetype i = 0;
+    qsizetype j = 0;
+    while (i < a.size() || j < b.size()) {
+        if (i < a.size() && j < b.size() && a[i] == b[j]) {
+            flush();
+            append(pieces, Kind::Same, a[i]);
+            ++i;
+            ++j;
+        } else if (j == b.size() || (i < a.size() && common[size_t((i + 1) * width + j)] >= common[size_t(i * width + j + 1)])) {
+            removed += a[i++];
+        } else {
+            added += b[j++];
+        }
+    }
+    flush();
+    return pieces;
+}
+
+} // namespace
+
+QList<DiffPiece> diffTexts(const QString &before, const QString &after)
+{
+    if (before == after)
+        return before.isEmpty() ? QList<DiffPiece>{} : QList<DiffPiece>{{Kind::Same, before}};
+    if (std::optional<QList<DiffPiece>> pieces = characterDiff(before, after))
+        return *pieces;
+    return sentenceDiff(before, after);
 }

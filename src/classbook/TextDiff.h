@@ -17,4 +17,6 @@ struct DiffPiece {
 // The pieces that turn before into after, shortest edit first (Myers), then tidied for
 // reading: a one-character match between two larger changes ("とても元気" → "いつも明るい" shares
 // only "も") is folded into them. A replacement lists its removed part before its added part.
+// A text changed in many places is matched sentence by sentence first: a sentence rewritten
+// shows replaced whole, the sentences kept show unchanged between the changes.
 [[nodiscard]] QList<DiffPiece> diffTexts(const QString &before, const QString &after);

@@ -64,6 +64,16 @@ private Q_SLOTS:
         QTest::newRow("two separate corrections")
             << "国語で漢字をがんばりました。算数も進んでいます。" << "国語で音読をがんばりました。算数もよく進んでいます。"
             << "=国語で|-漢字|+音読|=をがんばりました。算数も|+よく|=進んでいます。";
+        // Over 64 edits the sentences are matched first: a sentence rewritten is replaced whole,
+        // the sentences kept stay, and a sentence corrected is still marked character by character.
+        const QString played = "休み時間には校庭で鬼ごっこをして、友だちと仲よく遊ぶ姿が毎日のように見られ、笑顔があふれていました。";
+        const QString served = "給食当番の仕事を最後まで責任をもってやりとげ、学級のみんなのために進んで働く場面が増えてきています。";
+        const QString kept = "漢字の練習にこつこつと取り組んでいます。";
+        QTest::newRow("rewritten throughout") << played << served << "-" + played + "|+" + served;
+        QTest::newRow("rewritten far apart: the sentence between stays")
+            << played + kept + "音読では大きな声ではっきりと読むことができました。"
+            << served + kept + "音読では大きな声で気持ちをこめて読むことができました。"
+            << "-" + played + "|+" + served + "|=" + kept + "音読では大きな声で|-はっきりと|+気持ちをこめて|=読むことができました。";
     }
     void texts()
     {
