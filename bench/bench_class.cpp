@@ -1,7 +1,8 @@
 // The class window at the sizes a teacher meets: 50, 100 and 200 pupils, four fields of
-// 250 characters each. Opening a class file and showing its table, a keystroke in the
-// editor (count, bar and the table's mark), a save, and a roster import, on a shown
-// (offscreen) ClassWindow or on the class model alone. With 30 notes of 100 characters
+// 250 characters each, beside a full example library (3 × 300 examples). Opening a class
+// file and showing its table, a keystroke in the editor (count, bar and the table's mark), a
+// save, a roster import, a keystroke in the example search and putting an example in, on a
+// shown (offscreen) ClassWindow or on the class model alone. With 30 notes of 100 characters
 // per pupil: opening, adding a note, a search, and the line saying who has an example.
 //
 // Each figure is the wall time of the action; repaint_us is what the event loop then
@@ -15,6 +16,9 @@
 #include "ClassSearch.h"
 #include "ClassWindow.h"
 #include "CompositionAccess.h"
+#include "ExampleListModel.h"
+#include "ExamplePane.h"
+#include "KeyboardPath.h"
 #include "Roster.h"
 #include "RosterMatch.h"
 #include "SafeSave.h"
@@ -91,11 +95,21 @@ QString rosterText(int pupils)
     return text;
 }
 
-class NoComposition : public CompositionAccess {
+// No composition, and a library of 300 examples in each category, in the starter library's classes.
+class FullLibrary : public CompositionAccess {
 public:
+    FullLibrary()
+    {
+        for (int c = 0; c < 3; ++c)
+            categories[c].load(categoryTitle(c), makeRecords(Shape::Starter, EDLimit, c));
+    }
     QString compositionText() const override { return {}; }
     void setCompositionText(const QString &) override {}
     void setExampleListener(ExampleListener l) override { listener = std::move(l); }
+    const Category *exampleCategory(int index) const override { return &categories[index]; }
+
+    std::array<Category, 3> categories{Category(categoryRules()[0]), Category(categoryRules()[1]),
+                                       Category(categoryRules()[2])};
     ExampleListener listener;
 };
 
@@ -133,7 +147,7 @@ struct Window {
     }
     QTemporaryDir dir;
     QString path;
-    NoComposition composition;
+    FullLibrary composition;
     QuietDialogs *dialogs = nullptr;
     std::unique_ptr<ClassWindow> window;
 };
@@ -200,6 +214,56 @@ void importRoster(benchmark::State &state, int pupils)
     });
     if (w.window->classBook().pupils.size() != pupils)
         state.SkipWithError("the roster did not merge");
+}
+
+// Opening the class window on the class used last, with the example pane listing the whole
+// library: the window made, shown and the class read and shown.
+void openWindow(benchmark::State &state, int pupils)
+{
+    Window w(pupils);
+    std::unique_ptr<ClassWindow> window;
+    measure(
+        state, [&](int) { window.reset(); },
+        [&] {
+            window = std::make_unique<ClassWindow>(w.dir.path(), &w.composition, std::make_unique<QuietDialogs>());
+            window->show();
+            window->openLastClass();
+        });
+    if (!window || window->classBook().pupils.size() != pupils
+        || window->examplePane()->model()->rowCount() != 3 * EDLimit)
+        state.SkipWithError("the window did not open with every example");
+}
+
+// One keystroke in the example search: a character typed or taken back, the list filtered
+// and laid out again (the repaint is timed apart). From the whole library to the examples
+// holding 意, to those holding 意欲, and back.
+void searchKeystroke(benchmark::State &state)
+{
+    Window w(30);
+    w.window->openLastClass();
+    QLineEdit *search = w.window->examplePane()->searchBox();
+    search->setFocus();
+    const QStringList steps{QStringLiteral("意"), QStringLiteral("意欲"), QStringLiteral("意"), QString()};
+    measure(state, [](int) {}, [&, step = 0]() mutable { search->setText(steps[step++ % steps.size()]); });
+    search->setText(steps[1]);
+    const int narrowed = w.window->examplePane()->model()->rowCount();
+    search->clear();
+    if (narrowed == 0 || w.window->examplePane()->model()->rowCount() != 3 * EDLimit)
+        state.SkipWithError("the search did not narrow the library and come back");
+}
+
+// Putting an example into a pupil's field at the cursor, 〇〇 filled: the editor, the count,
+// the table's cell and its marks.
+void insertAnExample(benchmark::State &state, int pupils)
+{
+    Window w(pupils);
+    w.window->openLastClass();
+    const QString sentence = w.composition.categories[0].record(1).sentence();
+    measure(
+        state, [&](int iteration) { w.window->selectCell(iteration % pupils, iteration / pupils % 4); },
+        [&] { insertExample(w.window.get(), sentence, false); });
+    if (w.dialogs->messages)
+        state.SkipWithError("the example was not put in");
 }
 
 // The same into an empty class: every pupil added.
@@ -285,12 +349,16 @@ int main(int argc, char **argv)
         benchmark::RegisterBenchmark(("class save" + size).c_str(), save, pupils)->UseManualTime();
         benchmark::RegisterBenchmark(("roster import + show" + size).c_str(), importRoster, pupils)->UseManualTime();
         benchmark::RegisterBenchmark(("roster import, model only, empty class" + size).c_str(), importIntoEmpty, pupils);
+        benchmark::RegisterBenchmark(("class window open with the example pane" + size).c_str(), openWindow, pupils)
+            ->UseManualTime();
+        benchmark::RegisterBenchmark(("example put in" + size).c_str(), insertAnExample, pupils)->UseManualTime();
         benchmark::RegisterBenchmark(("notes: class open + show" + size).c_str(), openWithNotes, pupils)->UseManualTime();
         benchmark::RegisterBenchmark(("notes: class file read, model only" + size).c_str(), readWithNotes, pupils);
         benchmark::RegisterBenchmark(("notes: add a note" + size).c_str(), addNote, pupils)->UseManualTime();
         benchmark::RegisterBenchmark(("notes: search, hits listed" + size).c_str(), searchClassWindow, pupils)->UseManualTime();
         benchmark::RegisterBenchmark(("notes: example usage line" + size).c_str(), exampleLine, pupils)->UseManualTime();
     }
+    benchmark::RegisterBenchmark("example search keystroke/900 examples", searchKeystroke)->UseManualTime();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

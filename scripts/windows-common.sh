@@ -10,7 +10,9 @@ qt_prefix="$windows_cache/qt-$qt_key"
 # Wine, as the tests and the end-to-end check run the Windows build: a prefix of our own.
 export WINEPREFIX="${KOTOBAN_WINEPREFIX:-$windows_cache/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko prompts; no menu builder, which would write desktop entries and icons of
+# the programs installed in the prefix into the Unix home folder.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 wine64=/usr/lib/wine/wine64
 
 # The MinGW runtime DLLs every program needs beside it.

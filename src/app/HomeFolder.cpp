@@ -19,9 +19,11 @@ HomeFolder prepareHomeFolder(const QString &starterFolder)
         return home;
     }
 
+    // The three data files and the starter wording rules, which 点検 reads.
+    const QStringList names{QStringLiteral("Kotoban1.txt"), QStringLiteral("Kotoban2.txt"),
+                            QStringLiteral("Kotoban3.txt"), QStringLiteral("表記ルール.txt")};
     QStringList notCopied;
-    for (int n = 1; n <= 3; ++n) {
-        const QString name = QStringLiteral("Kotoban%1.txt").arg(n);
+    for (const QString &name : names) {
         const QString target = QDir(home.path).filePath(name);
         const QString starter = QDir(starterFolder).filePath(name);
         // A broken link or anything else under that name counts as there: never replaced.
@@ -35,7 +37,7 @@ HomeFolder prepareHomeFolder(const QString &starterFolder)
         QFile(target).setPermissions(QFile(target).permissions() | QFileDevice::WriteOwner);
     }
     if (!notCopied.isEmpty())
-        home.problem = QStringLiteral("最初の例文集 %1 を %2 にコピーできませんでした。")
+        home.problem = QStringLiteral("はじめのファイル %1 を %2 にコピーできませんでした。")
                            .arg(notCopied.join(u'、'), QDir::toNativeSeparators(home.path));
     return home;
 }

@@ -9,6 +9,6 @@ struct HomeFolder {
     QString problem; // empty when the folder is ready
 };
 
-// Creates the folder when needed and copies each starter data file that is missing there.
-// An existing file is never overwritten.
+// Creates the folder when needed and copies each starter data file, and the starter wording
+// rules (表記ルール.txt), that is missing there. An existing file is never overwritten.
 [[nodiscard]] HomeFolder prepareHomeFolder(const QString &starterFolder);

@@ -57,22 +57,22 @@ bool ruleNeedsNameParts(NamingRule rule)
     return true;
 }
 
+QString honorific(const Pupil &pupil, NamingRule rule)
+{
+    const QString sex = pupil.sex.trimmed();
+    const bool boy = sex == QStringLiteral("男") || sex == QStringLiteral("男子");
+    return rule == NamingRule::FamilyBySex && boy ? QStringLiteral("くん") : QStringLiteral("さん");
+}
+
 QString callName(const Pupil &pupil, NamingRule rule)
 {
     if (!pupil.calledAs.isEmpty())
         return pupil.calledAs;
     const NameParts parts = splitName(pupil.name);
-    switch (rule) {
-    case NamingRule::GivenSan: return parts.given + QStringLiteral("さん");
-    case NamingRule::FamilyBySex: {
-        const QString sex = pupil.sex.trimmed();
-        const bool boy = sex == QStringLiteral("男") || sex == QStringLiteral("男子");
-        return parts.family + (boy ? QStringLiteral("くん") : QStringLiteral("さん"));
-    }
-    case NamingRule::FamilySan: break;
-    }
-    return parts.family + QStringLiteral("さん");
+    return (rule == NamingRule::GivenSan ? parts.given : parts.family) + honorific(pupil, rule);
 }
+
+QString addressedName(const Pupil &pupil, NamingRule rule) { return pupil.name.trimmed() + honorific(pupil, rule); }
 
 QString fillPlaceholders(const QString &text, const QString &name)
 {

@@ -25,6 +25,10 @@ struct NameParts {
 // The pupil's 呼び名 when set; otherwise the pupil as the rule calls them: 姓＋さん, 名＋さん,
 // or 姓＋くん for 男 and 姓＋さん otherwise.
 [[nodiscard]] QString callName(const Pupil &pupil, NamingRule rule);
+// くん for 男 under the rule that says so, さん otherwise.
+[[nodiscard]] QString honorific(const Pupil &pupil, NamingRule rule);
+// The whole 氏名 with that honorific, as the window names the pupil: "大野 湊くん".
+[[nodiscard]] QString addressedName(const Pupil &pupil, NamingRule rule);
 
 // Every placeholder "〇〇" (two U+3007) or "○○" (two U+25CB) replaced by the name.
 // An honorific right after a placeholder ("〇〇さん", "〇〇くん") is part of it, so it is

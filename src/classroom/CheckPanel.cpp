@@ -3,8 +3,11 @@
 #include "ClassEditor.h"
 #include "ClassTableModel.h"
 #include "ClassWindow.h"
+#include "CheckKinds.h"
+#include "WindowSettings.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,6 +21,8 @@ namespace {
 
 const QString Title = QStringLiteral("点検");
 constexpr int FindingRole = Qt::UserRole + 1; // index into the findings, -1 for other lines
+constexpr int AllKinds = -1;
+const QString WidthKey = QStringLiteral("checkPanel/width");
 
 QPushButton *button(const char *name, const QString &text, QWidget *parent)
 {
@@ -29,7 +34,7 @@ QPushButton *button(const char *name, const QString &text, QWidget *parent)
 } // namespace
 
 CheckPanel::CheckPanel(ClassWindow *window)
-    : QDockWidget(Title, window), m_window(window), m_list(new QListWidget(this)),
+    : QDockWidget(Title, window), m_window(window), m_kinds(new QComboBox(this)), m_list(new QListWidget(this)),
       m_cp932(new QCheckBox(QStringLiteral("Shift_JIS で書けない文字も調べる"), this)),
       m_noNotes(new QCheckBox(QStringLiteral("メモのない児童・生徒も挙げる"), this)), m_summary(new QLabel(this)),
       m_again(button("CheckAgain", QStringLiteral("点検しなおす"), this)),
@@ -39,6 +44,7 @@ CheckPanel::CheckPanel(ClassWindow *window)
 {
     setObjectName(QStringLiteral("CheckPanel"));
     m_list->setObjectName(QStringLiteral("CheckList"));
+    m_kinds->setObjectName(QStringLiteral("CheckKindFilter"));
     m_cp932->setObjectName(QStringLiteral("CheckCp932"));
     m_noNotes->setObjectName(QStringLiteral("CheckNoNotes"));
     m_noNotes->setChecked(true);
@@ -53,6 +59,7 @@ CheckPanel::CheckPanel(ClassWindow *window)
     auto *content = new QWidget(this);
     auto *layout = new QVBoxLayout(content);
     layout->addWidget(m_summary);
+    layout->addWidget(m_kinds);
     layout->addWidget(m_list, 1);
     layout->addWidget(m_cp932);
     layout->addWidget(m_noNotes);
@@ -75,6 +82,7 @@ CheckPanel::CheckPanel(ClassWindow *window)
     } names[] = {
         {m_list, QStringLiteral("点検の結果"), QStringLiteral("↑↓で順に選ぶと、その児童・生徒の欄と該当する文字が選ばれます。")},
         {m_summary, QStringLiteral("点検のまとめ"), QString()},
+        {m_kinds, QStringLiteral("点検の種類"), QStringLiteral("一覧に出す種類を選びます。かっこの中は件数です。")},
         {m_cp932, m_cp932->text(), QStringLiteral("Shift_JIS の CSV に書き出す前に調べます。")},
         {m_noNotes, m_noNotes->text(), QStringLiteral("メモが一つもない児童・生徒を「メモがありません」と挙げます。")},
         {m_replace, m_replace->text(), QStringLiteral("選んだ一か所を○表記に置き換えます。")},
@@ -88,6 +96,7 @@ CheckPanel::CheckPanel(ClassWindow *window)
     }
 
     connect(m_list, &QListWidget::currentRowChanged, this, &CheckPanel::entrySelected);
+    connect(m_kinds, &QComboBox::activated, this, [this] { showFindings(0); });
     connect(m_again, &QPushButton::clicked, this, &CheckPanel::runCheck);
     connect(m_replace, &QPushButton::clicked, this, &CheckPanel::replaceSelected);
     connect(m_replaceRule, &QPushButton::clicked, this, &CheckPanel::replaceRule);
@@ -101,6 +110,29 @@ CheckPanel::CheckPanel(ClassWindow *window)
     updateButtons();
 }
 
+CheckPanel::~CheckPanel()
+{
+    if (m_width > 0 && m_width != storedSetting(m_window->workingFolder(), WidthKey, 0))
+        storeSetting(m_window->workingFolder(), WidthKey, m_width);
+}
+
+void CheckPanel::showAtStoredWidth()
+{
+    const bool wasHidden = isHidden();
+    show();
+    raise();
+    const int width = storedSetting(m_window->workingFolder(), WidthKey, 0);
+    if (wasHidden && width > 0)
+        m_window->resizeDocks({this}, {width}, Qt::Horizontal);
+}
+
+void CheckPanel::resizeEvent(QResizeEvent *event)
+{
+    QDockWidget::resizeEvent(event);
+    if (isVisible())
+        m_width = width();
+}
+
 void CheckPanel::runCheck()
 {
     const WordingRules rules = loadWordingRules(QDir(m_window->workingFolder()).filePath(WordingRulesFileName));
@@ -112,7 +144,20 @@ void CheckPanel::runCheck()
     options.names = true;
     m_findings = checkClass(m_window->classBook(), WordingMatcher(m_rules), options);
     m_stale = false;
+    fillKindFilter();
     showFindings(m_list->currentRow());
+}
+
+// "すべて（12）", then each kind found with its count; the kind chosen stays chosen while it is found.
+void CheckPanel::fillKindFilter()
+{
+    const int kept = m_kinds->currentData().isValid() ? m_kinds->currentData().toInt() : AllKinds;
+    const QSignalBlocker blocker(m_kinds);
+    m_kinds->clear();
+    m_kinds->addItem(QStringLiteral("すべて（%1）").arg(m_findings.size()), AllKinds);
+    for (const KindCount &kind : countKinds(m_findings))
+        m_kinds->addItem(QStringLiteral("%1（%2）").arg(findingKindCaption(kind.kind)).arg(kind.count), int(kind.kind));
+    m_kinds->setCurrentIndex(qMax(0, m_kinds->findData(kept)));
 }
 
 void CheckPanel::showFindings(int keepRow)
@@ -120,7 +165,10 @@ void CheckPanel::showFindings(int keepRow)
     const ClassBook &book = m_window->classBook();
     QSignalBlocker blocker(m_list);
     m_list->clear();
+    const int kind = m_kinds->currentData().isValid() ? m_kinds->currentData().toInt() : AllKinds;
     for (const WordingRuleError &error : std::as_const(m_ruleErrors)) {
+        if (kind != AllKinds && kind != int(FindingKind::Wording))
+            continue;
         auto *item = new QListWidgetItem(
             error.line > 0 ? QStringLiteral("%1 の %2 行目：%3").arg(WordingRulesFileName).arg(error.line).arg(error.message)
                            : QStringLiteral("%1：%2").arg(WordingRulesFileName, error.message),
@@ -129,6 +177,8 @@ void CheckPanel::showFindings(int keepRow)
     }
     for (int i = 0; i < m_findings.size(); ++i) {
         const Finding &f = m_findings[i];
+        if (kind != AllKinds && kind != int(f.kind))
+            continue;
         auto *item = new QListWidgetItem(QStringLiteral("%1　%2\n%3")
                                              .arg(pupilLabel(book.pupils[f.cell.pupil]), columnName(book, f.cell.field),
                                                   findingMessage(f, book)),
@@ -270,6 +320,7 @@ void CheckPanel::forgetClass()
         const QSignalBlocker blocker(m_list);
         m_list->clear();
     }
+    fillKindFilter();
     m_summary->setText(isVisible() ? QStringLiteral("「点検しなおす」で、開いた学級を点検します。") : QString());
     updateButtons();
 }

@@ -8,6 +8,7 @@
 #include <QList>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -19,10 +20,15 @@ class ClassWindow;
 // replaced where it is; a wording hit or a spelling everywhere in the class at once; each
 // replacement can be undone. What is looked for follows the class's 点検の設定. The wording rules are read from
 // 表記ルール.txt in the working folder at every check, so a shared file's changes count.
+// The list can show one kind of finding at a time; the panel's width is kept for the next run.
 class CheckPanel : public QDockWidget {
     Q_OBJECT
 public:
     explicit CheckPanel(ClassWindow *window);
+    ~CheckPanel() override;
+
+    // Shows the panel at the width the teacher left it.
+    void showAtStoredWidth();
 
     void runCheck();
     void replaceSelected();
@@ -30,6 +36,9 @@ public:
     void undoReplace();
 
     const QList<Finding> &findings() const { return m_findings; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     struct CellChange {
@@ -40,6 +49,7 @@ private:
     };
 
     void showFindings(int keepRow);
+    void fillKindFilter();
     void entrySelected(int row);
     const Finding *currentFinding() const;
     bool replacesByRule(const Finding &finding) const;
@@ -49,6 +59,7 @@ private:
     void updateButtons();
 
     ClassWindow *const m_window;
+    QComboBox *const m_kinds;
     QListWidget *const m_list;
     QCheckBox *const m_cp932;
     QCheckBox *const m_noNotes;
@@ -63,4 +74,5 @@ private:
     QList<QList<CellChange>> m_undoSteps;
     bool m_stale = false;
     bool m_applying = false;
+    int m_width = 0; // while shown
 };

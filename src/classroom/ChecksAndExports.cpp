@@ -97,8 +97,7 @@ void addChecksAndExports(ClassWindow *window)
     QObject::connect(check, &QAction::triggered, panel, [window, panel] {
         if (!window->store().isOpen())
             return;
-        panel->show();
-        panel->raise();
+        panel->showAtStoredWidth();
         panel->runCheck();
         panel->findChild<QWidget *>(QStringLiteral("CheckList"))->setFocus();
     });

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 ClassEditor::ClassEditor(QWidget *parent)
@@ -13,11 +14,14 @@ ClassEditor::ClassEditor(QWidget *parent)
       m_bar(new LengthBar(this))
 {
     m_caption->setObjectName(QStringLiteral("ClassEditorCaption"));
+    // A long name and field wrap, so the editor does not hold the example pane and 点検 narrow.
+    m_caption->setWordWrap(true);
     m_text->setObjectName(QStringLiteral("ClassText"));
     m_text->setTabChangesFocus(true);
     m_count->setObjectName(QStringLiteral("ClassCount"));
     m_count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_count->setMinimumWidth(m_count->fontMetrics().horizontalAdvance(QStringLiteral("！1000/1000字（999字多い）")));
+    // Room for a count within the limit, so typing does not move it; the rare count over it takes more.
+    m_count->setMinimumWidth(m_count->fontMetrics().horizontalAdvance(QStringLiteral("1000/1000字")));
     m_bar->setObjectName(QStringLiteral("ClassBar"));
     m_bar->setAccessibleName(QStringLiteral("字数の割合"));
 
@@ -44,8 +48,11 @@ void ClassEditor::showText(const QString &caption, const QString &text, int limi
     m_showing = true;
     m_caption->setText(caption.isEmpty() ? QStringLiteral("表の欄を選ぶと、ここで文章を書けます。") : caption);
     m_text->setReadOnly(caption.isEmpty());
-    if (m_text->toPlainText() != text)
+    if (m_text->toPlainText() != text) {
         m_text->setPlainText(text);
+        // Writing goes on after what is there: an example put in lands at the end.
+        m_text->moveCursor(QTextCursor::End);
+    }
     m_showing = false;
     updateCount();
 }

@@ -3,10 +3,14 @@
 #include "ChecksAndExports.h"
 #include "ClassEditor.h"
 #include "ClassTableModel.h"
+#include "ExamplePane.h"
+#include "FrozenColumnsTable.h"
+#include "KeyboardPath.h"
 #include "Naming.h"
 #include "NotesCommands.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
@@ -14,20 +18,30 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolBar>
+#include <QToolButton>
+
+namespace {
+// Fits a 1280 × 800 screen, the common school laptop, with room for a taskbar and the frame.
+const QSize DefaultSize(1240, 690);
+constexpr int ExamplePaneWidth = 430;
+} // namespace
 
 ClassWindow::ClassWindow(const QString &workingFolder, CompositionAccess *composition,
                          std::unique_ptr<ClassDialogs> dialogs, QWidget *parent)
     : QMainWindow(parent, Qt::Window), m_workingFolder(workingFolder), m_composition(composition),
       m_dialogs(dialogs ? std::move(dialogs) : std::make_unique<WidgetClassDialogs>(this)),
-      m_model(new ClassTableModel(m_store.book(), this)), m_table(new QTableView(this)),
-      m_editor(new ClassEditor(this)), m_state(new QLabel(this)), m_naming(new QComboBox(this))
+      m_model(new ClassTableModel(m_store.book(), this)),
+      m_table(new FrozenColumnsTable(2, this)), // 番号 and 氏名 stay in view
+      m_editor(new ClassEditor(this)), m_examples(new ExamplePane(this)),
+      m_state(new QLabel(this)), m_naming(new QComboBox(this))
 {
     setObjectName(QStringLiteral("ClassWindow"));
-    resize(960, 640);
+    resize(screen() ? DefaultSize.boundedTo(screen()->availableSize() - QSize(20, 60)) : DefaultSize);
     createFileMenu();
     createPupilMenu();
     createFieldMenu();
@@ -37,6 +51,8 @@ ClassWindow::ClassWindow(const QString &workingFolder, CompositionAccess *compos
     setupConnections();
     addChecksAndExports(this);
     addNotes(this);
+    m_examples->setLibrary(composition);
+    addKeyboardPath(this, m_examples);
     showClass();
 }
 
@@ -68,12 +84,17 @@ void ClassWindow::createToolBar()
     m_toolBar->setMovable(false);
     m_toolBar->addActions(m_toolBarActions);
     m_toolBar->addSeparator();
-    m_toolBar->addWidget(new QLabel(QStringLiteral(" 名前の呼び方: "), m_toolBar));
+    m_toolBar->addWidget(new QLabel(QStringLiteral(" 呼び方: "), m_toolBar)); // 名前の呼び方 in the menu
     m_naming->setObjectName(QStringLiteral("NamingRule"));
     for (NamingRule rule : namingRules())
         m_naming->addItem(namingRuleCaption(rule), int(rule));
     m_toolBar->addWidget(m_naming);
     m_toolBar->addSeparator();
+    // "››" shows the commands the window has no room for; every one of them is in a menu too.
+    if (auto *more = m_toolBar->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button"))) {
+        more->setAccessibleName(QStringLiteral("ほかのコマンド"));
+        more->setToolTip(QStringLiteral("入りきらないコマンド（どれもメニューにもあります）"));
+    }
 }
 
 void ClassWindow::createCentralArea()
@@ -97,10 +118,20 @@ void ClassWindow::createCentralArea()
     splitter->addWidget(m_besideEditor);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 1);
-    setCentralWidget(splitter);
+    // The examples beside the table and the editor, as tall as both.
+    auto *columns = new QSplitter(Qt::Horizontal, this);
+    columns->setObjectName(QStringLiteral("ClassColumns"));
+    columns->addWidget(splitter);
+    columns->addWidget(m_examples);
+    // Both give way alike when 点検 or the search opens beside them, so the editor stays wide enough to write in.
+    columns->setStretchFactor(0, 1);
+    columns->setStretchFactor(1, 1);
+    columns->setSizes({width() - ExamplePaneWidth, ExamplePaneWidth});
+    setCentralWidget(columns);
 
     m_state->setObjectName(QStringLiteral("ClassSaveState"));
-    statusBar()->addPermanentWidget(m_state, 1);
+    // Beside the messages (an export, a copy), which take the room on the left for a few seconds.
+    statusBar()->addPermanentWidget(m_state);
 
     // What a screen reader announces for the window's own controls.
     const struct {
@@ -210,6 +241,8 @@ void ClassWindow::showClass()
         action->setEnabled(open);
     m_naming->setEnabled(open);
     m_naming->setCurrentIndex(m_naming->findData(int(classBook().naming)));
+    for (QAction *action : std::as_const(m_namingActions))
+        action->setChecked(action->data().toInt() == int(classBook().naming));
     m_table->setColumnWidth(0, m_table->fontMetrics().horizontalAdvance(QStringLiteral("番号00")));
     m_table->setColumnWidth(1, m_table->fontMetrics().horizontalAdvance(QStringLiteral("長谷川 あいうえお")));
     m_table->setColumnWidth(ClassTableModel::NotesCountColumn, m_table->fontMetrics().horizontalAdvance(QStringLiteral("メモ000")));
@@ -230,7 +263,8 @@ void ClassWindow::showSelection()
     const Pupil &p = classBook().pupils[pupil];
     const ClassField &f = classBook().fields[field];
     const QString number = p.number > 0 ? QStringLiteral("%1番　").arg(p.number) : QString();
-    m_editor->showText(QStringLiteral("%1%2さん　「%3」").arg(number, p.name, f.name), textOf(classBook(), pupil, field),
+    m_editor->showText(QStringLiteral("%1%2　「%3」").arg(number, addressedName(p, classBook().naming), f.name),
+                       textOf(classBook(), pupil, field),
                        f.limit);
 }
 

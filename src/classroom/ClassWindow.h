@@ -18,6 +18,7 @@ class QToolBar;
 class ClassEditor;
 class ClassTableModel;
 class CompositionAccess;
+class ExamplePane;
 
 // 学級の所見: one class of pupils and their comment fields. A ClassStore holds the class
 // and writes every change within about a second; the table (ClassTableModel) shows every
@@ -69,6 +70,7 @@ public:
     ClassDialogs &dialogs() { return *m_dialogs; }
     ClassTableModel *tableModel() const { return m_model; }
     ClassEditor *editor() const { return m_editor; }
+    ExamplePane *examplePane() const { return m_examples; }
     // Puts a pane to the right of the editor, below the table.
     void addBesideEditor(QWidget *pane);
     CompositionAccess *composition() const { return m_composition; }
@@ -146,12 +148,14 @@ private:
     ClassTableModel *const m_model;
     QTableView *const m_table;
     ClassEditor *const m_editor;
+    ExamplePane *const m_examples;
     QSplitter *m_besideEditor = nullptr;
     QLabel *const m_state;
     QComboBox *const m_naming;
     QToolBar *m_toolBar = nullptr;
     QList<QAction *> m_needsClass; // enabled only while a class is open
     QList<QAction *> m_toolBarActions;
+    QList<QAction *> m_namingActions;
     int m_lastField = 0;
     bool m_resolving = false;
     bool m_unattended = false;

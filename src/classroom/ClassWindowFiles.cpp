@@ -38,6 +38,8 @@ void ClassWindow::createFileMenu()
     m_toolBarActions += addMenuAction(menu, "actImportClipboard", QStringLiteral("名簿の取り込み（クリップボードから）"),
                                   [this] { importRosterFromClipboard(); }, false);
     m_toolBarActions.last()->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+V")));
+    // Short on the toolbar, so that every command there fits the window's default width.
+    m_toolBarActions.last()->setIconText(QStringLiteral("名簿の取り込み"));
     menu->addSeparator();
     addMenuAction(menu, "actClose", QStringLiteral("閉じる(&X)"), [this] { close(); }, false);
 }

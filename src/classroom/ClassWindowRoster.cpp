@@ -5,6 +5,7 @@
 
 #include "ClassFile.h"
 #include "ClassTableModel.h"
+#include "Naming.h"
 
 #include <QClipboard>
 #include <QFileInfo>
@@ -125,8 +126,8 @@ void ClassWindow::removeSelectedPupil()
     const int pupil = selectedPupil();
     if (pupilHasText(classBook(), pupil)
         && !m_dialogs->ask(Title,
-                           QStringLiteral("%1さんには書いた文章やメモがあります。削除すると文章もメモも消えます。削除しますか？")
-                               .arg(classBook().pupils[pupil].name),
+                           QStringLiteral("%1には書いた文章やメモがあります。削除すると文章もメモも消えます。削除しますか？")
+                               .arg(addressedName(classBook().pupils[pupil], classBook().naming)),
                            Dialogs::Icon::Warning, false))
         return;
     const ClassEdit edit = m_store.apply([&](ClassBook &book) { return removePupil(book, pupil); });

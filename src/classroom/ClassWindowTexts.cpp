@@ -8,6 +8,7 @@
 #include "CompositionAccess.h"
 #include "Naming.h"
 
+#include <QActionGroup>
 #include <QMenuBar>
 
 void ClassWindow::createCompositionMenu()
@@ -20,6 +21,20 @@ void ClassWindow::createCompositionMenu()
     QAction *send = addMenuAction(menu, "actSendToComposition", QStringLiteral("所見文に出す"), [this] { sendToComposition(); });
     send->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+Return")));
     m_toolBarActions = QList<QAction *>{insert, send} + m_toolBarActions;
+    // The toolbar's list of the same, for a window too narrow to show it.
+    menu->addSeparator();
+    QMenu *naming = menu->addMenu(QStringLiteral("名前の呼び方"));
+    naming->setObjectName(QStringLiteral("mnuNamingRule"));
+    auto *group = new QActionGroup(this);
+    for (NamingRule rule : namingRules()) {
+        QAction *action =
+            addMenuAction(naming, "actNamingRule", namingRuleCaption(rule), [this, rule] { setNamingRule(rule); });
+        action->setObjectName(QStringLiteral("actNamingRule%1").arg(int(rule)));
+        action->setCheckable(true);
+        action->setData(int(rule));
+        group->addAction(action);
+        m_namingActions.append(action);
+    }
 }
 
 bool ClassWindow::writeText(int pupil, int field, const QString &text)
@@ -57,7 +72,9 @@ void ClassWindow::insertComposition()
     const QString existing = textOf(classBook(), pupil, field);
     if (!existing.trimmed().isEmpty()) {
         const int choice = m_dialogs->choose(
-            Title, QStringLiteral("%1さんの「%2」には文章があります。").arg(p.name, classBook().fields[field].name),
+            Title,
+            QStringLiteral("%1の「%2」には文章があります。")
+                .arg(addressedName(p, classBook().naming), classBook().fields[field].name),
             {QStringLiteral("置き換える"), QStringLiteral("後ろに付け加える"), QStringLiteral("キャンセル")}, 1, 2);
         if (choice != 0 && choice != 1)
             return;
@@ -76,7 +93,8 @@ void ClassWindow::sendToComposition()
     const int field = selectedField();
     const QString text = textOf(classBook(), pupil, field);
     const QString where =
-        QStringLiteral("%1さんの「%2」").arg(classBook().pupils[pupil].name, classBook().fields[field].name);
+        QStringLiteral("%1の「%2」")
+            .arg(addressedName(classBook().pupils[pupil], classBook().naming), classBook().fields[field].name);
     if (text.trimmed().isEmpty()) {
         m_dialogs->inform(Title, where + QStringLiteral("には文章がありません。"), Dialogs::Icon::Information);
         return;

@@ -52,17 +52,21 @@ QString refusalLines(const ClassBook &book, const QList<Cp932Refusal> &refusals)
 
 ExportCommands::ExportCommands(ClassWindow *window) : QObject(window), m_window(window)
 {
-    auto add = [this](const char *name, const QString &text, void (ExportCommands::*run)(), const char *keys) {
+    // The toolbar says where to: every command there fits the window's default width.
+    auto add = [this](const char *name, const QString &text, const QString &toolBarText, void (ExportCommands::*run)(),
+                      const char *keys) {
         auto *action = new QAction(text, m_window);
+        action->setIconText(toolBarText);
         action->setObjectName(QLatin1String(name));
         if (keys)
             action->setShortcut(QKeySequence(QLatin1String(keys)));
         connect(action, &QAction::triggered, this, run);
         m_window->addCommand(action, MenuTitle);
     };
-    add("actExportXlsx", QStringLiteral("Excel に書き出す"), &ExportCommands::exportXlsx, nullptr);
-    add("actExportCsv", QStringLiteral("CSV に書き出す"), &ExportCommands::exportCsv, nullptr);
-    add("actCopyColumn", QStringLiteral("列をコピー"), &ExportCommands::copyColumn, "Ctrl+Shift+C");
+    add("actExportXlsx", QStringLiteral("Excel に書き出す"), QStringLiteral("Excel へ"), &ExportCommands::exportXlsx, nullptr);
+    add("actExportCsv", QStringLiteral("CSV に書き出す"), QStringLiteral("CSV へ"), &ExportCommands::exportCsv, nullptr);
+    add("actCopyColumn", QStringLiteral("列をコピー"), QStringLiteral("列をコピー"), &ExportCommands::copyColumn,
+        "Ctrl+Shift+C");
 }
 
 bool ExportCommands::classIsOpen() const

@@ -85,7 +85,10 @@ void addNotes(ClassWindow *window)
     // On the toolbar: the quick entry and the search; the pane has buttons for the rest.
     const QList<QAction *> commands = pane->commands();
     QAction *quick = namedAction(window, "actQuickNotes", QStringLiteral("メモをまとめて入れる…"), "Ctrl+Shift+M");
-    QAction *find = namedAction(window, "actSearchClass", QStringLiteral("学級の中を検索"), "Ctrl+F");
+    quick->setIconText(QStringLiteral("メモをまとめて…")); // short enough for the toolbar to show every command
+    // Ctrl+F is the example search, the key a teacher presses most.
+    QAction *find = namedAction(window, "actSearchClass", QStringLiteral("学級の中を検索"), "Ctrl+Shift+F");
+    find->setIconText(QStringLiteral("学級を検索"));
     window->addCommand(quick, MenuTitle);
     QMenu *menu = menuOf(quick);
     menu->insertAction(quick, commands[0]);

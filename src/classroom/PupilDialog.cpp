@@ -37,7 +37,7 @@ PupilDialog::PupilDialog(const QString &title, const PupilDetails &details, QWid
     form->addRow(QStringLiteral("性別"), m_sex);
     form->addRow(QStringLiteral("呼び名"), m_calledAs);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("ＯＫ"));
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
     form->addRow(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -93,6 +93,8 @@ void RosterPreviewDialog::fillRows()
     for (int column = 0; column < columns; ++column) {
         auto *role = new QComboBox(m_rows);
         role->setObjectName(QStringLiteral("RosterRole%1").arg(column + 1));
+        role->setAccessibleName(QStringLiteral("%1列目の役割").arg(column + 1));
+        role->setAccessibleDescription(QStringLiteral("この列が出席番号、氏名、ふりがな、性別のどれか。"));
         for (RosterRole candidate : roles)
             role->addItem(rosterRoleCaption(candidate));
         role->setCurrentIndex(int(roles.indexOf(m_table.roles[column])));
@@ -101,13 +103,19 @@ void RosterPreviewDialog::fillRows()
             replan();
         });
         m_rows->setCellWidget(0, column, role);
+        // Tab goes through the column selectors after the options, then into the table.
+        setTabOrder(column == 0 ? static_cast<QWidget *>(m_sexCodes) : m_rows->cellWidget(0, column - 1), role);
         for (int row = 0; row < m_table.rows.size(); ++row)
             m_rows->setItem(row + 1, column, new QTableWidgetItem(m_table.rows[row].value(column)));
     }
+    // Each row is labelled with its line in the roster, as the messages below count them.
     QStringList lines{QStringLiteral("列")};
     for (int row = 0; row < m_table.rows.size(); ++row)
         lines.append(QString::number(m_table.lines.value(row, row + 1)));
     m_rows->setVerticalHeaderLabels(lines);
+    m_rows->setTabKeyNavigation(false);
+    if (columns > 0)
+        setTabOrder(m_rows->cellWidget(0, columns - 1), m_rows);
     m_rows->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 }
 

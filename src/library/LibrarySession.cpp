@@ -97,4 +97,6 @@ void LibrarySession::journal(int category, JournalEntry entry)
     const SaveResult appended = m_journal.append(entry);
     if (!appended.ok)
         m_journalProblem = appended.error;
+    if (m_observer && entry.operation != JournalEntry::Operation::Saved)
+        m_observer(category);
 }

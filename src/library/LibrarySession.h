@@ -5,6 +5,7 @@
 #include "LibraryFiles.h"
 
 #include <array>
+#include <functional>
 
 // The three categories of one run on one working folder: loading them, saving them, and
 // the recovery journal that holds every change on the disk between two saves. A journal
@@ -41,6 +42,10 @@ public:
     // Why the journal could not be written, once (then empty until the next failure).
     QString takeJournalProblem();
 
+    // Told the category of every example added, corrected or deleted, after the change:
+    // by the teacher or by a recovery.
+    void setChangeObserver(std::function<void(int category)> observer) { m_observer = std::move(observer); }
+
 private:
     void journal(int category, JournalEntry entry);
 
@@ -50,4 +55,5 @@ private:
     QStringList m_leftovers;
     QString m_journalProblem;
     bool m_journalProblemTold = false;
+    std::function<void(int)> m_observer;
 };

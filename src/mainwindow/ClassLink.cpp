@@ -1,11 +1,15 @@
 #include "ClassLink.h"
 
 #include "ClassWindow.h"
+#include "LibrarySession.h"
 #include "TextBox.h"
 
-ClassLink::ClassLink(const QString &folder, TextBox *composition, const QList<TextBox *> &exampleBoxes)
-    : m_folder(folder), m_composition(composition)
+ClassLink::ClassLink(const QString &folder, TextBox *composition, LibrarySession *library,
+                     const QList<TextBox *> &exampleBoxes)
+    : m_folder(folder), m_composition(composition), m_library(library)
 {
+    if (m_library)
+        m_library->setChangeObserver([this](int category) { Q_EMIT examplesChanged(category); });
     // Only the shown category's box counts: the others change while their lists are filled.
     for (TextBox *box : exampleBoxes) {
         m_exampleConnections.append(QObject::connect(box, &QPlainTextEdit::textChanged, box, [this, box] {
@@ -17,6 +21,8 @@ ClassLink::ClassLink(const QString &folder, TextBox *composition, const QList<Te
 
 ClassLink::~ClassLink()
 {
+    if (m_library)
+        m_library->setChangeObserver(nullptr);
     for (const QMetaObject::Connection &connection : std::as_const(m_exampleConnections))
         QObject::disconnect(connection);
     delete m_window.data();
@@ -56,3 +62,8 @@ QString ClassLink::compositionText() const { return m_composition->text(); }
 void ClassLink::setCompositionText(const QString &text) { m_composition->setText(text); }
 
 void ClassLink::setExampleListener(ExampleListener listener) { m_exampleListener = std::move(listener); }
+
+const Category *ClassLink::exampleCategory(int index) const
+{
+    return m_library && index >= 0 && index < 3 ? &m_library->category(index) : nullptr;
+}

@@ -12,16 +12,20 @@
 #include <memory>
 
 class ClassWindow;
+class LibrarySession;
 class TextBox;
 
 // The main window's side of the class window: opens it on the class used last, hands it
-// the composition (Text1) and word of the examples shown in the example boxes, and closes
-// it, saved, before the main window goes.
+// the composition (Text1), word of the examples shown in the example boxes and the example
+// library (telling it of every change to an example), and closes it, saved, before the main
+// window goes.
 class ClassLink : public CompositionAccess {
 public:
     using DialogsFactory = std::function<std::unique_ptr<ClassDialogs>()>;
 
-    ClassLink(const QString &folder, TextBox *composition, const QList<TextBox *> &exampleBoxes = {});
+    // library may be null: the class window then offers no examples.
+    ClassLink(const QString &folder, TextBox *composition, LibrarySession *library = nullptr,
+              const QList<TextBox *> &exampleBoxes = {});
     ~ClassLink() override;
     ClassLink(const ClassLink &) = delete;
     ClassLink &operator=(const ClassLink &) = delete;
@@ -39,10 +43,12 @@ public:
     QString compositionText() const override;
     void setCompositionText(const QString &text) override;
     void setExampleListener(ExampleListener listener) override;
+    const Category *exampleCategory(int index) const override;
 
 private:
     const QString m_folder;
     TextBox *const m_composition;
+    LibrarySession *const m_library;
     QPointer<ClassWindow> m_window;
     DialogsFactory m_dialogsFactory;
     ExampleListener m_exampleListener;

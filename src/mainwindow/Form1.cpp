@@ -124,7 +124,7 @@ void Form1::createCompositionArea()
     m_text1->setObjectName(QStringLiteral("Text1"));
     m_text1->setGeometry(twipsRect(120, 3360, 5655, text1Height));
     m_text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_classLink = std::make_unique<ClassLink>(m_library.folder().dir().path(), m_text1,
+    m_classLink = std::make_unique<ClassLink>(m_library.folder().dir().path(), m_text1, &m_library,
                                               QList<TextBox *>{m_pages[0]->exampleBox(), m_pages[1]->exampleBox(),
                                                                m_pages[2]->exampleBox()});
     m_button.clear = createButton(m_client, "CmdClear", QStringLiteral("文章消去"), {5880, 3480, 1455, 375}, 0,

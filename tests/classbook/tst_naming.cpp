@@ -14,15 +14,22 @@ private Q_SLOTS:
         QTest::addColumn<QString>("familySan");
         QTest::addColumn<QString>("givenSan");
         QTest::addColumn<QString>("bySex");
-        QTest::newRow("half-width blank") << "山田 太郎" << "男" << "" << "山田さん" << "太郎さん" << "山田くん";
-        QTest::newRow("full-width blank") << "佐藤　花子" << "女" << "" << "佐藤さん" << "花子さん" << "佐藤さん";
-        QTest::newRow("first blank splits") << "森 由美 子" << "" << "" << "森さん" << "由美 子さん" << "森さん";
-        QTest::newRow("blanks around") << "　大野 翼 " << "男子" << "" << "大野さん" << "翼さん" << "大野くん";
-        QTest::newRow("no blank: used whole") << "ジョン" << "男" << "" << "ジョンさん" << "ジョンさん" << "ジョンくん";
-        QTest::newRow("sex written otherwise is さん") << "木村 光" << "M" << "" << "木村さん" << "光さん" << "木村さん";
-        QTest::newRow("outside code page 932") << "𠮷田 彩" << "女" << "" << "𠮷田さん" << "彩さん" << "𠮷田さん";
+        QTest::addColumn<QString>("addressedBySex"); // the window's header and questions
+        QTest::newRow("half-width blank")
+            << "山田 太郎" << "男" << "" << "山田さん" << "太郎さん" << "山田くん" << "山田 太郎くん";
+        QTest::newRow("full-width blank")
+            << "佐藤　花子" << "女" << "" << "佐藤さん" << "花子さん" << "佐藤さん" << "佐藤　花子さん";
+        QTest::newRow("first blank splits")
+            << "森 由美 子" << "" << "" << "森さん" << "由美 子さん" << "森さん" << "森 由美 子さん";
+        QTest::newRow("blanks around") << "　大野 翼 " << "男子" << "" << "大野さん" << "翼さん" << "大野くん" << "大野 翼くん";
+        QTest::newRow("no blank: used whole")
+            << "ジョン" << "男" << "" << "ジョンさん" << "ジョンさん" << "ジョンくん" << "ジョンくん";
+        QTest::newRow("sex written otherwise is さん")
+            << "木村 光" << "M" << "" << "木村さん" << "光さん" << "木村さん" << "木村 光さん";
+        QTest::newRow("outside code page 932")
+            << "𠮷田 彩" << "女" << "" << "𠮷田さん" << "彩さん" << "𠮷田さん" << "𠮷田 彩さん";
         QTest::newRow("呼び名 comes before every rule")
-            << "渡辺優斗" << "男" << "ゆうとさん" << "ゆうとさん" << "ゆうとさん" << "ゆうとさん";
+            << "渡辺優斗" << "男" << "ゆうとさん" << "ゆうとさん" << "ゆうとさん" << "ゆうとさん" << "渡辺優斗くん";
     }
     void callNames()
     {
@@ -39,6 +46,8 @@ private Q_SLOTS:
         QCOMPARE(callName(pupil, NamingRule::FamilySan), familySan);
         QCOMPARE(callName(pupil, NamingRule::GivenSan), givenSan);
         QCOMPARE(callName(pupil, NamingRule::FamilyBySex), bySex);
+        QTEST(addressedName(pupil, NamingRule::FamilyBySex), "addressedBySex");
+        QCOMPARE(addressedName(pupil, NamingRule::FamilySan), name.trimmed() + QStringLiteral("さん"));
     }
 
     void placeholders_data()

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -112,6 +113,55 @@ private Q_SLOTS:
     {
         trigger("actCopyColumn");
         QCOMPARE(QGuiApplication::clipboard()->text(), columnCopyText(m_window->classBook(), 0));
+    }
+
+    void messagesShowBesideTheSaveState()
+    {
+        trigger("actCopyColumn");
+        QVERIFY(m_window->statusBar()->currentMessage().contains(QStringLiteral("3 人分コピーしました")));
+        // The save state keeps to the room its text needs: the message has the rest.
+        QTRY_VERIFY(child<QLabel>("ClassSaveState")->width() < m_window->statusBar()->width() / 2);
+        QVERIFY(child<QLabel>("ClassSaveState")->isVisible());
+    }
+
+    void kindFilterShowsOneKindWithItsCount()
+    {
+        trigger("actCheck");
+        auto *kinds = child<QComboBox>("CheckKindFilter");
+        const int all = list()->count();
+        QCOMPARE(kinds->itemText(0), QStringLiteral("すべて（%1）").arg(all));
+        QVERIFY(kinds->findText(QStringLiteral("メモなし（3）")) > 0); // no pupil has a note yet
+        int listed = 0;
+        for (int kind = 1; kind < kinds->count(); ++kind) {
+            kinds->setCurrentIndex(kind);
+            Q_EMIT kinds->activated(kind);
+            const QString caption = kinds->itemText(kind);
+            const int count = caption.mid(caption.indexOf(u'（') + 1).chopped(1).toInt();
+            QCOMPARE(list()->count(), count);
+            listed += count;
+        }
+        QCOMPARE(listed, all);
+        // A new check keeps the kind chosen.
+        child<QPushButton>("CheckAgain")->click();
+        QCOMPARE(kinds->currentIndex(), kinds->count() - 1);
+    }
+
+    void panelKeepsItsWidth()
+    {
+        m_window->resize(1240, 690); // the offscreen screen is smaller than a laptop's
+        trigger("actCheck");
+        const int first = child<QDockWidget>("CheckPanel")->width();
+        m_window->resizeDocks({child<QDockWidget>("CheckPanel")}, {first + 40}, Qt::Horizontal);
+        QTRY_COMPARE(child<QDockWidget>("CheckPanel")->width(), first + 40);
+        m_window.reset();
+        m_window =
+            std::make_unique<ClassWindow>(m_dir.path(), &m_composition, std::make_unique<ScriptedClassDialogs>());
+        QVERIFY(m_window->store().open(path("3年2組.json")).ok);
+        m_window->classEdited();
+        m_window->resize(1240, 690);
+        m_window->show();
+        trigger("actCheck");
+        QTRY_COMPARE(child<QDockWidget>("CheckPanel")->width(), first + 40);
     }
 
     void checkListWalksTheClass()

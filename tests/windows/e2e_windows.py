@@ -61,6 +61,10 @@ def wine_env(**extra):
     """The environment for a Windows program: no WINEPATH, so that the installed copy has to
     find every DLL it needs beside itself."""
     env = {k: v for k, v in os.environ.items() if k != "WINEPATH" and not k.startswith("WINEQT_")}
+    # Wine's menu builder would put the shortcut's desktop entry and icons in the Unix home.
+    overrides = [o for o in env.get("WINEDLLOVERRIDES", "").split(";") if o]
+    if "winemenubuilder.exe=d" not in overrides:
+        env["WINEDLLOVERRIDES"] = ";".join(overrides + ["winemenubuilder.exe=d"])
     env.update(extra)
     return env
 
@@ -128,9 +132,12 @@ def inside_xvfb(installer, portable, fixture, shots):
         # 1. Install.
         subprocess.run([WINE64, installer, "/S"], env=wine_env(), timeout=120, check=True)
         for name in ("kotoban.exe", "Qt6Widgets.dll", "platforms/qwindows.dll", "qt.conf", "uninstall.exe",
-                     "data/Kotoban1.txt", "translations/qtbase_ja.qm", "licenses/Kotoban.txt"):
+                     "data/Kotoban1.txt", "data/表記ルール.txt", "translations/qtbase_ja.qm", "licenses/Kotoban.txt"):
             check(os.path.exists(os.path.join(install_dir, name)), f"the installer did not put {name} in place")
         check(os.path.exists(shortcut), "no Start menu shortcut ことばん.lnk")
+        menu_entry = os.path.join(os.path.expanduser("~"), ".local", "share", "applications", "wine", "Programs",
+                                  "ことばん.desktop")
+        check(not os.path.exists(menu_entry), f"Wine's menu builder wrote {menu_entry} into the home folder")
         print(f"ok: installed into {install_dir}, shortcut {os.path.basename(shortcut)}")
 
         # 2. First start of the installed program: Documents\Kotoban gets the starter library.
@@ -140,9 +147,9 @@ def inside_xvfb(installer, portable, fixture, shots):
         caption = session.caption()
         check(caption == linux_e2e.CAPTION, f"window caption is {caption!r}")
         session.screenshot(os.path.join(shots, "installed-first-start.png"))
-        for n in (1, 2, 3):
-            check(read(os.path.join(documents, f"Kotoban{n}.txt")) == read(os.path.join(portable, "data", f"Kotoban{n}.txt")),
-                  f"Documents\\Kotoban\\Kotoban{n}.txt is not the starter file")
+        for name in ("Kotoban1.txt", "Kotoban2.txt", "Kotoban3.txt", "表記ルール.txt"):
+            check(read(os.path.join(documents, name)) == read(os.path.join(portable, "data", name)),
+                  f"Documents\\Kotoban\\{name} is not the starter file")
         session.close_with_menu()
         print("ok: the first start showed the window and seeded Documents\\Kotoban with the starter library")
 
@@ -181,7 +188,7 @@ def inside_xvfb(installer, portable, fixture, shots):
         for n in (2, 3):
             check(read(os.path.join(home, f"Kotoban{n}.txt")) == original[n], f"Kotoban{n}.txt changed")
             check(not os.path.exists(os.path.join(home, f"Kotoban{n}.bak")), f"Kotoban{n}.bak was written")
-        check(sorted(os.listdir(home)) == ["Kotoban1.bak", "Kotoban1.txt", "Kotoban2.txt", "Kotoban3.txt"],
+        check(sorted(os.listdir(home)) == ["Kotoban1.bak", "Kotoban1.txt", "Kotoban2.txt", "Kotoban3.txt", "表記ルール.txt"],
               f"unexpected files beside the data: {sorted(os.listdir(home))}")
         print("ok: the added example is saved with the same bytes as on Linux; the backup is the original")
 

@@ -22,6 +22,9 @@ namespace {
 
 QByteArray starterBytes(int n) { return "starter " + QByteArray::number(n) + "\r\n"; }
 
+// Files 1 to 3 are the data files, 4 the wording rules.
+QString fileName(int n) { return n == 4 ? QStringLiteral("表記ルール.txt") : QStringLiteral("Kotoban%1.txt").arg(n); }
+
 } // namespace
 
 void TestHomeFolder::seeds_data()
@@ -32,12 +35,13 @@ void TestHomeFolder::seeds_data()
     QTest::addColumn<QList<int>>("starters");   // data files the starter library has
     QTest::addColumn<bool>("readOnlyStarters"); // as an installation may leave them
 
-    QTest::newRow("first start") << "Documents/Kotoban" << QList<int>{} << 0 << QList<int>{1, 2, 3} << false;
-    QTest::newRow("one file kept") << "Kotoban" << QList<int>{2} << 0 << QList<int>{1, 2, 3} << false;
-    QTest::newRow("all kept") << "Kotoban" << QList<int>{1, 2, 3} << 0 << QList<int>{1, 2, 3} << false;
-    QTest::newRow("a folder in the way") << "Kotoban" << QList<int>{} << 1 << QList<int>{1, 2, 3} << false;
+    QTest::newRow("first start") << "Documents/Kotoban" << QList<int>{} << 0 << QList<int>{1, 2, 3, 4} << false;
+    QTest::newRow("one file kept") << "Kotoban" << QList<int>{2} << 0 << QList<int>{1, 2, 3, 4} << false;
+    QTest::newRow("all kept") << "Kotoban" << QList<int>{1, 2, 3, 4} << 0 << QList<int>{1, 2, 3, 4} << false;
+    QTest::newRow("the teacher's own rules") << "Kotoban" << QList<int>{4} << 0 << QList<int>{1, 2, 3, 4} << false;
+    QTest::newRow("a folder in the way") << "Kotoban" << QList<int>{} << 1 << QList<int>{1, 2, 3, 4} << false;
     QTest::newRow("starter incomplete") << "Kotoban" << QList<int>{} << 0 << QList<int>{1, 3} << false;
-    QTest::newRow("read-only starters") << "Kotoban" << QList<int>{} << 0 << QList<int>{1, 2, 3} << true;
+    QTest::newRow("read-only starters") << "Kotoban" << QList<int>{} << 0 << QList<int>{1, 2, 3, 4} << true;
 }
 
 void TestHomeFolder::seeds()
@@ -53,7 +57,7 @@ void TestHomeFolder::seeds()
     const QString homePath = dir.filePath(home);
     QVERIFY(QDir().mkpath(starter));
     for (int n : starters) {
-        const QString path = QDir(starter).filePath(QStringLiteral("Kotoban%1.txt").arg(n));
+        const QString path = QDir(starter).filePath(fileName(n));
         writeAll(path, starterBytes(n));
         if (readOnlyStarters)
             QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
@@ -61,9 +65,9 @@ void TestHomeFolder::seeds()
     if (!teachers.isEmpty() || folderNamed)
         QVERIFY(QDir().mkpath(homePath));
     for (int n : teachers)
-        writeAll(QDir(homePath).filePath(QStringLiteral("Kotoban%1.txt").arg(n)), "teacher's own");
+        writeAll(QDir(homePath).filePath(fileName(n)), "teacher's own");
     if (folderNamed)
-        QVERIFY(QDir(homePath).mkdir(QStringLiteral("Kotoban%1.txt").arg(folderNamed)));
+        QVERIFY(QDir(homePath).mkdir(fileName(folderNamed)));
 
     qputenv("KOTOBAN_HOME", QDir::toNativeSeparators(homePath).toLocal8Bit());
     const HomeFolder prepared = prepareHomeFolder(starter);
@@ -71,8 +75,8 @@ void TestHomeFolder::seeds()
 
     QVERIFY2(prepared.problem.isEmpty(), qPrintable(prepared.problem));
     QCOMPARE(QDir(prepared.path), QDir(homePath));
-    for (int n = 1; n <= 3; ++n) {
-        const QString path = QDir(homePath).filePath(QStringLiteral("Kotoban%1.txt").arg(n));
+    for (int n = 1; n <= 4; ++n) {
+        const QString path = QDir(homePath).filePath(fileName(n));
         if (n == folderNamed)
             QVERIFY(QFileInfo(path).isDir());
         else if (teachers.contains(n))
@@ -84,7 +88,7 @@ void TestHomeFolder::seeds()
             QVERIFY(!QFileInfo::exists(path));
     }
     for (int n : starters)
-        QFile::setPermissions(QDir(starter).filePath(QStringLiteral("Kotoban%1.txt").arg(n)),
+        QFile::setPermissions(QDir(starter).filePath(fileName(n)),
                               QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
