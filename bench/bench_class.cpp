@@ -125,6 +125,7 @@ public:
     std::optional<QString> askText(const QString &, const QString &, const QString &) override { return {}; }
     std::optional<int> askNumber(const QString &, const QString &, int, int, int) override { return {}; }
     std::optional<PupilDetails> editPupil(const QString &, const PupilDetails &) override { return {}; }
+    std::optional<CheckSettings> editCheckSettings(const CheckSettings &) override { return {}; }
     std::optional<RosterPlan> previewRoster(const RosterTable &table, const ClassBook &book) override
     {
         return planRosterTable(book, table);

@@ -3,6 +3,7 @@
 #include "ClassEditor.h"
 #include "ClassTableModel.h"
 #include "ClassWindow.h"
+#include "RoomyRows.h"
 #include "CheckKinds.h"
 #include "WindowSettings.h"
 
@@ -53,6 +54,7 @@ CheckPanel::CheckPanel(ClassWindow *window)
     // Each entry on two lines, who and where, then what; the panel scrolls sideways for a long
     // one, and its tooltip holds all of it.
     m_list->setAlternatingRowColors(true);
+    giveRowsRoom(m_list);
     m_list->setSpacing(1);
     m_list->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("「友達」は「友だち」と書きます。あいうえお")));
 

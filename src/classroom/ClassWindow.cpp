@@ -28,7 +28,6 @@
 namespace {
 // Fits a 1280 × 800 screen, the common school laptop, with room for a taskbar and the frame.
 const QSize DefaultSize(1240, 690);
-constexpr int ExamplePaneWidth = 430;
 } // namespace
 
 ClassWindow::ClassWindow(const QString &workingFolder, CompositionAccess *composition,
@@ -123,10 +122,11 @@ void ClassWindow::createCentralArea()
     columns->setObjectName(QStringLiteral("ClassColumns"));
     columns->addWidget(splitter);
     columns->addWidget(m_examples);
-    // Both give way alike when 点検 or the search opens beside them, so the editor stays wide enough to write in.
-    columns->setStretchFactor(0, 1);
+    // A third of the width for the examples, whatever the window's size; when 点検 or the search opens
+    // beside them, both give way in that proportion, so the editor keeps room to write in.
+    columns->setStretchFactor(0, 2);
     columns->setStretchFactor(1, 1);
-    columns->setSizes({width() - ExamplePaneWidth, ExamplePaneWidth});
+    columns->setSizes({width() * 2 / 3, width() / 3});
     setCentralWidget(columns);
 
     m_state->setObjectName(QStringLiteral("ClassSaveState"));

@@ -4,6 +4,7 @@
 #include "ClassWindow.h"
 #include "ExamplePane.h"
 #include "Naming.h"
+#include "NotesPane.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -53,12 +54,10 @@ private:
     ClassWindow *const m_window;
 };
 
-QAction *command(ClassWindow *window, const char *name, const QString &text, const QString &keys,
+QAction *command(ClassWindow *window, const char *name, const QString &text, const char *keys,
                  const std::function<void()> &run)
 {
-    auto *action = new QAction(text, window);
-    action->setObjectName(QLatin1String(name));
-    action->setShortcut(QKeySequence(keys));
+    QAction *action = namedAction(window, name, text, keys);
     QObject::connect(action, &QAction::triggered, window, run);
     return action;
 }
@@ -90,16 +89,16 @@ void addKeyboardPath(ClassWindow *window, ExamplePane *pane)
     const QString pupils = QStringLiteral("児童・生徒(&P)");
     const QString fields = QStringLiteral("欄(&L)");
     const QString examples = QStringLiteral("例文(&R)");
-    window->addCommand(command(window, "actPreviousPupil", QStringLiteral("前の児童・生徒へ"), QStringLiteral("Ctrl+Up"),
+    window->addCommand(command(window, "actPreviousPupil", QStringLiteral("前の児童・生徒へ"), "Ctrl+Up",
                                [window] { step(window, -1, 0); }),
                        pupils, false);
-    window->addCommand(command(window, "actNextPupil", QStringLiteral("次の児童・生徒へ"), QStringLiteral("Ctrl+Down"),
+    window->addCommand(command(window, "actNextPupil", QStringLiteral("次の児童・生徒へ"), "Ctrl+Down",
                                [window] { step(window, 1, 0); }),
                        pupils, false);
-    window->addCommand(command(window, "actPreviousField", QStringLiteral("前の欄へ"), QStringLiteral("Ctrl+Left"),
+    window->addCommand(command(window, "actPreviousField", QStringLiteral("前の欄へ"), "Ctrl+Left",
                                [window] { step(window, 0, -1); }),
                        fields, false);
-    window->addCommand(command(window, "actNextField", QStringLiteral("次の欄へ"), QStringLiteral("Ctrl+Right"),
+    window->addCommand(command(window, "actNextField", QStringLiteral("次の欄へ"), "Ctrl+Right",
                                [window] { step(window, 0, 1); }),
                        fields, false);
     auto *shown = new QAction(QStringLiteral("例文の一覧を表示"), window);
@@ -107,7 +106,7 @@ void addKeyboardPath(ClassWindow *window, ExamplePane *pane)
     shown->setCheckable(true);
     shown->setChecked(true);
     QObject::connect(shown, &QAction::toggled, pane, &QWidget::setVisible);
-    window->addCommand(command(window, "actFindExample", QStringLiteral("例文を探す"), QStringLiteral("Ctrl+F"),
+    window->addCommand(command(window, "actFindExample", QStringLiteral("例文を探す"), "Ctrl+F",
                                [pane, shown] {
                                    shown->setChecked(true);
                                    pane->focusSearch();

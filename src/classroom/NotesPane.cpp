@@ -7,6 +7,7 @@
 #include "CommentText.h"
 #include "CompositionAccess.h"
 #include "Notes.h"
+#include "RoomyRows.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -85,6 +86,7 @@ NotesPane::NotesPane(ClassWindow *window)
     m_list->setObjectName(QStringLiteral("NotesList"));
     m_list->setWordWrap(true);
     m_list->setAlternatingRowColors(true);
+    giveRowsRoom(m_list);
     m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     setUpNoteDate(m_date, "NoteDate");
     m_tag->setObjectName(QStringLiteral("NoteTag"));

@@ -3,6 +3,7 @@
 #include "AccessibleNames.h"
 #include "ClassChecks.h"
 #include "ClassEditor.h"
+#include "RoomyRows.h"
 #include "ClassWindow.h"
 #include "NotesPane.h"
 
@@ -24,6 +25,7 @@ SearchPanel::SearchPanel(ClassWindow *window, NotesPane *notes)
     m_summary->setWordWrap(true);
     m_hits->setObjectName(QStringLiteral("SearchHits"));
     m_hits->setAlternatingRowColors(true);
+    giveRowsRoom(m_hits);
     nameControl(m_box, QStringLiteral("学級の中を検索"), QStringLiteral("氏名、すべての欄、すべてのメモから探します。"));
     nameControl(m_hits, QStringLiteral("見つかったところ"), QStringLiteral("選ぶと、その欄かメモが選ばれます。"));
 

@@ -177,24 +177,6 @@ private Q_SLOTS:
         QCOMPARE(pupilByNumber(book, 12), 1);
         QCOMPARE(pupilByNumber(book, 0), -1);
     }
-
-    void length_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("length");
-        QTest::newRow("empty") << QString() << 0;
-        QTest::newRow("kana and kanji") << QStringLiteral("よく頑張りました。") << 9;
-        QTest::newRow("line breaks are not counted") << QStringLiteral("一行\r\n二行\n三") << 5;
-        QTest::newRow("character outside the BMP is one") << QStringLiteral("𠮷野さん") << 4;
-        QTest::newRow("combining mark belongs to its letter") << QStringLiteral("か\u3099き") << 2;
-        QTest::newRow("emoji with modifier is one") << QStringLiteral("👍🏽") << 1;
-    }
-    void length()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, length);
-        QCOMPARE(characterCount(text), length);
-    }
 };
 
 QTEST_APPLESS_MAIN(TestClassEditing)

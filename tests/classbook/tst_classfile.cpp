@@ -142,7 +142,7 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("notes"); // "day|kind|text"
         QTest::addColumn<QStringList>("kinds");
         QTest::newRow("a version 1 file: none, the default kinds")
-            << QByteArray(R"("version":1)") << QByteArray() << QStringList{} << defaultNoteTags();
+            << QByteArray(R"("version":1)") << QByteArray() << QStringList{} << QStringList{"学習", "生活", "行事", "係", "友だち"};
         QTest::newRow("newest first, one day's notes in the file's order")
             << QByteArray(R"("version":2,"noteTags":["学習"])")
             << QByteArray(R"(,"notes":[{"date":"2025-01-10","text":"古い"},

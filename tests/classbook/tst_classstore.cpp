@@ -8,29 +8,16 @@
 #include "ClassFile.h"
 #include "ClassNotation.h"
 #include "ClassStore.h"
-#include "PosixCalls.h"
+#include "FailingCalls.h"
+#include "TestFiles.h"
 
 #include <csignal>
-#include <functional>
 #include <sys/stat.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 ClassBook sample()
 {
@@ -42,33 +29,6 @@ ClassBook onDisk(const QString &path)
     const ClassFileRead read = readClassFile(readAll(path));
     return read.ok ? read.book : ClassBook();
 }
-
-// The system calls with a test's own twists: reading refused as for a file without read
-// permission (as root too), and something happening while a file is being written.
-class TwistedCalls : public PosixCalls {
-public:
-    bool refuseReading = false;
-    std::function<void()> duringWrite; // once, during the next large write
-
-    int openForReading(const char *path) override
-    {
-        if (!refuseReading)
-            return PosixCalls::openForReading(path);
-        errno = EACCES;
-        return -1;
-    }
-    ssize_t write(int fd, const void *data, size_t size) override
-    {
-        if (duringWrite && size > 100)
-            std::exchange(duringWrite, nullptr)();
-        return PosixCalls::write(fd, data, size);
-    }
-};
-
-struct CallsInUse {
-    explicit CallsInUse(PosixCalls &calls) { setPosixCalls(&calls); }
-    ~CallsInUse() { setPosixCalls(nullptr); }
-};
 
 } // namespace
 
@@ -353,13 +313,14 @@ private Q_SLOTS:
         QVERIFY(store.open(path).ok);
         QVERIFY(store.apply([&](ClassBook &book) { return setText(book, 0, 0, QStringLiteral("まだの文")); }).ok);
 
-        TwistedCalls calls;
+        FailingCalls calls;
         QVERIFY(QFile::remove(path));
-        calls.refuseReading = kind == QLatin1String("unreadable");
-        if (calls.refuseReading)
+        if (kind == QLatin1String("unreadable")) {
+            calls.failWith(QStringLiteral("open for reading"), EACCES);
             writeAll(path, "someone's file");
-        else
+        } else {
             QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        }
         const QFileInfo before(path);
         const CallsInUse use(calls);
 
@@ -390,7 +351,7 @@ private Q_SLOTS:
 
         QVERIFY(first.apply([&](ClassBook &book) { return setText(book, 0, 0, QStringLiteral("先の窓の文")); }).ok);
         QVERIFY(second.apply([&](ClassBook &book) { return setText(book, 1, 0, QStringLiteral("後の窓の文")); }).ok);
-        TwistedCalls calls;
+        FailingCalls calls;
         SaveResult secondSaved;
         calls.duringWrite = [&] { secondSaved = second.saveNow(); };
         {
@@ -421,14 +382,6 @@ private Q_SLOTS:
         const QString outside = elsewhere.filePath(QStringLiteral("組.json"));
         rememberLastClass(work.path(), outside);
         QCOMPARE(lastClassPath(work.path()), outside);
-    }
-
-private:
-    static QStringList entries(const QString &path)
-    {
-        QStringList names = QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-        names.sort();
-        return names;
     }
 };
 

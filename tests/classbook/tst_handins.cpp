@@ -7,16 +7,11 @@
 #include "ClassStore.h"
 #include "DoneMarks.h"
 #include "HandIns.h"
+#include "TestFiles.h"
 
 namespace {
 
 const QDateTime December7(QDate(2024, 12, 7), QTime(15, 30, 12));
-
-void touch(const QString &path)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-}
 
 } // namespace
 
@@ -45,7 +40,7 @@ private Q_SLOTS:
         const QString classPath = dir.filePath(QStringLiteral("3年2組.json"));
         QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("3年2組 提出"))));
         for (const QString &name : present)
-            touch(dir.filePath(QStringLiteral("3年2組 提出/") + name));
+            writeAll(dir.filePath(QStringLiteral("3年2組 提出/") + name), {});
         QStringList found;
         for (const HandIn &handIn : handInsOf(classPath))
             found.append(QStringLiteral("%1 %2").arg(handIn.number).arg(handIn.at.toString(Qt::ISODate).left(16)));
@@ -81,7 +76,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString classPath = dir.filePath(QStringLiteral("3年2組.json"));
-        touch(handInFolder(classPath)); // a file where the folder would go
+        writeAll(handInFolder(classPath), {}); // a file where the folder would go
         const KeptHandIn kept = keepHandIn(classPath, classFrom("所見:200", {}), December7);
         QVERIFY(!kept.saved.ok);
         QVERIFY2(kept.saved.error.contains(QStringLiteral("3年2組 提出")), qPrintable(kept.saved.error));

@@ -3,9 +3,8 @@
 #include "ClassChecks.h"
 #include "ClassFile.h"
 #include "ClassSamples.h"
+#include "TestFiles.h"
 #include "WordingRules.h"
-
-#include <QFile>
 
 Q_DECLARE_METATYPE(ClassBook)
 
@@ -182,9 +181,7 @@ private Q_SLOTS:
     // and nothing else.
     void plantedFaults()
     {
-        QFile file(QStringLiteral(KOTOBAN_TEST_DATA "/class-of-35.json"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const ClassFileRead read = readClassFile(file.readAll());
+        const ClassFileRead read = readClassFile(testData(QStringLiteral("class-of-35.json")));
         QVERIFY2(read.ok, qPrintable(read.error));
         const WordingRules rules = loadWordingRules(QStringLiteral(KOTOBAN_STARTER_DATA "/表記ルール.txt"));
         QStringList found;

@@ -3,6 +3,7 @@
 #include "ClassSamples.h"
 #include "Codec.h"
 #include "StarterRules.h"
+#include "TestFiles.h"
 #include "WordingRules.h"
 
 #include <QDir>
@@ -44,12 +45,6 @@ QList<WordingRule> rules(const QStringList &pairs)
 }
 
 QString starterPath() { return QStringLiteral(KOTOBAN_STARTER_DATA "/") + WordingRulesFileName; }
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 } // namespace
 
@@ -133,10 +128,7 @@ void TestWordingRules::load()
     QFETCH(QStringList, expected);
     QTemporaryDir dir;
     const QString path = dir.filePath(WordingRulesFileName);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    file.close();
+    writeAll(path, bytes);
     const WordingRules loaded = loadWordingRules(path);
     QVERIFY(!loaded.fileMissing);
     QCOMPARE(describeRules(loaded), expected);
@@ -256,9 +248,7 @@ void TestWordingRules::addingToTheTeachersFile()
 
     // Her file in Shift_JIS with CR LF: kept byte for byte, the sections added the same way, the old file kept.
     const QByteArray hers = encodeText(QStringLiteral("# 表記をそろえる言葉\r\n子供\tこども"), Encoding::Cp932).bytes;
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(hers) == hers.size());
-    file.close();
+    writeAll(path, hers);
     change = addStarterSections(path);
     QVERIFY2(change.ok, qPrintable(change.error));
     const QByteArray after = readAll(path);

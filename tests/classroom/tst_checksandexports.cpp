@@ -19,11 +19,9 @@
 #include "ClassEditor.h"
 #include "ClassFile.h"
 #include "ClassTableModel.h"
-#include "ClassWindow.h"
+#include "ClassWindowFixture.h"
 #include "ColumnCopy.h"
 #include "CsvExport.h"
-#include "NoComposition.h"
-#include "ScriptedClassDialogs.h"
 
 namespace {
 
@@ -31,36 +29,19 @@ const QString Shared = QStringLiteral("友だちと協力して最後までや�
 
 ClassBook sampleClass()
 {
-    ClassBook book = newClassBook(QStringLiteral("3年2組"));
-    (void)addPupil(book, {1, QStringLiteral("青木 空"), QString(), QStringLiteral("男")});
-    (void)addPupil(book, {2, QStringLiteral("井上 海"), QString(), QStringLiteral("女")});
-    (void)addPupil(book, {3, QStringLiteral("上田 陸"), QString(), QStringLiteral("男")});
+    ClassBook book = threePupils();
     (void)setText(book, 0, 0, QStringLiteral("休み時間は友達と遊びます。") + Shared);
     (void)setText(book, 1, 0, QStringLiteral("友達に優しい。友達が多い。"));
     (void)setText(book, 2, 0, QStringLiteral("図工が好きです。"));
     return book;
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
-class TestChecksAndExports : public QObject {
+class TestChecksAndExports : public QObject, private ClassWindowFixture<> {
     Q_OBJECT
 private:
-    QTemporaryDir m_dir;
-    NoComposition m_composition;
-    ScriptedClassDialogs *m_dialogs = nullptr;
-    std::unique_ptr<ClassWindow> m_window;
-
-    QString path(const char *name) const { return m_dir.filePath(QString::fromUtf8(name)); }
     QString text(int pupil) const { return textOf(m_window->classBook(), pupil, 0); }
-    void trigger(const char *action) { m_window->findChild<QAction *>(QLatin1String(action))->trigger(); }
-    template<typename T> T *child(const char *name) const { return m_window->findChild<T *>(QLatin1String(name)); }
     QListWidget *list() const { return child<QListWidget>("CheckList"); }
     int rowOf(const QString &start) const
     {
@@ -79,24 +60,10 @@ private:
 private Q_SLOTS:
     void init()
     {
-        QFile rules(path("表記ルール.txt"));
-        QVERIFY(rules.open(QIODevice::WriteOnly));
-        rules.write(QStringLiteral("友達\t友だち\n図工\t\n").toUtf8());
-        rules.close();
-        auto dialogs = std::make_unique<ScriptedClassDialogs>();
-        m_dialogs = dialogs.get();
-        m_window = std::make_unique<ClassWindow>(m_dir.path(), &m_composition, std::move(dialogs));
-        QVERIFY(m_window->store().create(path("3年2組.json"), sampleClass()).ok);
-        m_window->classEdited();
-        m_window->selectCell(0, 0);
-        m_window->show();
+        writeAll(path("表記ルール.txt"), QStringLiteral("友達\t友だち\n図工\t\n").toUtf8());
+        openClass(QStringLiteral("3年2組.json"), sampleClass());
     }
-    void cleanup()
-    {
-        m_window.reset();
-        for (const QString &name : QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden))
-            QFile::remove(m_dir.filePath(name));
-    }
+    void cleanup() { closeWindow(); }
 
     void xlsxAsksBeforeReplacing()
     {
@@ -177,6 +144,17 @@ private Q_SLOTS:
         // A new check keeps the kind chosen.
         child<QPushButton>("CheckAgain")->click();
         QCOMPARE(kinds->currentIndex(), kinds->count() - 1);
+    }
+
+    // Beside 点検 at the default size the example pane gives way as well, so the editor keeps its
+    // caption on one line and room to write.
+    void editorStaysWideBesideTheChecks()
+    {
+        m_window->resize(1240, 690);
+        trigger("actCheck");
+        auto *caption = child<QLabel>("ClassEditorCaption");
+        QTRY_VERIFY(child<QDockWidget>("CheckPanel")->isVisible());
+        QVERIFY2(caption->height() < 2 * caption->fontMetrics().lineSpacing(), qPrintable(caption->text()));
     }
 
     void panelKeepsItsWidth()

@@ -12,10 +12,9 @@
 
 #include "ClassEditing.h"
 #include "ClassTableModel.h"
-#include "ClassWindow.h"
+#include "ClassWindowFixture.h"
 #include "CompositionAccess.h"
 #include "QuickNotesDialog.h"
-#include "ScriptedClassDialogs.h"
 #include "Typing.h"
 
 // The メモ pane, the quick entry, the search and the example line in the class window: the
@@ -37,19 +36,11 @@ const QStringList Names = {QStringLiteral("青木 空"), QStringLiteral("井上 
 
 } // namespace
 
-class TestClassNotes : public QObject {
+class TestClassNotes : public QObject, private ClassWindowFixture<ListeningComposition> {
     Q_OBJECT
 private:
-    QTemporaryDir m_dir;
-    ListeningComposition m_composition;
-    ScriptedClassDialogs *m_dialogs = nullptr;
-    std::unique_ptr<ClassWindow> m_window;
-
-    QString classPath() const { return m_dir.filePath(QStringLiteral("3年2組.json")); }
+    QString classPath() const { return path(QStringLiteral("3年2組.json")); }
     const ClassBook &book() const { return m_window->classBook(); }
-    template <typename T>
-    T *child(const char *name) const { return m_window->findChild<T *>(QLatin1String(name)); }
-    void trigger(const char *action) { child<QAction>(action)->trigger(); }
     QTableView *table() const { return child<QTableView>("ClassTable"); }
     QString countShown(int pupil) const
     {
@@ -58,9 +49,7 @@ private:
 
     void openWindow()
     {
-        auto dialogs = std::make_unique<ScriptedClassDialogs>();
-        m_dialogs = dialogs.get();
-        m_window = std::make_unique<ClassWindow>(m_dir.path(), &m_composition, std::move(dialogs));
+        makeWindow();
         m_window->show();
         m_window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
@@ -77,12 +66,7 @@ private Q_SLOTS:
         m_window->classEdited();
         m_window->selectCell(0, 0);
     }
-    void cleanup()
-    {
-        m_window.reset();
-        QFile::remove(classPath());
-        QFile::remove(m_dir.filePath(QStringLiteral("3年2組.bak")));
-    }
+    void cleanup() { closeWindow(); }
 
     void ctrlMAddsANoteAndTypingStaysInIt()
     {
@@ -224,9 +208,7 @@ private Q_SLOTS:
         m_dialogs->choices = {1};
         trigger("actExportXlsx");
         QCOMPARE(m_dialogs->calls.last().buttons.value(1), QStringLiteral("メモのシートも付ける"));
-        QFile file(withNotes);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY(file.readAll().contains("xl/worksheets/sheet2.xml"));
+        QVERIFY(readAll(withNotes).contains("xl/worksheets/sheet2.xml"));
         QFile::remove(plain);
         QFile::remove(withNotes);
     }

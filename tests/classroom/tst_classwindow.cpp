@@ -14,6 +14,7 @@
 #include "ClassFile.h"
 #include "ClassTableModel.h"
 #include "ClassWindow.h"
+#include "ClassWindowFixture.h"
 #include "CompositionAccess.h"
 #include "LengthBar.h"
 #include "ScriptedClassDialogs.h"
@@ -27,58 +28,25 @@ public:
     void setCompositionText(const QString &t) override { text = t; }
 };
 
-ClassBook threePupils()
-{
-    ClassBook book = newClassBook(QStringLiteral("3年2組"));
-    (void)addPupil(book, {1, QStringLiteral("青木 空"), QString(), QStringLiteral("男")});
-    (void)addPupil(book, {2, QStringLiteral("井上 海"), QString(), QStringLiteral("女")});
-    (void)addPupil(book, {3, QStringLiteral("上田 陸"), QString(), QStringLiteral("男")});
-    return book;
-}
-
-ClassBook readBack(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return readClassFile(file.readAll()).book;
-}
+ClassBook readBack(const QString &path) { return readClassFile(readAll(path)).book; }
 
 } // namespace
 
-class TestClassWindow : public QObject {
+class TestClassWindow : public QObject, private ClassWindowFixture<FakeComposition> {
     Q_OBJECT
 private:
-    QTemporaryDir m_dir;
-    FakeComposition m_composition;
-    ScriptedClassDialogs *m_dialogs = nullptr;
-    std::unique_ptr<ClassWindow> m_window;
-
-    QString classPath() const { return m_dir.filePath(QStringLiteral("3年2組.json")); }
+    QString classPath() const { return path(QStringLiteral("3年2組.json")); }
     const ClassBook &book() const { return m_window->classBook(); }
     QString cellText(int pupil, int field) const { return textOf(book(), pupil, field); }
     QAbstractItemModel *model() const { return m_window->findChild<QTableView *>(QStringLiteral("ClassTable"))->model(); }
-    void trigger(const char *action) { m_window->findChild<QAction *>(QLatin1String(action))->trigger(); }
 
 private Q_SLOTS:
     void init()
     {
         m_composition.text.clear();
-        auto dialogs = std::make_unique<ScriptedClassDialogs>();
-        m_dialogs = dialogs.get();
-        m_window = std::make_unique<ClassWindow>(m_dir.path(), &m_composition, std::move(dialogs));
-        ClassStore &store = m_window->store();
-        QVERIFY(store.create(classPath(), threePupils()).ok);
-        m_window->classEdited();
-        m_window->selectCell(0, 0);
-        m_window->show();
+        openClass(QStringLiteral("3年2組.json"), threePupils());
     }
-    void cleanup()
-    {
-        m_window.reset();
-        QFile::remove(classPath());
-        QFile::remove(m_dir.filePath(QStringLiteral("3年2組.json.bak")));
-    }
+    void cleanup() { closeWindow(); }
 
     void titleNamesTheClass() { QCOMPARE(m_window->windowTitle(), QStringLiteral("学級の所見 － 3年2組")); }
 

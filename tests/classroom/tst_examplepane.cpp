@@ -18,13 +18,12 @@
 #include "ClassEditor.h"
 #include "ClassFile.h"
 #include "ClassTableModel.h"
-#include "ClassWindow.h"
+#include "ClassWindowFixture.h"
 #include "CompositionAccess.h"
 #include "ExampleListModel.h"
 #include "ExamplePane.h"
 #include "ExampleSamples.h"
 #include "FrozenColumnsTable.h"
-#include "ScriptedClassDialogs.h"
 #include "Typing.h"
 
 // The class window's example pane and its keys, as a teacher uses them: search, into the
@@ -53,14 +52,10 @@ ClassBook twoFields()
 
 } // namespace
 
-class TestExamplePane : public QObject {
+class TestExamplePane : public QObject, private ClassWindowFixture<FakeLibrary> {
     Q_OBJECT
 private:
-    QTemporaryDir m_dir;
-    FakeLibrary m_library;
-    std::unique_ptr<ClassWindow> m_window;
-
-    QString classPath() const { return m_dir.filePath(QStringLiteral("4年1組.json")); }
+    QString classPath() const { return path(QStringLiteral("4年1組.json")); }
     QString cell(int pupil, int field) const { return textOf(m_window->classBook(), pupil, field); }
     ExamplePane *pane() const { return m_window->examplePane(); }
     QWidget *focused() const { return QApplication::focusWidget(); }
@@ -73,21 +68,13 @@ private:
 private Q_SLOTS:
     void init()
     {
-        m_library.categories = sampleCategories();
-        m_window = std::make_unique<ClassWindow>(m_dir.path(), &m_library, std::make_unique<ScriptedClassDialogs>());
-        QVERIFY(m_window->store().create(classPath(), twoFields()).ok);
-        m_window->classEdited();
-        m_window->selectCell(0, 0);
-        m_window->show();
+        m_composition.categories = sampleCategories();
+        openClass(QStringLiteral("4年1組.json"), twoFields());
         QApplication::setActiveWindow(m_window.get());
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
         m_window->editor()->textEdit()->setFocus();
     }
-    void cleanup()
-    {
-        m_window.reset();
-        QFile::remove(classPath());
-    }
+    void cleanup() { closeWindow(); }
 
     void writesFieldsByKeyboard()
     {
@@ -140,24 +127,22 @@ private Q_SLOTS:
         QCOMPARE(cell(1, 1), QStringLiteral("最後に。かめの世話を進んで行いました。"));
 
         QVERIFY(m_window->store().saveNow().ok);
-        QFile file(classPath());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(readClassFile(file.readAll()).book, m_window->classBook());
+        QCOMPARE(readClassFile(readAll(classPath())).book, m_window->classBook());
     }
 
     void followsTheLibrary()
     {
         typeText(pane()->searchBox(), QStringLiteral("友達"));
         QCOMPARE(pane()->model()->rowCount(), 2);
-        QVERIFY(m_library.categories[1].add(exampleRecords({QStringLiteral("行事|遠足|ほめたい|友達と協力しました。")})[0]).ok());
-        m_library.changed(1);
+        QVERIFY(m_composition.categories[1].add(exampleRecords({QStringLiteral("行事|遠足|ほめたい|友達と協力しました。")})[0]).ok());
+        m_composition.changed(1);
         QCOMPARE(pane()->model()->rowCount(), 3);
         QCOMPARE(pane()->model()->sentence(2), QStringLiteral("友達と協力しました。"));
-        QVERIFY(m_library.categories[1].correct(1, QStringLiteral("仲間にやさしく声をかけていました。")).ok());
-        m_library.changed(1);
+        QVERIFY(m_composition.categories[1].correct(1, QStringLiteral("仲間にやさしく声をかけていました。")).ok());
+        m_composition.changed(1);
         QCOMPARE(pane()->model()->rowCount(), 2);
-        QVERIFY(m_library.categories[1].remove(2).ok());
-        m_library.changed(1);
+        QVERIFY(m_composition.categories[1].remove(2).ok());
+        m_composition.changed(1);
         QCOMPARE(pane()->model()->sentence(0), QStringLiteral("友達と協力しました。"));
     }
 

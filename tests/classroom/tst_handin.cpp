@@ -12,10 +12,8 @@
 #include "ChangesPanel.h"
 #include "ClassEditing.h"
 #include "ClassTableModel.h"
-#include "ClassWindow.h"
-#include "NoComposition.h"
+#include "ClassWindowFixture.h"
 #include "HandIns.h"
-#include "ScriptedClassDialogs.h"
 
 // The hand-in loop as a teacher goes through it: mark fields 完了, hand in, correct three
 // comments, see exactly those in 変更点, hand in again and get a sheet that flags them.
@@ -45,17 +43,9 @@ QString pdfText(const QString &path)
 
 } // namespace
 
-class TestHandIn : public QObject {
+class TestHandIn : public QObject, private ClassWindowFixture<> {
     Q_OBJECT
 private:
-    QTemporaryDir m_dir;
-    NoComposition m_composition;
-    ScriptedClassDialogs *m_dialogs = nullptr;
-    std::unique_ptr<ClassWindow> m_window;
-
-    QString path(const QString &name) const { return m_dir.filePath(name); }
-    void trigger(const char *action) { m_window->findChild<QAction *>(QLatin1String(action))->trigger(); }
-    template <typename T> T *child(const char *name) const { return m_window->findChild<T *>(QLatin1String(name)); }
     QString cell(int pupil) const
     {
         const QAbstractItemModel *model = m_window->tableModel();
@@ -68,17 +58,8 @@ private:
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        auto dialogs = std::make_unique<ScriptedClassDialogs>();
-        m_dialogs = dialogs.get();
-        m_window = std::make_unique<ClassWindow>(m_dir.path(), &m_composition, std::move(dialogs));
-        QVERIFY(m_window->store().create(path(QStringLiteral("4年1組.json")), fivePupils()).ok);
-        m_window->classEdited();
-        m_window->selectCell(0, 0);
-        m_window->show();
-    }
-    void cleanup() { m_window.reset(); }
+    void init() { openClass(QStringLiteral("4年1組.json"), fivePupils()); }
+    void cleanup() { closeWindow(); }
 
     void doneMarksShowInTheTableTheBoxAndTheStatus()
     {

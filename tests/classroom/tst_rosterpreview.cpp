@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -33,6 +34,25 @@ private Q_SLOTS:
         header->setCurrentIndex(1);
         QVERIFY(summary->text().startsWith(QStringLiteral("追加 1人　")));
         QCOMPARE(dialog.table().headerRow, 0);
+    }
+
+    // By keyboard alone: Tab goes from the options through each column's named selector into the
+    // rows, which are labelled with their lines in the roster, as the messages count them.
+    void columnSelectorsByTabAndRowsByLine()
+    {
+        RosterPreviewDialog dialog(readRoster(QStringLiteral("1,東町,青木 空\n\n2,西町,井上 海\n")), ClassBook());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        dialog.findChild<QComboBox *>(QStringLiteral("RosterHeaderRow"))->setFocus();
+        QStringList reached;
+        for (int press = 0; press < 4; ++press) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            reached.append(QApplication::focusWidget()->objectName() + u' ' + QApplication::focusWidget()->accessibleName());
+        }
+        QCOMPARE(reached, (QStringList{QStringLiteral("RosterRole1 1列目の役割"), QStringLiteral("RosterRole2 2列目の役割"),
+                                       QStringLiteral("RosterRole3 3列目の役割"), QStringLiteral("RosterRows ")}));
+        auto *rows = dialog.findChild<QTableWidget *>(QStringLiteral("RosterRows"));
+        QCOMPARE(rows->verticalHeaderItem(2)->text(), QStringLiteral("3"));
     }
 
     // A newcomer at 3 and a renamed child: the list says it row by row, the renamed one is

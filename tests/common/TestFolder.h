@@ -2,19 +2,9 @@
 
 // A temporary working folder holding data files, for the library and widget tests.
 
-#include <QByteArray>
-#include <QDir>
-#include <QFile>
-#include <QStringList>
-#include <QTemporaryDir>
+#include "TestFiles.h"
 
-// The names in a folder, hidden ones included, sorted.
-inline QStringList entries(const QString &dir)
-{
-    QStringList names = QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-    names.sort();
-    return names;
-}
+#include <QTemporaryDir>
 
 // A temporary working folder for the window's data files.
 class WorkingFolder {
@@ -26,17 +16,8 @@ public:
     QString path() const { return m_dir.path(); }
     QString filePath(const QString &name) const { return m_dir.filePath(name); }
 
-    void write(const QString &name, const QByteArray &bytes) const
-    {
-        QFile file(filePath(name));
-        if (file.open(QIODevice::WriteOnly))
-            file.write(bytes);
-    }
-    QByteArray read(const QString &name) const
-    {
-        QFile file(filePath(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    void write(const QString &name, const QByteArray &bytes) const { writeAll(filePath(name), bytes); }
+    QByteArray read(const QString &name) const { return readAll(filePath(name)); }
     // Copies the starter library's three files in.
     void seedStarterLibrary() const
     {

@@ -163,13 +163,7 @@ def inside_xvfb(kotoban, folder):
         session.close_with_menu()
         return 0
     except base.Failure as failure:
-        print(f"FAIL: {failure}", file=sys.stderr)
-        session.kill()
-        for name in ("kotoban-class-run1.log", "kotoban-class-run2.log"):
-            log = os.path.join(folder, name)
-            if os.path.exists(log):
-                print(f"--- {name}:\n{open(log, errors='replace').read()}", file=sys.stderr)
-        return 1
+        return base.report_failure(session, failure, folder, "kotoban-class-run1.log", "kotoban-class-run2.log")
     finally:
         session.kill()
 

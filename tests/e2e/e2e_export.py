@@ -63,12 +63,7 @@ def inside_xvfb(kotoban, folder):
         session.close_with_menu()
         return 0
     except base.Failure as failure:
-        print(f"FAIL: {failure}", file=sys.stderr)
-        session.kill()
-        log = os.path.join(folder, "kotoban-export.log")
-        if os.path.exists(log):
-            print(f"--- kotoban-export.log:\n{open(log, errors='replace').read()}", file=sys.stderr)
-        return 1
+        return base.report_failure(session, failure, folder, "kotoban-export.log")
     finally:
         session.kill()
 

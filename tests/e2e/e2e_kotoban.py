@@ -348,6 +348,17 @@ class Session:
 
 # ------------------------------------------------------------------------------ the test
 
+def report_failure(session, failure, folder, *log_names):
+    """Prints why a run failed and the logs kotoban wrote; the exit code of a failed test."""
+    print(f"FAIL: {failure}", file=sys.stderr)
+    session.kill()
+    for name in log_names:
+        log = os.path.join(folder, name)
+        if os.path.exists(log):
+            print(f"--- {name}:\n{open(log, errors='replace').read()}", file=sys.stderr)
+    return 1
+
+
 def check(condition, message):
     if not condition:
         raise Failure(message)
@@ -447,13 +458,7 @@ def inside_xvfb(kotoban, folder):
         print("ok: SIGTERM saved the example added before it")
         return 0
     except Failure as failure:
-        print(f"FAIL: {failure}", file=sys.stderr)
-        session.kill()
-        for name in (f"kotoban-run{n}.log" for n in range(1, 6)):
-            path = os.path.join(folder, name)
-            if os.path.exists(path):
-                print(f"--- {name}:\n{open(path, errors='replace').read()}", file=sys.stderr)
-        return 1
+        return report_failure(session, failure, folder, *(f"kotoban-run{n}.log" for n in range(1, 6)))
     finally:
         session.kill()
 

@@ -143,12 +143,7 @@ def inside_xvfb(kotoban, folder):
         session.close_with_menu()
         return 0
     except base.Failure as failure:
-        print(f"FAIL: {failure}", file=sys.stderr)
-        session.kill()
-        log = os.path.join(folder, "kotoban-pane.log")
-        if os.path.exists(log):
-            print(f"--- kotoban-pane.log:\n{open(log, errors='replace').read()}", file=sys.stderr)
-        return 1
+        return base.report_failure(session, failure, folder, "kotoban-pane.log")
     finally:
         session.kill()
 

@@ -1,8 +1,8 @@
 #include <QTest>
 
 #include "ClassSamples.h"
-#include "ExportTestSupport.h"
 #include "ReviewSheet.h"
+#include "TestFiles.h"
 #include "WordingRules.h"
 
 #include <QProcess>
@@ -142,7 +142,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("見直し用.pdf"));
-        QVERIFY(writeBytes(path, "earlier"));
+        writeAll(path, "earlier");
         QCOMPARE(writeReviewSheet(path, "new", false).status, ExportStatus::TargetExists);
         QCOMPARE(readAll(path), QByteArray("earlier"));
         QVERIFY(writeReviewSheet(path, "new", true).ok());

@@ -4,7 +4,7 @@
 #include "Codec.h"
 #include "ColumnCopy.h"
 #include "CsvExport.h"
-#include "ExportTestSupport.h"
+#include "TestFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -148,7 +148,7 @@ void TestTextExports::files()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("3年2組.csv"));
     if (!before.isNull())
-        QVERIFY(writeBytes(path, before));
+        writeAll(path, before);
     const ClassBook book = awkwardClass();
     const ExportResult result = exportCsv(path, book, encoding, overwrite);
     QCOMPARE(int(result.status), status);
@@ -170,7 +170,7 @@ void TestTextExports::csvReplacesALinkNeverItsTarget()
 {
     QTemporaryDir dir;
     const QString target = dir.filePath(QStringLiteral("大事な表.xlsx"));
-    QVERIFY(writeBytes(target, "not the class"));
+    writeAll(target, "not the class");
     const QString path = dir.filePath(QStringLiteral("3年2組.csv"));
     QVERIFY(QFile::link(target, path));
     QVERIFY(exportCsv(path, awkwardClass(), CsvEncoding::Utf8Bom, true).ok());

@@ -2,8 +2,8 @@
 
 #include "ClassSamples.h"
 #include "ExportTable.h"
-#include "ExportTestSupport.h"
 #include "Naming.h"
+#include "TestFiles.h"
 #include "XlsxExport.h"
 #include "XlsxReason.h"
 
@@ -88,7 +88,7 @@ void TestXlsxExport::newFile()
     QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("3年2組.xlsx")});
     // As any new file of the teacher's, not the private mode of a temporary file.
     const QString probe = dir.filePath(QStringLiteral("probe"));
-    QVERIFY(writeBytes(probe, "x"));
+    writeAll(probe, "x");
     QCOMPARE(QFileInfo(path).permissions(), QFileInfo(probe).permissions());
 }
 
@@ -96,7 +96,7 @@ void TestXlsxExport::existingFile()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("所見.xlsx"));
-    QVERIFY(writeBytes(path, "the teacher's own"));
+    writeAll(path, "the teacher's own");
     QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
 
     const ExportResult kept = exportXlsx(path, sample(), false);
@@ -139,7 +139,7 @@ void TestXlsxExport::fileAppearingMeanwhileIsKept()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("x.xlsx"));
-    QVERIFY(writeBytes(path, "appeared"));
+    writeAll(path, "appeared");
     const ExportResult result = writeExportFile(path, "new", false);
     QCOMPARE(result.status, ExportStatus::TargetExists);
     QCOMPARE(readAll(path), QByteArray("appeared"));

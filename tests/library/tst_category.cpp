@@ -1,7 +1,6 @@
 #include <QTest>
 
 #include "Category.h"
-#include "Characters.h"
 
 // The rules of one category without a window: narrowing, editing with its refusals,
 // browsing.
@@ -59,7 +58,6 @@ private Q_SLOTS:
     void capacityKeepsTheRestAside();
     void stepping_data();
     void stepping();
-    void characters();
 };
 
 void TestCategory::narrowing_data()
@@ -279,18 +277,6 @@ void TestCategory::stepping()
     QFETCH(int, direction);
     const Category model = loaded(0, library.mid(0, count));
     QTEST(model.step(from, direction), "expected");
-}
-
-void TestCategory::characters()
-{
-    const QString text = QStringLiteral("𠮷あ\r\nい\rう");
-    QCOMPARE(leftCharacters(text, 1), QStringLiteral("𠮷"));
-    QCOMPARE(leftCharacters(text, 2), QStringLiteral("𠮷あ"));
-    QCOMPARE(leftCharacters(QStringLiteral("ab"), 10), QStringLiteral("ab"));
-    // A lone high surrogate at the end is one character, not a pair with what follows.
-    QCOMPARE(advanceCharacters(QString(QChar(0xD842)) + u'a', 0, 1), 1);
-    QCOMPARE(foldLineBreaks(text), QStringLiteral("𠮷あ\nい\nう"));
-    QCOMPARE(distinctCharacters(QStringLiteral("𠮷a𠮷ba")), (QStringList{"𠮷", "a", "b"}));
 }
 
 QTEST_GUILESS_MAIN(TestCategory)

@@ -5,6 +5,7 @@
 
 #include "Category.h"
 #include "DataFile.h"
+#include "TestFiles.h"
 
 // Records are written in a compact notation in this file: the four fields joined by '|',
 // an unset (null) field as "∅", empty text as nothing between the bars.
@@ -75,12 +76,6 @@ QString randomText(QRandomGenerator &random, const QString &alphabet, int maxLen
     for (int i = 0; i < length; ++i)
         text += alphabet.at(random.bounded(int(alphabet.size())));
     return text;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -298,7 +293,7 @@ void TestDataFile::starterLibrary()
     QFETCH(bool, emptyMeansUnset);
     QFETCH(QString, title);
 
-    const QByteArray bytes = readFile(QStringLiteral(KOTOBAN_STARTER_DATA "/") + fileName);
+    const QByteArray bytes = starterData(fileName);
     QVERIFY(!bytes.isEmpty());
     const DecodedText decoded = decodeDataFile(bytes);
     QCOMPARE(int(decoded.encoding), int(Encoding::Cp932));

@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "Journal.h"
+#include "TestFiles.h"
 
 #include <csignal>
 #include <sys/wait.h>
@@ -92,14 +93,11 @@ void TestJournal::damagedLinesAreSkipped()
 {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("Kotoban-20261207-101500-42.journal"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(R"({"category":0,"operation":"add","record":1,"fields":["a","b","c","d"]})" "\n");
-    file.write(R"({"category":7,"operation":"add","record":1,"fields":["a","b","c","d"]})" "\n");
-    file.write(R"({"category":0,"operation":"correct","record":1,"fields":["a","b","c","e"]})" "\n");
-    file.write(R"({"category":0,"operation":"delete","record":1,"fields":["a","b","c","d"]})" "\n");
-    file.write(R"({"category":0,"operation":"add","record":2,"fields":["a","b","c")"); // cut off by the crash
-    file.close();
+    writeAll(path, R"({"category":0,"operation":"add","record":1,"fields":["a","b","c","d"]})" "\n"
+                   R"({"category":7,"operation":"add","record":1,"fields":["a","b","c","d"]})" "\n"
+                   R"({"category":0,"operation":"correct","record":1,"fields":["a","b","c","e"]})" "\n"
+                   R"({"category":0,"operation":"delete","record":1,"fields":["a","b","c","d"]})" "\n"
+                   R"({"category":0,"operation":"add","record":2,"fields":["a","b","c")"); // cut off by the crash
 
     const JournalContent content = readJournal(path);
     QCOMPARE(content.entries.size(), 2);

@@ -2,19 +2,12 @@
 #include <QTest>
 
 #include "DataFile.h"
+#include "TestFiles.h"
 
 // Hand-edited data files (written by data/make-fixtures.py) come back byte for byte when
 // nothing changed, and with only the changed field's bytes different after a correction.
 
 namespace {
-
-QByteArray fixture(const QString &name)
-{
-    QFile file(QStringLiteral(KOTOBAN_TEST_DATA "/") + name);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("missing fixture %s", qPrintable(name));
-    return file.readAll();
-}
 
 QByteArray write(const DataFileContent &content, Encoding encoding)
 {
@@ -74,7 +67,7 @@ void TestPreservation::handEditedFiles()
     QFETCH(QString, corrected);
     QFETCH(QByteArray, lineEnd);
 
-    const QByteArray bytes = fixture(name + QStringLiteral(".txt"));
+    const QByteArray bytes = testData(name + QStringLiteral(".txt"));
     for (const bool emptyMeansUnset : {true, false}) {
         const LoadedFile loaded = loadDataFile(bytes, emptyMeansUnset);
         QCOMPARE(loaded.encoding, encoding);
@@ -87,7 +80,7 @@ void TestPreservation::handEditedFiles()
         const QPair<int, int> at = find(content, corrected);
         QVERIFY2(at.first >= 0, qPrintable(corrected));
         content.records[at.first].field[at.second] = QStringLiteral("直した文。");
-        QVERIFY(write(content, encoding) == fixture(name + QStringLiteral(".corrected.txt")));
+        QVERIFY(write(content, encoding) == testData(name + QStringLiteral(".corrected.txt")));
 
         // One record added: the file as it was, then the new record on a line of its own.
         content = loaded.content;

@@ -3,26 +3,14 @@
 #include <QTest>
 
 #include "LibrarySession.h"
+#include "LibrarySamples.h"
+#include "OverwriteAnswers.h"
 #include "TestFolder.h"
-
-#include <sys/stat.h>
 
 // What a save writes, and where, when the teacher changed a category or did not; and the
 // recovery journal of a session, from its first change to the next start.
 
 namespace {
-
-QByteArray fixture(const QString &name)
-{
-    QFile file(QStringLiteral(KOTOBAN_TEST_DATA "/") + name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-ino_t inode(const QString &path)
-{
-    struct stat info {};
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
-}
 
 Category loaded(const WorkingFolder &folder, int index)
 {
@@ -38,26 +26,6 @@ int recordHolding(const Category &category, const QString &sentence)
             return r;
     return 0;
 }
-
-Example example(const char *sentence)
-{
-    Example e;
-    e.field = {QStringLiteral("行事"), QStringLiteral("係"), QStringLiteral("ほめたい"), QString::fromUtf8(sentence)};
-    return e;
-}
-
-// Answers the overwrite question and counts how often it was asked.
-struct Answers {
-    bool answer = true;
-    int asked = 0;
-    AskOverwrite callback()
-    {
-        return [this](const QString &) {
-            ++asked;
-            return answer;
-        };
-    }
-};
 
 } // namespace
 
@@ -91,9 +59,9 @@ void TestSavePolicy::handEditedFiles()
     QFETCH(QString, sentence);
     WorkingFolder folder;
     const QString path = folder.filePath(QStringLiteral("Kotoban1.txt"));
-    const QByteArray start = fixture(name + QStringLiteral(".txt"));
+    const QByteArray start = testData(name + QStringLiteral(".txt"));
     folder.write(QStringLiteral("Kotoban1.txt"), start);
-    Answers answers;
+    OverwriteAnswers answers;
 
     // Opened and closed: not written, whatever its bytes; not even when another program
     // changed it meanwhile, and nobody is asked.
@@ -105,7 +73,7 @@ void TestSavePolicy::handEditedFiles()
     QCOMPARE(saveCategory(category, DataFolder(folder.path()), answers.callback()).outcome,
              SaveReport::Outcome::NothingWritten);
     QCOMPARE(folder.read(QStringLiteral("Kotoban1.txt")), QByteArray("changed by another program"));
-    QCOMPARE(answers.asked, 0);
+    QVERIFY(answers.asked.isEmpty());
     QCOMPARE(entries(folder.path()), QStringList{"Kotoban1.txt"});
 
     // A correction elsewhere: only the corrected sentence's bytes change, the rest of the
@@ -116,15 +84,15 @@ void TestSavePolicy::handEditedFiles()
     QVERIFY(record > 0);
     QVERIFY(category.correct(record, QStringLiteral("直した文。")).ok());
     QCOMPARE(saveCategory(category, DataFolder(folder.path()), answers.callback()).outcome, SaveReport::Outcome::Written);
-    QVERIFY(folder.read(QStringLiteral("Kotoban1.txt")) == fixture(name + QStringLiteral(".corrected.txt")));
+    QVERIFY(folder.read(QStringLiteral("Kotoban1.txt")) == testData(name + QStringLiteral(".corrected.txt")));
     QVERIFY(folder.read(QStringLiteral("Kotoban1.bak")) == start);
-    QCOMPARE(answers.asked, 0);
+    QVERIFY(answers.asked.isEmpty());
 }
 
 void TestSavePolicy::missingFileGetsItsTitleLine()
 {
     WorkingFolder folder;
-    Answers answers;
+    OverwriteAnswers answers;
     Category category = loaded(folder, 2);
     QCOMPARE(saveCategory(category, DataFolder(folder.path()), answers.callback()).outcome, SaveReport::Outcome::Written);
     QVERIFY(folder.read(QStringLiteral("Kotoban3.txt")) == encodeText(QStringLiteral("\"日常生活について\"\r\n"), Encoding::Cp932).bytes);
@@ -136,7 +104,7 @@ void TestSavePolicy::missingFileGetsItsTitleLine()
     second.write(QStringLiteral("Kotoban3.txt"), "another window's");
     QCOMPARE(saveCategory(late, DataFolder(second.path()), answers.callback()).outcome, SaveReport::Outcome::NothingWritten);
     QCOMPARE(second.read(QStringLiteral("Kotoban3.txt")), QByteArray("another window's"));
-    QCOMPARE(answers.asked, 0);
+    QVERIFY(answers.asked.isEmpty());
 }
 
 void TestSavePolicy::replacedFolder()
@@ -144,8 +112,8 @@ void TestSavePolicy::replacedFolder()
     WorkingFolder top;
     const QString path = top.filePath(QStringLiteral("Kotoban"));
     QVERIFY(QDir().mkdir(path));
-    const QByteArray start = fixture(QStringLiteral("stray-bytes.txt"));
-    QFile::copy(QStringLiteral(KOTOBAN_TEST_DATA "/stray-bytes.txt"), path + QStringLiteral("/Kotoban1.txt"));
+    const QByteArray start = testData(QStringLiteral("stray-bytes.txt"));
+    writeAll(path + QStringLiteral("/Kotoban1.txt"), start);
     const DataFolder folder(path);
     Category category(categoryRules()[0]);
     (void)loadCategory(category, folder.dir());
@@ -154,32 +122,29 @@ void TestSavePolicy::replacedFolder()
     // The folder is moved away and another takes its name (a sync tool, a restored copy).
     QVERIFY(QDir().rename(path, top.filePath(QStringLiteral("Kotoban-old"))));
     QVERIFY(QDir().mkdir(path));
-    QFile other(path + QStringLiteral("/Kotoban1.txt"));
-    QVERIFY(other.open(QIODevice::WriteOnly) && other.write("another folder's file") > 0);
-    other.close();
+    writeAll(path + QStringLiteral("/Kotoban1.txt"), "another folder's file");
     QVERIFY(folder.wasReplaced());
 
-    Answers answers;
+    OverwriteAnswers answers;
     const SaveReport report = saveCategory(category, folder, answers.callback());
     QCOMPARE(report.outcome, SaveReport::Outcome::WrittenBeside);
     QVERIFY2(report.message.contains(QStringLiteral("作業フォルダー")), qPrintable(report.message));
     QCOMPARE(QDir(path).entryList(QDir::Files).size(), 2);
     QCOMPARE(folder.dir().entryList({QStringLiteral("Kotoban1.txt")}).size(), 1);
-    QFile kept(path + QStringLiteral("/Kotoban1.txt"));
-    QVERIFY(kept.open(QIODevice::ReadOnly) && kept.readAll() == "another folder's file");
+    QCOMPARE(readAll(path + QStringLiteral("/Kotoban1.txt")), QByteArray("another folder's file"));
     QVERIFY(QFile(top.filePath(QStringLiteral("Kotoban-old/Kotoban1.txt"))).size() == start.size());
 
     // No folder at all under the name: nothing can be saved, and the save says so.
     QVERIFY(QDir(path).removeRecursively());
     QVERIFY(category.add(example("もう一つ。")).ok());
     QCOMPARE(saveCategory(category, folder, answers.callback()).outcome, SaveReport::Outcome::Failed);
-    QCOMPARE(answers.asked, 0);
+    QVERIFY(answers.asked.isEmpty());
 }
 
 void TestSavePolicy::loadProblems()
 {
     WorkingFolder folder;
-    QFile::copy(QStringLiteral(KOTOBAN_TEST_DATA "/field-counts.txt"), folder.filePath(QStringLiteral("Kotoban1.txt")));
+    folder.write(QStringLiteral("Kotoban1.txt"), testData(QStringLiteral("field-counts.txt")));
     folder.write(QStringLiteral("Kotoban2.txt"), "\"t\"\r\n\"a\",\"b\",\"c\",\"d\r\n");
     Category first(categoryRules()[0]);
     const QString counts = loadCategory(first, QDir(folder.path())).join(u'\n');
@@ -192,7 +157,7 @@ void TestSavePolicy::loadProblems()
 void TestSavePolicy::journalFromChangeToNextStart()
 {
     WorkingFolder folder;
-    QFile::copy(QStringLiteral(KOTOBAN_TEST_DATA "/doubled-quotes.txt"), folder.filePath(QStringLiteral("Kotoban3.txt")));
+    folder.write(QStringLiteral("Kotoban3.txt"), testData(QStringLiteral("doubled-quotes.txt")));
     {
         LibrarySession crashed(folder.path());
         (void)crashed.load();
@@ -204,7 +169,7 @@ void TestSavePolicy::journalFromChangeToNextStart()
         // Gone without saving: what a kill or a power cut leaves.
     }
     const QByteArray untouched = folder.read(QStringLiteral("Kotoban3.txt"));
-    QVERIFY(untouched == fixture(QStringLiteral("doubled-quotes.txt")));
+    QVERIFY(untouched == testData(QStringLiteral("doubled-quotes.txt")));
 
     LibrarySession next(folder.path());
     (void)next.load();
@@ -240,7 +205,7 @@ void TestSavePolicy::partlyFailedSaveKeepsOnlyWhatIsUnsaved()
         QVERIFY(!session.save([](const QString &) { return true; }).ok);
     }
     QVERIFY(QDir(folder.path()).rmdir(QStringLiteral("Kotoban2.txt")));
-    QFile::copy(QStringLiteral(KOTOBAN_STARTER_DATA "/Kotoban2.txt"), folder.filePath(QStringLiteral("Kotoban2.txt")));
+    folder.write(QStringLiteral("Kotoban2.txt"), starterData(QStringLiteral("Kotoban2.txt")));
 
     LibrarySession next(folder.path());
     (void)next.load();

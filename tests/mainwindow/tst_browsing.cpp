@@ -57,7 +57,7 @@ void TestBrowsing::checkShows(FormDriver &form, int x, bool lastStep)
     QCOMPARE(form.combo(1, 2)->text(), record.secondClass());
     QCOMPARE(form.combo(1, 3)->text(), record.thirdClass());
     QCOMPARE(form.exampleBox(1)->text(), record.sentence());
-    QCOMPARE(form.label(1), numberText(x) + u'/' + numberText(page.category().count()));
+    QCOMPARE(form.label(1), QStringLiteral(" %1/ %2").arg(x).arg(page.category().count()));
 
     // The example list holds the record's classification in library order, its line selected.
     QVector<int> classification;
@@ -67,7 +67,7 @@ void TestBrowsing::checkShows(FormDriver &form, int x, bool lastStep)
         if (other.firstClass() == record.firstClass() && other.secondClass() == record.secondClass()
             && other.thirdClass() == record.thirdClass()) {
             classification.append(r);
-            lines.append(listEntry(other.sentence()));
+            lines.append(entry(other.sentence()));
         }
     }
     QCOMPARE(page.listedRecords(), classification);
@@ -155,7 +155,7 @@ void TestBrowsing::emptyAndSingleExampleCategories()
         step == 0 ? form.next() : form.back();
         QCOMPARE(form.label(3), QStringLiteral(" 1/ 1"));
         QCOMPARE(form.exampleBox(3)->text(), QStringLiteral("明るく元気です。"));
-        QCOMPARE(form.lines(3), QStringList({listEntry(QStringLiteral("明るく元気です。"))}));
+        QCOMPARE(form.lines(3), QStringList({entry(QStringLiteral("明るく元気です。"))}));
         QCOMPARE(form.exampleList(3)->currentRow(), 0);
         QCOMPARE(form.combo(3, 1)->text(), QStringLiteral("生活"));
     }
@@ -190,7 +190,7 @@ void TestBrowsing::eachCategoryContinuesFromItsOwnRecord()
     form.next();
     QCOMPARE(form.label(3), QStringLiteral(" 3/ 3"));
     // Record 3 shares its classification with record 1: both are listed, the second selected.
-    QCOMPARE(form.lines(3), QStringList({listEntry(smallCategory[0][3]), listEntry(smallCategory[2][3])}));
+    QCOMPARE(form.lines(3), QStringList({entry(smallCategory[0][3]), entry(smallCategory[2][3])}));
     QCOMPARE(form.exampleList(3)->currentRow(), 1);
     form.chooseCategory(2);
     form.next();

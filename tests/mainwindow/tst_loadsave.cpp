@@ -199,10 +199,7 @@ void TestLoadSave::saveRightAfterStartUp_data()
     QTest::addColumn<QByteArray>("file1");
     QTest::addColumn<QByteArray>("file2");
     QTest::addColumn<QByteArray>("file3");
-    auto starter = [](int n) {
-        QFile file(QStringLiteral(KOTOBAN_STARTER_DATA "/Kotoban%1.txt").arg(n));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    };
+    auto starter = [](int n) { return starterData(QStringLiteral("Kotoban%1.txt").arg(n)); };
     QTest::newRow("starter library") << starter(1) << starter(2) << starter(3);
 
     // Unset places, a multi-line sentence, a comma, empty texts: everything the writer

@@ -2,6 +2,7 @@
 #include <QTest>
 
 #include "Form1.h"
+#include "LibrarySamples.h"
 #include "LibrarySession.h"
 #include "TestSupport.h"
 
@@ -17,13 +18,6 @@ struct Window {
     ScriptedDialogs *dialogs = new ScriptedDialogs;
     Form1 form;
 };
-
-Example example(const char *sentence)
-{
-    Example e;
-    e.field = {QStringLiteral("行事"), QStringLiteral("係"), QStringLiteral("ほめたい"), QString::fromUtf8(sentence)};
-    return e;
-}
 
 // A run that added an example and then ended without saving.
 void crashAfterAdding(const WorkingFolder &folder, const char *sentence)

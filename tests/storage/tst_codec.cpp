@@ -2,8 +2,8 @@
 #include <QTest>
 
 #include "Codec.h"
+#include "TestFiles.h"
 
-#include <QFile>
 #include <QHash>
 
 #ifndef Q_OS_WIN
@@ -21,11 +21,8 @@ const QChar Fffd(0xFFFD);
 QHash<QByteArray, QString> recordedTable()
 {
     QHash<QByteArray, QString> table;
-    QFile file(QStringLiteral(KOTOBAN_TEST_DATA "/cp932-glibc.txt"));
-    if (!file.open(QIODevice::ReadOnly))
-        return table;
-    while (!file.atEnd()) {
-        const QList<QByteArray> fields = file.readLine().trimmed().split(' ');
+    for (const QByteArray &line : testData(QStringLiteral("cp932-glibc.txt")).split('\n')) {
+        const QList<QByteArray> fields = line.trimmed().split(' ');
         if (fields.size() == 2)
             table.insert(QByteArray::fromHex(fields[0]), QString(QChar(char16_t(fields[1].toUInt(nullptr, 16)))));
     }

@@ -8,9 +8,10 @@
 
 #include "Backup.h"
 #include "DataFile.h"
-#include "PosixCalls.h"
+#include "FailingCalls.h"
 #include "SafeSave.h"
 #include "SaveLock.h"
+#include "TestFiles.h"
 
 #include <cerrno>
 #include <csignal>
@@ -18,84 +19,6 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-namespace {
-
-// Makes one system call fail with the given error; every other call goes through.
-class FailingCalls : public PosixCalls {
-public:
-    QString step;
-    int error = 0;
-
-    int makeTemporary(char *pattern) override { return fails("create") ? -1 : PosixCalls::makeTemporary(pattern); }
-    ssize_t write(int fd, const void *data, size_t size) override
-    {
-        // A full disk often takes part of the bytes before it refuses the rest.
-        if (step == QLatin1String("write") && size > 4 && !m_partDone) {
-            m_partDone = true;
-            return PosixCalls::write(fd, data, 4);
-        }
-        return fails("write") ? -1 : PosixCalls::write(fd, data, size);
-    }
-    int fsync(int fd) override { return fails("fsync") ? -1 : PosixCalls::fsync(fd); }
-    int close(int fd) override
-    {
-        // A close that reports an error has still closed the file.
-        const int result = PosixCalls::close(fd);
-        return fails("close") ? -1 : result;
-    }
-    int rename(const char *from, const char *to) override { return fails("rename") ? -1 : PosixCalls::rename(from, to); }
-    int openFolder(const char *path) override { return fails("open folder") ? -1 : PosixCalls::openFolder(path); }
-    // Counted: a pipe, a device or a folder must be refused before anything is opened.
-    int openForReading(const char *path) override
-    {
-        ++opened;
-        return fails("open for reading") ? -1 : PosixCalls::openForReading(path);
-    }
-    int opened = 0;
-    int access(const char *path, int mode) override { return fails("access") ? -1 : PosixCalls::access(path, mode); }
-
-private:
-    bool fails(const char *name)
-    {
-        if (step != QLatin1String(name))
-            return false;
-        errno = error;
-        return true;
-    }
-    bool m_partDone = false;
-};
-
-struct CallsInUse {
-    explicit CallsInUse(PosixCalls &calls) { setPosixCalls(&calls); }
-    ~CallsInUse() { setPosixCalls(nullptr); }
-};
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-mode_t modeOf(const QString &path)
-{
-    struct stat info {};
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? (info.st_mode & 07777) : 0;
-}
-
-QStringList names(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
-}
-
-} // namespace
 
 class TestSafeSave : public QObject {
     Q_OBJECT
@@ -160,7 +83,7 @@ void TestSafeSave::failedStepKeepsTheOriginal()
     QVERIFY(!result.ok);
     QVERIFY2(result.error.contains(reason), qPrintable(result.error));
     QCOMPARE(readAll(path), QByteArray("\"original\"\r\n"));
-    QCOMPARE(names(folder.path()), QStringList{"Kotoban1.txt"}); // no temporary file left
+    QCOMPARE(entries(folder.path()), QStringList{"Kotoban1.txt"}); // no temporary file left
 }
 
 void TestSafeSave::folderSync_data()
@@ -279,8 +202,8 @@ void TestSafeSave::leftoverTemporaries()
     QStringList removed = removeLeftoverTemporaries(folder.path());
     removed.sort();
     QCOMPARE(removed, (QStringList{".Kotoban1.bak.kotoban-saving.Zz9999", ".Kotoban1.txt.kotoban-saving.a1B2c3"}));
-    QCOMPARE(names(folder.path()), (QStringList{".Kotoban2.txt.kotoban-saving.q1w2e3", ".Kotoban3.txt.kotoban-saving.l1nk00",
-                                                ".Kotoban3.txt.kotoban-saving.toolong1", "Kotoban3.txt"}));
+    QCOMPARE(entries(folder.path()), (QStringList{".Kotoban2.txt.kotoban-saving.q1w2e3", ".Kotoban3.txt.kotoban-saving.l1nk00",
+                                                  ".Kotoban3.txt.kotoban-saving.toolong1", "Kotoban3.txt"}));
 }
 
 void TestSafeSave::backupOfTheDay()
@@ -432,7 +355,7 @@ void TestSafeSave::lockOfAnotherWriter()
     QVERIFY(QFileInfo::exists(lockPathFor(path)));
     QCOMPARE(::replaceIfUnchanged(path, QByteArray("ours"), "new", 1000).outcome, CheckedReplace::Outcome::Written);
     QCOMPARE(readAll(path), QByteArray("new"));
-    QCOMPARE(names(folder.path()), QStringList{"組.json"});
+    QCOMPARE(entries(folder.path()), QStringList{"組.json"});
 }
 
 // A class file never shares a data file's backup; the data files' names stay as they were.
@@ -529,7 +452,7 @@ void TestSafeSave::nameTakenMeanwhileIsKept()
     const SaveResult second = writeFileSafely(path, "second", options);
     QVERIFY(!second.ok && second.nameTaken);
     QCOMPARE(readAll(path), QByteArray("first"));
-    QCOMPARE(names(folder.path()), QStringList{"所見.csv"});
+    QCOMPARE(entries(folder.path()), QStringList{"所見.csv"});
 }
 
 QTEST_GUILESS_MAIN(TestSafeSave)

@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "HomeFolder.h"
+#include "TestFiles.h"
 
 // The teacher's folder on Windows is seeded from the starter library where a data file is
 // missing, and a file the teacher has is never replaced.
@@ -18,19 +19,6 @@ private Q_SLOTS:
 };
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeRaw(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 QByteArray starterBytes(int n) { return "starter " + QByteArray::number(n) + "\r\n"; }
 
@@ -70,14 +58,14 @@ void TestHomeFolder::seeds()
     QVERIFY(QDir().mkpath(starter));
     for (int n : starters) {
         const QString path = QDir(starter).filePath(fileName(n));
-        writeRaw(path, starterBytes(n));
+        writeAll(path, starterBytes(n));
         if (readOnlyStarters)
             QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
     }
     if (!teachers.isEmpty() || folderNamed)
         QVERIFY(QDir().mkpath(homePath));
     for (int n : teachers)
-        writeRaw(QDir(homePath).filePath(fileName(n)), "teacher's own");
+        writeAll(QDir(homePath).filePath(fileName(n)), "teacher's own");
     if (folderNamed)
         QVERIFY(QDir(homePath).mkdir(fileName(folderNamed)));
 
@@ -108,7 +96,7 @@ void TestHomeFolder::seeds()
 void TestHomeFolder::folderThatCannotBeMade()
 {
     QTemporaryDir dir;
-    writeRaw(dir.filePath(QStringLiteral("Kotoban")), "a file");
+    writeAll(dir.filePath(QStringLiteral("Kotoban")), "a file");
     qputenv("KOTOBAN_HOME", QDir::toNativeSeparators(dir.filePath(QStringLiteral("Kotoban"))).toLocal8Bit());
     const HomeFolder prepared = prepareHomeFolder(dir.path());
     qunsetenv("KOTOBAN_HOME");

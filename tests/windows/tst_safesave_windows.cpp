@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "SafeSave.h"
+#include "TestFiles.h"
 
 #include <windows.h>
 
@@ -28,25 +29,7 @@ namespace {
 
 enum class Before { Nothing, ReadOnlyFile, Folder, LockedFile, MissingFolder };
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeRaw(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 std::wstring native(const QString &path) { return QDir::toNativeSeparators(path).toStdWString(); }
-
-QStringList namesIn(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-}
 
 } // namespace
 
@@ -71,12 +54,12 @@ void TestSafeSaveWindows::saves()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Kotoban1.txt"));
     if (existing)
-        writeRaw(path, QByteArray(5000, 'o'));
+        writeAll(path, QByteArray(5000, 'o'));
 
     const SaveResult result = writeFileSafely(path, bytes);
     QVERIFY2(result.ok, qPrintable(result.error));
     QCOMPARE(readAll(path), bytes);
-    QCOMPARE(namesIn(dir.path()), QStringList{QStringLiteral("Kotoban1.txt")});
+    QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("Kotoban1.txt")});
 }
 
 void TestSafeSaveWindows::refuses_data()
@@ -106,20 +89,20 @@ void TestSafeSaveWindows::refuses()
         QVERIFY(QDir(folder).mkdir(QStringLiteral("Kotoban1.txt")));
         break;
     case Before::LockedFile:
-        writeRaw(path, original);
+        writeAll(path, original);
         // As a spreadsheet program holds a file it has open: no sharing at all.
         lock = CreateFileW(native(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
         QVERIFY(lock != INVALID_HANDLE_VALUE);
         break;
     case Before::ReadOnlyFile:
-        writeRaw(path, original);
+        writeAll(path, original);
         QVERIFY(SetFileAttributesW(native(path).c_str(), FILE_ATTRIBUTE_READONLY));
         break;
     default:
         break;
     }
-    const QStringList namesBefore = namesIn(dir.path());
+    const QStringList namesBefore = entries(dir.path());
 
     const SaveResult result = writeFileSafely(path, QByteArray("new\r\n"));
     if (lock != INVALID_HANDLE_VALUE)
@@ -128,7 +111,7 @@ void TestSafeSaveWindows::refuses()
 
     QVERIFY(!result.ok);
     QVERIFY2(result.error.contains(reason), qPrintable(result.error));
-    QVERIFY2(namesIn(dir.path()) == namesBefore, qPrintable(result.error + u' ' + namesIn(dir.path()).join(u' '))); // nothing left beside it
+    QVERIFY2(entries(dir.path()) == namesBefore, qPrintable(result.error + u' ' + entries(dir.path()).join(u' '))); // nothing left beside it
     if (before == Before::LockedFile || before == Before::ReadOnlyFile)
         QCOMPARE(readAll(path), original);
     if (before == Before::Folder)
@@ -140,7 +123,7 @@ void TestSafeSaveWindows::keepsAttributes()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Kotoban2.txt"));
-    writeRaw(path, "old");
+    writeAll(path, "old");
     QVERIFY(SetFileAttributesW(native(path).c_str(), FILE_ATTRIBUTE_HIDDEN));
 
     const SaveResult result = writeFileSafely(path, "new");
@@ -175,7 +158,7 @@ void TestSafeSaveWindows::reads()
     if (folder)
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Kotoban3.txt")));
     else if (!bytes.isEmpty())
-        writeRaw(path, bytes);
+        writeAll(path, bytes);
 
     const ReadResult read = readRegularFile(path, maxBytes);
     QCOMPARE(read.state, state);
