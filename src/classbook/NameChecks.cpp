@@ -14,13 +14,16 @@ const QStringList Honorifics{QStringLiteral("さん"), QStringLiteral("くん"),
 // 林さん is not in 小林さん: a name of kanji (or katakana) does not start in the middle of a word.
 WordingRule nameRule(const QString &name)
 {
+    // A class makes thousands of these at each 点検: the two conditions are read once.
+    static const CharCondition notAfterKanji = parseCharCondition(u"漢字以外");
+    static const CharCondition notAfterKatakana = parseCharCondition(u"カタカナ以外");
     WordingRule rule;
     rule.avoid = name;
     const char32_t first = codePointAt(name, 0);
     if (isKanji(first))
-        rule.before = parseCharCondition(u"漢字以外");
+        rule.before = notAfterKanji;
     else if (first >= 0x30A1 && first <= 0x30FA)
-        rule.before = parseCharCondition(u"カタカナ以外");
+        rule.before = notAfterKatakana;
     return rule;
 }
 

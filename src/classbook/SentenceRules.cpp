@@ -37,9 +37,14 @@ bool isEndMark(QChar c) { return QStringView(u"。！？!?．.…‥〜～").con
 
 BareSentence bare(QStringView sentence)
 {
+    // Written in place and cut to length once: appending a character at a time costs more
+    // than the rest of the work.
     BareSentence result;
-    result.text.reserve(sentence.size());
-    result.at.reserve(sentence.size());
+    result.text.resize(sentence.size());
+    result.at.resize(sentence.size());
+    QChar *text = result.text.data();
+    qsizetype *at = result.at.data();
+    qsizetype kept = 0;
     int depth = 0;
     for (qsizetype i = 0; i < sentence.size(); ++i) {
         const QChar c = sentence[i];
@@ -48,11 +53,14 @@ BareSentence bare(QStringView sentence)
         } else if (isClosing(c)) {
             depth = std::max(0, depth - 1);
         } else if (depth == 0) {
-            result.text.append(c);
-            result.at.append(i);
+            text[kept] = c;
+            at[kept] = i;
+            ++kept;
         }
     }
-    result.end = result.text.size();
+    result.text.truncate(kept);
+    result.at.resize(kept);
+    result.end = kept;
     while (result.end > 0 && isEndMark(result.text[result.end - 1]))
         --result.end;
     result.marks = result.text.mid(result.end).trimmed();
