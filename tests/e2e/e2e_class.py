@@ -66,7 +66,7 @@ class ClassSession(base.Session):
     def window_name(self, window):
         return self.run(["xdotool", "getwindowname", window]).decode("utf-8").rstrip("\n")
 
-    def open_class_window(self):
+    def open_class_window(self, below_main=True):
         known = self.visible_windows()
         self.focus(self.window)
         self.key("alt+g")
@@ -75,7 +75,8 @@ class ClassSession(base.Session):
         window = self.wait_for_new_window(known, "the class window")
         # Without a window manager both windows start at the top left: the class window goes
         # below the main window, which the clicks and the menu probe need to see.
-        self.run(["xdotool", "windowmove", "--sync", window, "0", "420"], what="moving the class window")
+        if below_main:
+            self.run(["xdotool", "windowmove", "--sync", window, "0", "420"], what="moving the class window")
         return window
 
     def answer(self, known, what, *keys):
