@@ -9,7 +9,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QFileInfo>
-#include <QRegularExpression>
+
+#include <algorithm>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -19,12 +20,6 @@
 #endif
 
 namespace {
-
-const QRegularExpression &journalName()
-{
-    static const QRegularExpression name(QStringLiteral("^Kotoban-\\d{8}-\\d{6}-\\d+(-\\d+)?\\.journal$"));
-    return name;
-}
 
 const char *operationName(JournalEntry::Operation operation)
 {
@@ -202,12 +197,27 @@ SaveResult Journal::remove()
     return syncFolder(QFileInfo(m_path).absolutePath());
 }
 
+bool isJournalName(QStringView name)
+{
+    // "Kotoban-" + the date + "-" + the time + "-" + the process, perhaps "-" + a number
+    // of the same second, + ".journal", all in ASCII digits.
+    const QStringView prefix(u"Kotoban-"), suffix(u".journal");
+    if (!name.startsWith(prefix) || !name.endsWith(suffix))
+        return false;
+    const QList<QStringView> parts = name.sliced(prefix.size()).chopped(suffix.size()).split(u'-');
+    const auto digits = [](QStringView part) {
+        return !part.isEmpty() && std::all_of(part.begin(), part.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    };
+    return (parts.size() == 3 || parts.size() == 4) && parts[0].size() == 8 && parts[1].size() == 6
+           && std::all_of(parts.begin(), parts.end(), digits);
+}
+
 QStringList leftoverJournals(const QString &folder)
 {
     QStringList found;
     const QDir dir(folder);
     for (const QFileInfo &info : dir.entryInfoList(QDir::Files, QDir::Name)) {
-        if (!info.isSymLink() && journalName().match(info.fileName()).hasMatch() && !isHeld(info.filePath()))
+        if (!info.isSymLink() && isJournalName(info.fileName()) && !isHeld(info.filePath()))
             found += info.filePath();
     }
     return found;

@@ -50,6 +50,9 @@ private:
     QFile m_file;
 };
 
+// Whether a file's name is that of a run's journal.
+[[nodiscard]] bool isJournalName(QStringView name);
+
 // The journals in folder left by runs that ended without removing theirs, oldest first.
 [[nodiscard]] QStringList leftoverJournals(const QString &folder);
 

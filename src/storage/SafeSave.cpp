@@ -5,7 +5,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QRegularExpression>
+
+#include <algorithm>
 
 QString temporaryStemFor(const QString &path)
 {
@@ -26,15 +27,25 @@ QString temporaryPathBeside(const QString &path)
     }
 }
 
+bool isTemporaryName(QStringView name)
+{
+    // "." + a name + TemporaryInfix + six ASCII letters or digits (QSaveFile's own).
+    const QStringView infix(TemporaryInfix);
+    constexpr qsizetype letters = 6;
+    if (name.size() < 2 + infix.size() + letters || !name.startsWith(u'.'))
+        return false;
+    const auto asciiLetterOrDigit = [](QChar c) { return c.isLetterOrNumber() && c.unicode() < 0x80; };
+    const QStringView tail = name.last(letters);
+    return name.chopped(letters).endsWith(infix) && std::all_of(tail.begin(), tail.end(), asciiLetterOrDigit);
+}
+
 QStringList removeLeftoverTemporaries(const QString &folder)
 {
-    static const QRegularExpression name(QStringLiteral("^\\..+") + QRegularExpression::escape(QString::fromUtf16(TemporaryInfix))
-                                         + QStringLiteral("[A-Za-z0-9]{6}$"));
     const QDateTime old = QDateTime::currentDateTime().addSecs(-60);
     QStringList removed;
     const QDir dir(folder);
     for (const QFileInfo &info : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
-        if (info.isSymLink() || !info.isFile() || !name.match(info.fileName()).hasMatch() || info.lastModified() > old)
+        if (info.isSymLink() || !info.isFile() || !isTemporaryName(info.fileName()) || info.lastModified() > old)
             continue;
         if (QFile::remove(info.filePath()))
             removed += info.fileName();

@@ -50,6 +50,9 @@ struct SaveOptions {
 // How the temporary files of a save are named: "." + the file's name + this + six letters.
 inline constexpr char16_t TemporaryInfix[] = u".kotoban-saving.";
 
+// Whether a file's name is that of a save's temporary file.
+[[nodiscard]] bool isTemporaryName(QStringView name);
+
 // The path of a save's temporary file beside path, without its six letters.
 [[nodiscard]] QString temporaryStemFor(const QString &path);
 

@@ -54,6 +54,8 @@ private Q_SLOTS:
     void replayAppliesOnlyWhatFits();
     void killedRunLeavesItsJournal();
     void eachRunHasItsOwn();
+    void journalNames_data();
+    void journalNames();
 };
 
 void TestJournal::entriesComeBackAsWritten()
@@ -186,4 +188,26 @@ void TestJournal::eachRunHasItsOwn()
 }
 
 QTEST_GUILESS_MAIN(TestJournal)
+void TestJournal::journalNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("journal");
+    QTest::newRow("a run's") << "Kotoban-20261208-074501-4242.journal" << true;
+    QTest::newRow("second of the same second") << "Kotoban-20261208-074501-4242-2.journal" << true;
+    QTest::newRow("short date") << "Kotoban-2026128-074501-4242.journal" << false;
+    QTest::newRow("long time") << "Kotoban-20261208-0745010-4242.journal" << false;
+    QTest::newRow("no process") << "Kotoban-20261208-074501-.journal" << false;
+    QTest::newRow("one part too many") << "Kotoban-20261208-074501-4242-2-3.journal" << false;
+    QTest::newRow("full-width digit") << "Kotoban-2026120８-074501-4242.journal" << false;
+    QTest::newRow("a copy") << "Kotoban-20261208-074501-4242.journal.bak" << false;
+    QTest::newRow("another name") << "kotoban-20261208-074501-4242.journal" << false;
+}
+
+void TestJournal::journalNames()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, journal);
+    QCOMPARE(isJournalName(name), journal);
+}
+
 #include "tst_journal.moc"

@@ -195,6 +195,8 @@ void TestSafeSave::leftoverTemporaries()
     make(QStringLiteral(".Kotoban1.bak.kotoban-saving.Zz9999"), 120);
     make(QStringLiteral(".Kotoban2.txt.kotoban-saving.q1w2e3"), 0); // another window saving now
     make(QStringLiteral(".Kotoban3.txt.kotoban-saving.toolong1"), 3600);
+    make(QStringLiteral(".kotoban-saving.a1B2c3"), 3600);               // no file's name before it
+    make(QStringLiteral(".Kotoban3.txt.kotoban-saving.a1B2ｃ3"), 3600); // not QSaveFile's letters
     make(QStringLiteral("Kotoban3.txt"), 3600);
     QVERIFY(QFile::link(folder.filePath(QStringLiteral("Kotoban3.txt")),
                         folder.filePath(QStringLiteral(".Kotoban3.txt.kotoban-saving.l1nk00"))));
@@ -202,8 +204,10 @@ void TestSafeSave::leftoverTemporaries()
     QStringList removed = removeLeftoverTemporaries(folder.path());
     removed.sort();
     QCOMPARE(removed, (QStringList{".Kotoban1.bak.kotoban-saving.Zz9999", ".Kotoban1.txt.kotoban-saving.a1B2c3"}));
-    QCOMPARE(entries(folder.path()), (QStringList{".Kotoban2.txt.kotoban-saving.q1w2e3", ".Kotoban3.txt.kotoban-saving.l1nk00",
-                                                  ".Kotoban3.txt.kotoban-saving.toolong1", "Kotoban3.txt"}));
+    QCOMPARE(entries(folder.path()),
+             (QStringList{".Kotoban2.txt.kotoban-saving.q1w2e3", ".Kotoban3.txt.kotoban-saving.a1B2ｃ3",
+                          ".Kotoban3.txt.kotoban-saving.l1nk00", ".Kotoban3.txt.kotoban-saving.toolong1",
+                          ".kotoban-saving.a1B2c3", "Kotoban3.txt"}));
 }
 
 void TestSafeSave::backupOfTheDay()
