@@ -1,3 +1,4 @@
+#include "Fonts.h"
 #include "Form1.h"
 #include "TerminationSignals.h"
 
@@ -32,6 +33,10 @@ int main(int argc, char *argv[])
 #else
     const QString folder = QDir::currentPath();
 #endif
+    // Every window speaks in the program's own font, not only the main one. Before they get
+    // theirs, the main window's text boxes lay out an empty page in the application's font:
+    // any other family would be loaded for that alone at every start.
+    QApplication::setFont(uiFont(9));
     Form1 window(folder);
     // Logging out or shutting down closes the window as a close does, saving.
     TerminationSignals termination;
