@@ -3,6 +3,9 @@
 #include "Characters.h"
 #include "SafeSave.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
 // Empty text that is not the unset (null) field.
@@ -28,10 +31,17 @@ struct FieldSpan {
 // bytes (code page 932, UTF-8) or 16-bit units (UTF-16). The separators, the quote and the
 // blank are ASCII and never part of a multi-byte character in any of these encodings, so
 // the scanner finds the same fields over the raw file as over the text.
+// find(c, from) is the place of the next c, or size(): the closing quote is looked for
+// with the library's vector search, since it is most of the reading.
 struct TextUnits {
     const QString &text;
     qsizetype size() const { return text.size(); }
     char16_t at(qsizetype i) const { return text.at(i).unicode(); }
+    qsizetype find(char16_t c, qsizetype from) const
+    {
+        const qsizetype i = QStringView(text).indexOf(QChar(c), from);
+        return i < 0 ? size() : i;
+    }
 };
 
 struct ByteUnits {
@@ -39,6 +49,11 @@ struct ByteUnits {
     qsizetype count;
     qsizetype size() const { return count; }
     char16_t at(qsizetype i) const { return uchar(data[i]); }
+    qsizetype find(char16_t c, qsizetype from) const
+    {
+        const void *found = from < count ? std::memchr(data + from, c, size_t(count - from)) : nullptr;
+        return found ? static_cast<const char *>(found) - data : count;
+    }
 };
 
 // An odd last byte is one unit of its own, U+FFFD, as in the decoded text.
@@ -54,6 +69,12 @@ struct Utf16Units {
         const uchar a = data[2 * i];
         const uchar b = data[2 * i + 1];
         return char16_t(bigEndian ? (a << 8) | b : (b << 8) | a);
+    }
+    qsizetype find(char16_t c, qsizetype from) const
+    {
+        while (from < size() && at(from) != c)
+            ++from;
+        return from;
     }
 };
 
@@ -80,9 +101,7 @@ public:
         if (m_units.at(m_pos) == u'"') {
             span.quoted = true;
             span.valueBegin = m_pos + 1;
-            qsizetype close = span.valueBegin;
-            while (close < m_units.size() && m_units.at(close) != u'"')
-                ++close;
+            const qsizetype close = m_units.find(u'"', span.valueBegin);
             span.unclosed = close == m_units.size();
             span.valueEnd = close;
             m_pos = qMin(close + 1, m_units.size());
@@ -136,7 +155,7 @@ QString valueOf(const QString &text, const FieldSpan &span, bool emptyMeansUnset
     return value.isEmpty() ? unset : value;
 }
 
-// Counts the lines of the text up to a place, moving forward only.
+// Counts the lines of the text up to places given in order, moving forward only.
 class LineCounter {
 public:
     explicit LineCounter(const QString &text) : m_text(text) {}
@@ -159,23 +178,23 @@ private:
     int m_line = 1;
 };
 
-// Notes the lines whose field count would shift the records, as the fields go by.
+// Notes the lines whose field count would shift the records, as the fields go by. It keeps
+// where they start in the text and counts lines only for those, once the file is read: a
+// sound file has none.
 class LineShapeCheck {
 public:
-    LineShapeCheck(const QString &text, DataFileContent &content) : m_lines(text), m_content(content) {}
-
     void see(const FieldSpan &span)
     {
         if (!span.present)
             return;
         // A blank line shifts the fields only when something follows it.
-        if (m_blankLine > 0)
-            m_content.fieldCountLines.append(m_blankLine);
-        m_blankLine = 0;
+        if (m_blankLine >= 0)
+            m_wrongCount.append(m_blankLine);
+        m_blankLine = -1;
         if (m_fields++ == 0)
-            m_lineStart = m_lines.lineAt(span.begin);
+            m_lineStart = span.begin;
         if (span.unclosed)
-            m_content.unclosedQuoteLine = m_lines.lineAt(span.valueBegin);
+            m_unclosedQuote = span.valueBegin;
         if (span.separator == Separator::Comma)
             return;
         const int expected = m_titleLine ? 1 : 4;
@@ -183,32 +202,44 @@ public:
         if (m_fields != expected && blank && !m_titleLine)
             m_blankLine = m_lineStart;
         else if (m_fields != expected && !span.unclosed)
-            m_content.fieldCountLines.append(m_lineStart);
+            m_wrongCount.append(m_lineStart);
         m_fields = 0;
         m_titleLine = false;
     }
 
+    // The lines seen, into content.
+    void report(const QString &text, DataFileContent &content) const
+    {
+        LineCounter lines(text);
+        for (qsizetype place : m_wrongCount)
+            content.fieldCountLines.append(lines.lineAt(place));
+        if (m_unclosedQuote >= 0)
+            content.unclosedQuoteLine = LineCounter(text).lineAt(m_unclosedQuote);
+    }
+
 private:
-    LineCounter m_lines;
-    DataFileContent &m_content;
+    QList<qsizetype> m_wrongCount; // where those lines start, in order
+    qsizetype m_unclosedQuote = -1;
     int m_fields = 0;
-    int m_lineStart = 1;
-    int m_blankLine = 0; // a blank line not reported yet
+    qsizetype m_lineStart = 0;
+    qsizetype m_blankLine = -1; // a blank line not reported yet
     bool m_titleLine = true;
 };
 
-// What ends a field in the text; the usual ones are literals, which take no memory of
-// their own however many fields share them.
-QString separatorOf(const QString &text, const FieldSpan &span)
+// What ends a field in the text.
+StoredField::End endOf(const QString &text, const FieldSpan &span)
 {
-    const QStringView separator = QStringView(text).mid(span.tailEnd, span.end - span.tailEnd);
-    if (separator == u",")
-        return QStringLiteral(",");
-    if (separator == u"\r\n")
-        return QStringLiteral("\r\n");
-    if (separator == u"\n")
-        return QStringLiteral("\n");
-    return separator.toString();
+    switch (span.separator) {
+    case Separator::Comma:
+        return StoredField::End::Comma;
+    case Separator::LineEnd:
+        if (text.at(span.tailEnd) == u'\n')
+            return StoredField::End::Lf;
+        return span.end - span.tailEnd == 2 ? StoredField::End::CrLf : StoredField::End::Cr;
+    case Separator::None:
+        break;
+    }
+    return StoredField::End::Nothing;
 }
 
 // Gives each field the bytes it was read from, scanning the raw file alongside the text.
@@ -228,10 +259,10 @@ public:
             return false;
         const qsizetype begin = byteAt(raw.begin);
         stored.file = m_bytes;
-        stored.begin = begin;
-        stored.size = byteAt(raw.end) - begin;
+        stored.begin = qint32(begin);
+        stored.size = qint32(byteAt(raw.end) - begin);
         stored.text = value;
-        stored.separator = separatorOf(text, textSpan);
+        stored.end = endOf(text, textSpan);
         stored.unclosed = textSpan.unclosed;
         stored.read = true;
         return true;
@@ -254,27 +285,36 @@ DataFileContent parse(const QString &text, bool emptyMeansUnset, Raw *raw)
     DataFileContent content;
     const TextUnits units{text};
     FieldScanner<TextUnits> scanner(units);
-    LineShapeCheck shape(text, content);
+    LineShapeCheck shape;
     bool matched = true;
-    auto read = [&](QString &value, StoredField &stored) {
+    // like: the same field of the record before. Neighbouring examples mostly share their
+    // classes, and then share one copy of the text.
+    auto read = [&](QString &value, StoredField &stored, const QString *like) {
         const FieldSpan span = scanner.next();
         shape.see(span);
         value = valueOf(text, span, emptyMeansUnset);
+        if (like && value.isNull() == like->isNull() && value == *like)
+            value = *like;
         if (raw && matched)
             matched = raw->store(text, span, value, stored);
     };
 
     if (scanner.atEnd())
         return content;
-    read(content.title, content.storedTitle);
+    read(content.title, content.storedTitle, nullptr);
     if (content.title.isNull())
         content.title = emptyText();
     content.storedTitle.text = content.title;
+    // A record to a line, unless its sentence holds line breaks: room for all at once.
+    const auto *begin = reinterpret_cast<const char16_t *>(text.constData());
+    const auto *end = begin + text.size();
+    content.records.reserve(qMax(std::count(begin, end, u'\n'), std::count(begin, end, u'\r')));
     while (!scanner.atEnd()) {
         Example example;
         Example::StoredFields stored;
+        const Example *before = content.records.isEmpty() ? nullptr : &content.records.constLast();
         for (int f = 0; f < 4; ++f)
-            read(example.field[f], stored[f]);
+            read(example.field[f], stored[f], before && f < 3 ? &before->field[f] : nullptr);
         if (raw && matched)
             example.stored = QSharedPointer<const Example::StoredFields>::create(std::move(stored));
         content.records.append(std::move(example));
@@ -284,6 +324,7 @@ DataFileContent parse(const QString &text, bool emptyMeansUnset, Raw *raw)
         for (Example &example : content.records)
             example.forgetStored();
     }
+    shape.report(text, content);
     return content;
 }
 

@@ -32,7 +32,7 @@ public:
     // follows it (and its quote too, if nothing closed it).
     void addStored(const StoredField &stored, const QString &closing)
     {
-        if (stored.size == 0 && stored.separator.isEmpty()) {
+        if (stored.size == 0 && stored.end == StoredField::End::Nothing) {
             // Nothing in the file: its separator is owed only if something follows.
             m_open += closing;
             return;
@@ -41,7 +41,7 @@ public:
         keepApartFromLoneCr(unitAt(stored.bytes(), 0) == u'\n');
         flush();
         m_out += stored.bytes();
-        if (stored.separator.isEmpty())
+        if (stored.end == StoredField::End::Nothing)
             m_open = (stored.unclosed ? QStringLiteral("\"") : QString()) + closing;
     }
 
@@ -118,7 +118,7 @@ private:
 QString lineEndOf(const StoredField &title, const QVector<Example> &records)
 {
     auto lineEnd = [](const StoredField &stored) {
-        return stored.read && stored.separator != u',' ? stored.separator : QString();
+        return stored.read && stored.end != StoredField::End::Comma ? stored.separator() : QString();
     };
     if (const QString end = lineEnd(title); !end.isEmpty())
         return end;
@@ -137,7 +137,7 @@ void writeField(PieceWriter &writer, const QString &value, const StoredField &st
         return;
     }
     // A changed field keeps its place's separator, so the record keeps its line end.
-    writer.addNew(value, stored.read ? stored.separator : closing, closing);
+    writer.addNew(value, stored.read ? stored.separator() : closing, closing);
 }
 
 } // namespace

@@ -16,13 +16,16 @@ constexpr int EDLimit = 300;
 // that still holds that text is written back as those bytes, so a save never rewrites
 // what the teacher did not change, whatever the file's encoding, quoting or line ends.
 struct StoredField {
+    // What ended it in the file.
+    enum class End : quint8 { Nothing, Comma, CrLf, Lf, Cr };
+
     // The bytes lie in the whole file as read, shared by every field of it rather than
-    // copied out one by one.
+    // copied out one by one. A data file is at most 16 MiB.
     QByteArray file;
-    qsizetype begin = 0;
-    qsizetype size = 0;
+    qint32 begin = 0;
+    qint32 size = 0;
     QString text;
-    QString separator;     // what ends it in the file: ",", a line end, or nothing (the file's end)
+    End end = End::Nothing;
     bool unclosed = false; // its quote runs to the end of the file
     bool read = false;     // false for a field typed in this run
 
@@ -30,6 +33,23 @@ struct StoredField {
     bool holds(const QString &value) const
     {
         return read && value.isNull() == text.isNull() && value == text;
+    }
+    // What ends it: ",", a line end, or nothing (the file's end).
+    QString separator() const
+    {
+        switch (end) {
+        case End::Comma:
+            return QStringLiteral(",");
+        case End::CrLf:
+            return QStringLiteral("\r\n");
+        case End::Lf:
+            return QStringLiteral("\n");
+        case End::Cr:
+            return QStringLiteral("\r");
+        case End::Nothing:
+            break;
+        }
+        return QString();
     }
 };
 

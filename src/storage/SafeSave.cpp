@@ -96,7 +96,9 @@ QString tooLargeReason(qint64 maxBytes)
 
 std::optional<QString> readBounded(QByteArray &bytes, qint64 expectedSize, qint64 maxBytes, const ReadSome &readSome)
 {
-    bytes.resize(qsizetype(qMin<qint64>(expectedSize, maxBytes) + 1));
+    // Exactly the size expected (and one byte to see the end): what is read is kept as long
+    // as the program runs, and growing would leave half as much again unused.
+    bytes = QByteArray(qsizetype(qMin<qint64>(expectedSize, maxBytes) + 1), Qt::Uninitialized);
     qsizetype got = 0;
     while (true) {
         if (got == bytes.size()) {

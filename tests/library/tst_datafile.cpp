@@ -147,6 +147,8 @@ void TestDataFile::reader_data()
     QTest::newRow("unset record between others")
         << t + "\"a\",,,\r\n,,,\r\n\"e\",\"f\",\"g\",\"h\"\r\n" << "学習について"
         << QStringList{"a|∅|∅|∅", "∅|∅|∅|∅", "e|f|g|h"};
+    QTest::newRow("unset and empty classes in neighbouring records stay apart")
+        << t + "\"a\",,\"\",\"d\"\r\n\"a\",\"\",,\"d\"\r\n" << "学習について" << QStringList{"a|∅||d", "a||∅|d"};
     QTest::newRow("empty line is an empty field")
         << t + "\"a\",\"b\"\r\n\r\n\"d\"\r\n" << "学習について" << QStringList{"a|b|∅|d"};
     QTest::newRow("blank line after the last record")
