@@ -155,6 +155,14 @@ QString valueOf(const QString &text, const FieldSpan &span, bool emptyMeansUnset
     return value.isEmpty() ? unset : value;
 }
 
+// Whether the field reads as like (some text), seen without copying it out.
+bool readsAs(const QString &text, const FieldSpan &span, const QString &like)
+{
+    if (!span.present || like.isEmpty() || span.tailBegin != span.tailEnd)
+        return false;
+    return QStringView(text).sliced(span.valueBegin, span.valueEnd - span.valueBegin) == like;
+}
+
 // Counts the lines of the text up to places given in order, moving forward only.
 class LineCounter {
 public:
@@ -292,9 +300,7 @@ DataFileContent parse(const QString &text, bool emptyMeansUnset, Raw *raw)
     auto read = [&](QString &value, StoredField &stored, const QString *like) {
         const FieldSpan span = scanner.next();
         shape.see(span);
-        value = valueOf(text, span, emptyMeansUnset);
-        if (like && value.isNull() == like->isNull() && value == *like)
-            value = *like;
+        value = like && readsAs(text, span, *like) ? *like : valueOf(text, span, emptyMeansUnset);
         if (raw && matched)
             matched = raw->store(text, span, value, stored);
     };
