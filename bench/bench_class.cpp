@@ -130,7 +130,6 @@ public:
     {
         return planRosterTable(book, table);
     }
-    std::optional<CheckSettings> editCheckSettings(const CheckSettings &) override { return {}; }
 };
 
 // A shown class window whose working folder remembers a class file of the given size.
