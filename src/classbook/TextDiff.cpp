@@ -6,6 +6,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -47,6 +48,30 @@ struct Edit {
 // Beyond this many edits the character diff gives up: its time grows with the square of the
 // edits, and a comment changed that much is compared sentence by sentence first.
 constexpr int MaxEdits = 64;
+
+// Whether a[from, aEnd) and b[from, bEnd) surely need more than MaxEdits: only the clusters they
+// share can stay, in whatever order, so the edits are at least the rest. Shared clusters are
+// counted by bucket (a collision only weakens the bound). A rewritten comment is told at once,
+// where Myers' search would give up only after its whole budget.
+bool surelyBeyondMaxEdits(const Clusters &a, int aFrom, int aEnd, const Clusters &b, int bFrom, int bEnd)
+{
+    const int n = aEnd - aFrom;
+    const int m = bEnd - bFrom;
+    if (n + m <= MaxEdits)
+        return false;
+    std::array<int, 1024> count{};
+    for (int i = aFrom; i < aEnd; ++i)
+        ++count[a.keys[size_t(i)] % count.size()];
+    int shared = 0;
+    for (int j = bFrom; j < bEnd; ++j) {
+        int &left = count[b.keys[size_t(j)] % count.size()];
+        if (left > 0) {
+            --left;
+            ++shared;
+        }
+    }
+    return n + m - 2 * shared > MaxEdits;
+}
 
 // Myers' shortest edit script between a[from, aEnd) and b[from, bEnd), as runs; false (and
 // nothing added to out) when it needs more than MaxEdits.
@@ -197,7 +222,8 @@ std::optional<QList<DiffPiece>> characterDiff(const QString &before, const QStri
     std::vector<Edit> edits;
     if (prefix > 0)
         edits.push_back({Kind::Same, prefix});
-    if (!myers(a, b, prefix, a.size() - suffix, prefix, b.size() - suffix, edits))
+    if (surelyBeyondMaxEdits(a, prefix, a.size() - suffix, b, prefix, b.size() - suffix)
+        || !myers(a, b, prefix, a.size() - suffix, prefix, b.size() - suffix, edits))
         return std::nullopt;
     if (suffix > 0)
         edits.push_back({Kind::Same, suffix});

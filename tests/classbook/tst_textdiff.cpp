@@ -70,6 +70,15 @@ private Q_SLOTS:
         const QString served = "給食当番の仕事を最後まで責任をもってやりとげ、学級のみんなのために進んで働く場面が増えてきています。";
         const QString kept = "漢字の練習にこつこつと取り組んでいます。";
         QTest::newRow("rewritten throughout") << played << served << "-" + played + "|+" + served;
+        // The same characters in another order: too far apart for the character diff all the same.
+        const QString forwards = "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわをん"
+                                 "アイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワヲン";
+        const QString turned = forwards.mid(46) + forwards.mid(0, 46);
+        const QString longSentence = played.chopped(1) + "、" + kept.chopped(1);
+        QTest::newRow("long sentence corrected at both ends")
+            << "国語の" + longSentence + "算数。" << "音楽の" + longSentence + "図工。"
+            << "-国語|+音楽|=の" + longSentence + "|-算数|+図工|=。";
+        QTest::newRow("same characters, far apart") << forwards << turned << "-" + forwards + "|+" + turned;
         QTest::newRow("rewritten far apart: the sentence between stays")
             << played + kept + "音読では大きな声ではっきりと読むことができました。"
             << served + kept + "音読では大きな声で気持ちをこめて読むことができました。"
