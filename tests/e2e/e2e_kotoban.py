@@ -364,12 +364,6 @@ def check(condition, message):
         raise Failure(message)
 
 
-def mapped_fonts(pid):
-    """The font files a process has loaded: FreeType maps each one it opens."""
-    with open(f"/proc/{pid}/maps") as maps:
-        return {line.split()[-1] for line in maps if line.rstrip().endswith((".ttf", ".otf", ".ttc", ".pfb"))}
-
-
 def inside_xvfb(kotoban, folder):
     deadline = time.monotonic() + TOTAL_SECONDS
     session = Session(kotoban, folder, deadline)
@@ -386,11 +380,6 @@ def inside_xvfb(kotoban, folder):
         caption = session.caption()
         check(caption == CAPTION, f"window caption is {caption!r}, expected {CAPTION!r}")
         print(f"ok: window {session.window} captioned {caption}, client area at {session.origin}")
-        # A start loads the window's one font: a second family (for a fallback list or for a
-        # text box's first empty page) costs every start time and memory.
-        fonts = mapped_fonts(session.process.pid)
-        check(len(fonts) == 1, f"kotoban loaded {len(fonts)} fonts at start: {sorted(fonts)}")
-        print(f"ok: one font loaded at start: {fonts.pop()}")
 
         # 2. Category 1: the second first-level class, its first second-level class;
         #    category 2: the third first-level class, its first second-level class.
