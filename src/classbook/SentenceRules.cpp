@@ -113,11 +113,8 @@ SentenceStyle judge(QStringView s, qsizetype *endingLength)
     return SentenceStyle::Unknown;
 }
 
-} // namespace
-
-SentenceEnding sentenceEnding(QStringView sentence)
+SentenceEnding endingOf(const BareSentence &b)
 {
-    const BareSentence b = bare(sentence);
     QStringView stem = QStringView(b.text).left(b.end);
     SentenceEnding ending;
     qsizetype length = 0;
@@ -137,11 +134,28 @@ SentenceEnding sentenceEnding(QStringView sentence)
     return ending;
 }
 
-EndingKey endingKey(QStringView sentence)
+EndingKey keyOf(const BareSentence &b)
 {
-    const BareSentence b = bare(sentence);
     constexpr int Compared = 3;
     if (b.marks.isEmpty() || b.end < Compared)
         return {};
     return {b.text.mid(b.end - Compared, Compared), b.at[b.end - Compared]};
+}
+
+} // namespace
+
+SentenceEnding sentenceEnding(QStringView sentence)
+{
+    return endingOf(bare(sentence));
+}
+
+EndingKey endingKey(QStringView sentence)
+{
+    return keyOf(bare(sentence));
+}
+
+SentenceTail sentenceTail(QStringView sentence)
+{
+    const BareSentence b = bare(sentence);
+    return {endingOf(b), keyOf(b)};
 }

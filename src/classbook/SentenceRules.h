@@ -35,3 +35,10 @@ struct EndingKey {
     qsizetype start = 0;
 };
 [[nodiscard]] EndingKey endingKey(QStringView sentence);
+
+// Both, from one reading of the sentence: 点検 asks them of every sentence of a class.
+struct SentenceTail {
+    SentenceEnding ending;
+    EndingKey key;
+};
+[[nodiscard]] SentenceTail sentenceTail(QStringView sentence);

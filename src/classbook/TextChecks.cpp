@@ -17,16 +17,16 @@ Finding make(FindingKind kind, const CellRef &cell, qsizetype start, qsizetype e
     return finding;
 }
 
-void addStyle(const CellRef &cell, QStringView text, const QList<SentenceSpan> &spans, WritingStyle style,
-              QList<Finding> &out)
+void addStyle(const CellRef &cell, const QList<SentenceSpan> &spans, const QList<SentenceTail> &tails,
+              WritingStyle style, QList<Finding> &out)
 {
     QList<std::pair<SentenceSpan, SentenceEnding>> judged;
     int polite = 0;
-    for (const SentenceSpan &span : spans) {
-        const SentenceEnding ending = sentenceEnding(text.mid(span.start, span.length));
+    for (qsizetype i = 0; i < spans.size(); ++i) {
+        const SentenceEnding &ending = tails[i].ending;
         if (ending.style == SentenceStyle::Unknown)
             continue;
-        judged.append({span, ending});
+        judged.append({spans[i], ending});
         polite += ending.style == SentenceStyle::Polite ? 1 : 0;
     }
     const int plain = int(judged.size()) - polite;
@@ -49,14 +49,16 @@ void addStyle(const CellRef &cell, QStringView text, const QList<SentenceSpan> &
     }
 }
 
-void addRepeatedEndings(const CellRef &cell, QStringView text, const QList<SentenceSpan> &spans, QList<Finding> &out)
+void addRepeatedEndings(const CellRef &cell, QStringView text, const QList<SentenceSpan> &spans,
+                        const QList<SentenceTail> &tails, QList<Finding> &out)
 {
     constexpr int Listed = 3;
     QString previous;
     int run = 0;
     qsizetype listed = -1; // the run's finding in out, once it has one
-    for (const SentenceSpan &span : spans) {
-        const EndingKey key = endingKey(text.mid(span.start, span.length));
+    for (qsizetype i = 0; i < spans.size(); ++i) {
+        const SentenceSpan &span = spans[i];
+        const EndingKey &key = tails[i].key;
         run = !key.key.isEmpty() && key.key == previous ? run + 1 : 1;
         previous = key.key;
         if (key.key.isEmpty() || run < Listed) {
@@ -119,10 +121,16 @@ void addSentenceFindings(const CellRef &cell, const QString &text, const CheckSe
     if (!style && !endings && !length)
         return;
     const QList<SentenceSpan> spans = sentenceSpans(text);
+    QList<SentenceTail> tails;
+    if (style || endings) {
+        tails.reserve(spans.size());
+        for (const SentenceSpan &span : spans)
+            tails.append(sentenceTail(QStringView(text).mid(span.start, span.length)));
+    }
     if (style)
-        addStyle(cell, text, spans, settings.style, out);
+        addStyle(cell, spans, tails, settings.style, out);
     if (endings)
-        addRepeatedEndings(cell, text, spans, out);
+        addRepeatedEndings(cell, text, spans, tails, out);
     if (length)
         addLongSentences(cell, text, spans, settings.sentenceLimit, out);
 }
