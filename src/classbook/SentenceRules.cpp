@@ -144,16 +144,6 @@ EndingKey keyOf(const BareSentence &b)
 
 } // namespace
 
-SentenceEnding sentenceEnding(QStringView sentence)
-{
-    return endingOf(bare(sentence));
-}
-
-EndingKey endingKey(QStringView sentence)
-{
-    return keyOf(bare(sentence));
-}
-
 SentenceTail sentenceTail(QStringView sentence)
 {
     const BareSentence b = bare(sentence);

@@ -25,8 +25,6 @@ struct SentenceEnding {
     QString shown;       // the ending as the list shows it, 「〜した。」: its last characters and the end mark
 };
 
-[[nodiscard]] SentenceEnding sentenceEnding(QStringView sentence);
-
 // What "ending alike" compares: the last three characters before the end mark (quotations
 // and brackets set aside, as above), with where they start; an empty key for a sentence
 // without end mark or with fewer characters.
@@ -34,9 +32,9 @@ struct EndingKey {
     QString key;
     qsizetype start = 0;
 };
-[[nodiscard]] EndingKey endingKey(QStringView sentence);
 
-// Both, from one reading of the sentence: 点検 asks them of every sentence of a class.
+// The ending and the key of a sentence, from one reading of it: 点検 asks both of every
+// sentence of a class.
 struct SentenceTail {
     SentenceEnding ending;
     EndingKey key;

@@ -49,7 +49,7 @@ private Q_SLOTS:
         QFETCH(QString, sentence);
         QFETCH(QString, style);
         QFETCH(QString, shown);
-        const SentenceEnding ending = sentenceEnding(sentence);
+        const SentenceEnding ending = sentenceTail(sentence).ending;
         const QString judged = ending.style == SentenceStyle::Polite ? QStringLiteral("敬")
             : ending.style == SentenceStyle::Plain                    ? QStringLiteral("常")
                                                                       : QStringLiteral("-");
@@ -72,7 +72,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, sentence);
         QFETCH(QString, key);
-        const EndingKey found = ::endingKey(sentence);
+        const EndingKey found = sentenceTail(sentence).key;
         QCOMPARE(found.key, key);
         if (!key.isEmpty())
             QCOMPARE(sentence.mid(found.start, 3), key);
