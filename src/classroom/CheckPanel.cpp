@@ -1,5 +1,6 @@
 #include "CheckPanel.h"
 
+#include "AccessibleNames.h"
 #include "ClassEditor.h"
 #include "ClassTableModel.h"
 #include "ClassWindow.h"
@@ -77,11 +78,7 @@ CheckPanel::CheckPanel(ClassWindow *window)
     setWidget(content);
 
     // What a screen reader announces.
-    const struct {
-        QWidget *widget;
-        QString name;
-        QString description;
-    } names[] = {
+    nameControls({
         {m_list, QStringLiteral("点検の結果"), QStringLiteral("↑↓で順に選ぶと、その児童・生徒の欄と該当する文字が選ばれます。")},
         {m_summary, QStringLiteral("点検のまとめ"), QString()},
         {m_kinds, QStringLiteral("点検の種類"), QStringLiteral("一覧に出す種類を選びます。かっこの中は件数です。")},
@@ -91,11 +88,7 @@ CheckPanel::CheckPanel(ClassWindow *window)
         {m_replaceRule, m_replaceRule->text(), QStringLiteral("同じ表記ルールに当たる学級全体の文字を置き換えます。")},
         {m_undo, m_undo->text(), QStringLiteral("最後の置き換えを取り消します。")},
         {m_again, m_again->text(), QStringLiteral("表記ルールを読み直して、学級全体をもう一度点検します。")},
-    };
-    for (const auto &entry : names) {
-        entry.widget->setAccessibleName(entry.name);
-        entry.widget->setAccessibleDescription(entry.description);
-    }
+    });
 
     connect(m_list, &QListWidget::currentRowChanged, this, &CheckPanel::entrySelected);
     connect(m_kinds, &QComboBox::activated, this, [this] { showFindings(0); });

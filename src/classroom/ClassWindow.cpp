@@ -1,5 +1,6 @@
 #include "ClassWindow.h"
 
+#include "AccessibleNames.h"
 #include "ChecksAndExports.h"
 #include "ClassEditor.h"
 #include "ClassTableModel.h"
@@ -134,19 +135,11 @@ void ClassWindow::createCentralArea()
     statusBar()->addPermanentWidget(m_state);
 
     // What a screen reader announces for the window's own controls.
-    const struct {
-        QWidget *widget;
-        QString name;
-        QString description;
-    } names[] = {
+    nameControls({
         {m_table, QStringLiteral("学級の表"), QStringLiteral("児童・生徒ごとの欄と文字数。！は字数オーバー、□は未記入、≒はほかの児童・生徒と同じ文があります。済は完了、改は完了の後で書き直した欄です。")},
         {m_editor->textEdit(), QStringLiteral("所見の文章"), QStringLiteral("表で選んだ欄の文章。ここで書き直せます。")},
         {m_naming, QStringLiteral("名前の呼び方"), QStringLiteral("例文の〇〇に入れる名前の形。")},
-    };
-    for (const auto &entry : names) {
-        entry.widget->setAccessibleName(entry.name);
-        entry.widget->setAccessibleDescription(entry.description);
-    }
+    });
 }
 
 void ClassWindow::setupConnections()

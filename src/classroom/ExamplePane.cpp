@@ -1,5 +1,6 @@
 #include "ExamplePane.h"
 
+#include "AccessibleNames.h"
 #include "CompositionAccess.h"
 #include "ExampleDelegate.h"
 #include "ExampleListModel.h"
@@ -73,11 +74,7 @@ void ExamplePane::createControls()
     layout->addWidget(m_list, 1);
     layout->addWidget(m_count);
 
-    const struct {
-        QWidget *widget;
-        QString name;
-        QString description;
-    } names[] = {
+    nameControls({
         {m_category, QStringLiteral("例文の種類"), QStringLiteral("三つの例文集のどれから探すか。")},
         {m_levels[0], QStringLiteral("分類1"), QStringLiteral("一段目の分類でしぼります。")},
         {m_levels[1], QStringLiteral("分類2"), QStringLiteral("二段目の分類でしぼります。")},
@@ -87,11 +84,7 @@ void ExamplePane::createControls()
         {m_list, QStringLiteral("例文の一覧"),
          QStringLiteral("Enter で文章のカーソルの位置に、Ctrl+Enter で文章の後ろに入れます。〇〇は名前になります。Esc で文章へ。")},
         {m_count, QStringLiteral("見つかった例文の数"), QString()},
-    };
-    for (const auto &entry : names) {
-        entry.widget->setAccessibleName(entry.name);
-        entry.widget->setAccessibleDescription(entry.description);
-    }
+    });
 
     m_search->installEventFilter(this);
     m_list->installEventFilter(this);

@@ -89,6 +89,12 @@ void nameControls(QWidget *window, std::initializer_list<AccessibleName> table)
             nameControl(widget, entry.name, entry.description);
 }
 
+void nameControls(std::initializer_list<ControlName> table)
+{
+    for (const ControlName &entry : table)
+        nameControl(entry.widget, entry.name, entry.description);
+}
+
 void nameValueLabel(QLabel *label, const QString &purpose, const QString &description)
 {
     installLabelInterfaces();

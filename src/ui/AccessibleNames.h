@@ -19,6 +19,13 @@ struct AccessibleName {
 
 // Names the descendants of `window` found by object name.
 void nameControls(QWidget *window, std::initializer_list<AccessibleName> table);
+// The same for controls at hand.
+struct ControlName {
+    QWidget *widget;
+    QString name;
+    QString description;
+};
+void nameControls(std::initializer_list<ControlName> table);
 void nameControl(QWidget *widget, const QString &name, const QString &description = QString());
 
 // A label whose text is what it shows (a count, a page of help): its name is the purpose
